@@ -1,0 +1,22 @@
+# Cross-compiles for 64-bit Windows with Debian's mingw-w64 (POSIX thread model,
+# so std::thread and std::mutex exist), linking the C and C++ runtimes statically.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${MINGW_PREFIX}-windres)
+set(CMAKE_AR           /usr/bin/${MINGW_PREFIX}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB       /usr/bin/${MINGW_PREFIX}-gcc-ranlib-posix CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

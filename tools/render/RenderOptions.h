@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The command line of mero-render, checked for form only: which files, which
+// parameter assignments (still as "NAME=VALUE" text; names and ranges are
+// checked against the plug-in), block size, demo sample rate and output format.
+class RenderOptions
+{
+public:
+  enum class Format { Float, Pcm16, Pcm24 };
+  enum class Outcome { Run, Help, Error };
+
+  static constexpr int kDefaultBlock = 512;
+  static constexpr int kMaxBlock = 65536;
+  static constexpr int kDefaultRate = 48000;
+  static constexpr int kMinRate = 8000;
+  static constexpr int kMaxRate = 768000;
+
+  // Parses argv[1 .. argc-1]. Options take their value as the next argument or
+  // after '=' ("--block 64" or "--block=64").
+  Outcome Parse(int argc, const char* const* argv);
+
+  // Why Parse answered Error, one line without the usage text.
+  const std::string& Error() const { return mError; }
+
+  static std::string Usage();
+
+  std::string inPath;                 // empty: render the demo signal
+  std::string outPath;
+  std::vector<std::string> settings;  // "NAME=VALUE", in command-line order
+  int block = kDefaultBlock;
+  int rate = kDefaultRate;
+  Format format = Format::Float;
+
+private:
+  bool Fail(const std::string& message);
+
+  std::string mError;
+};
