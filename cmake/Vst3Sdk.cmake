@@ -22,7 +22,8 @@ add_library(vst3sdk STATIC
   ${VST3_SDK_DIR}/public.sdk/source/vst/vstcomponentbase.cpp
   ${VST3_SDK_DIR}/public.sdk/source/vst/vsteditcontroller.cpp
   ${VST3_SDK_DIR}/public.sdk/source/vst/vstinitiids.cpp
-  ${VST3_SDK_DIR}/public.sdk/source/vst/vstparameters.cpp)
+  ${VST3_SDK_DIR}/public.sdk/source/vst/vstparameters.cpp
+  ${CMAKE_SOURCE_DIR}/vst3/PlugViewIids.cpp)
 target_include_directories(vst3sdk SYSTEM PUBLIC ${VST3_SDK_DIR})
 target_compile_options(vst3sdk PRIVATE -w -ffp-contract=off)
 # RELEASE selects the SDK's shipping configuration (no debug output, no asserts).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 // Direct-form-I recursive filter of order N (3 or 4) whose coefficients come from a
 // continuous-time prototype H(s) = sum N_m (s/2)^m / sum D_m (s/2)^m through the
 // bilinear transform s = 2r (1 - z^-1) / (1 + z^-1), without prewarping. The
@@ -24,10 +26,10 @@ public:
 
   // One step: y = (b0 x + b1 x1 + ... + bN xN - a1 y1 - ... - aN yN) / a0, summed in
   // that order. A filter whose histories are all zero and that gets +0 returns +0
-  // without arithmetic, which is the same result whenever b0 > 0.
+  // without arithmetic, which is the same result whenever b0 > 0 and a0 > 0.
   double Step(double x)
   {
-    if (IsPositiveZero(x) && mResting && mB[0] > 0.0)
+    if (mResting && IsPositiveZero(x) && mB[0] > 0.0 && mA[0] > 0.0)
       return StepAtRest();
     double acc = mB[0] * x;
     for (int k = 1; k <= N; ++k)
@@ -55,7 +57,7 @@ public:
 private:
   static bool IsPositiveZero(double v)
   {
-    return v == 0.0 && !__builtin_signbit(v);
+    return v == 0.0 && !std::signbit(v);
   }
 
   double StepAtRest()
@@ -92,6 +94,3 @@ private:
   int mZeroRun = N;
   bool mResting = true;
 };
-
-extern template class IIRFilter<3>;
-extern template class IIRFilter<4>;

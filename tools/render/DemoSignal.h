@@ -2,6 +2,7 @@
 
 #include "AudioSource.h"
 
+#include <cstddef>
 #include <vector>
 
 // The built-in stereo test signal that mero-render uses without --in: a strummed
@@ -25,5 +26,5 @@ private:
 
   int mRate;
   std::vector<float> mSamples;  // interleaved left, right
-  size_t mPos = 0;              // next frame to read
+  std::size_t mPos = 0;             // next frame to read
 };

@@ -1,0 +1,84 @@
+#include "IIRFilter.h"
+
+namespace
+{
+// Coefficient of z^-k in (1 - z^-1)^m (1 + z^-1)^(n - m), by multiplying out the factors.
+template <int N>
+struct BilinearMatrix
+{
+  double m[N + 1][N + 1] = {};
+
+  constexpr BilinearMatrix()
+  {
+    for (int col = 0; col <= N; ++col)
+    {
+      long poly[N + 1] = {1};
+      for (int f = 0; f < N; ++f)
+      {
+        const long sign = f < col ? -1 : 1;
+        for (int k = N; k > 0; --k)
+          poly[k] += sign * poly[k - 1];
+      }
+      for (int k = 0; k <= N; ++k)
+        m[k][col] = static_cast<double>(poly[k]);
+    }
+  }
+};
+
+constexpr BilinearMatrix<3> kMatrix3;
+constexpr BilinearMatrix<4> kMatrix4;
+
+template <int N>
+constexpr const BilinearMatrix<N>& Matrix()
+{
+  if constexpr (N == 3)
+    return kMatrix3;
+  else
+    return kMatrix4;
+}
+
+const double kOutputDen[4] = {6.75506631472643e-10, 1.054964120979446e-8, 3.97256276398519e-10,
+                              7.65400351962497e-16};
+const double kOutputNum[4] = {0.0, 1.35099975294776e-9, 5.93629551782897e-9, 7.65392698035516e-16};
+} // namespace
+
+template <int N>
+void IIRFilter<N>::Clear()
+{
+  *this = IIRFilter();
+}
+
+template <int N>
+void IIRFilter<N>::Design(const double* den, const double* num, double r)
+{
+  const BilinearMatrix<N>& matrix = Matrix<N>();
+  double rPow[N + 1];
+  rPow[0] = 1.0;
+  for (int m = 1; m <= N; ++m)
+    rPow[m] = rPow[m - 1] * r;
+  for (int k = 0; k <= N; ++k)
+  {
+    double a = 0.0;
+    double b = 0.0;
+    for (int m = 0; m <= N; ++m)
+    {
+      a += matrix.m[k][m] * (den[m] * rPow[m]);
+      b += matrix.m[k][m] * (num[m] * rPow[m]);
+    }
+    mA[k] = a;
+    mB[k] = b;
+  }
+}
+
+template <int N>
+void IIRFilter<N>::DesignOutputNetwork(double r)
+{
+  static_assert(N == 3, "the output network is of order 3");
+  Design(kOutputDen, kOutputNum, r);
+}
+
+template void IIRFilter<3>::Clear();
+template void IIRFilter<3>::Design(const double*, const double*, double);
+template void IIRFilter<3>::DesignOutputNetwork(double);
+template void IIRFilter<4>::Clear();
+template void IIRFilter<4>::Design(const double*, const double*, double);

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "IPlugVST3.h"
+#include "IIRFilter.h"
+#include "ParamSmoother.h"
+#include "ShaperStage.h"
+#include "ToneNetwork.h"
+
+// The product: a stereo drive-and-tone effect. Per channel the block routine runs
+// pad and drive gain -> shaper stage -> drive and pad compensation -> output network
+// -> polarity -> tone network -> mode trim and output gain -> bypass switch, in double
+// precision, sample by sample. The configuration is one in to one out or two to two.
+class MERO : public IPlugVST3
+{
+public:
+  enum EParams
+  {
+    kLevel = 0,
+    kLow,
+    kHigh,
+    kOutput,
+    kMode,
+    kGain,
+    kPad,
+    kPhase,
+    kBypas,
+    kNumParams
+  };
+
+  MERO();
+  ~MERO() override;
+
+  // Turns the new value of one parameter into its model setting, under the plug-in lock.
+  void HandleParamChange(int index) override;
+
+  // Renders one block; always reads inputs[0] and inputs[1] and writes outputs[0]
+  // and outputs[1]. A non-finite input sample is processed as 0.0 (bypass passes it
+  // on unchanged).
+  void ProcessAudio(double** inputs, double** outputs, int frames) override;
+
+protected:
+  // A parameter's value truncated toward zero; kNoPosition when it has no
+  // 32-bit integer value (NaN or out of range), which every switch ignores.
+  static constexpr int kNoPosition = -2147483647 - 1;
+  int ReadInteger(int index) const;
+
+  // Smoother coefficients for a 10 Hz corner at the sample rate fs.
+  void SetSmootherCoefficients(double fs);
+  // Every filter design for the sample rate fs.
+  void DesignFilters(double fs);
+  // Gain factor and pad target from "Gain" and "Pad"; tone scale and mode trim from
+  // "Mode" (for mode 0 or 1).
+  void ReadGainAndPad();
+  void ReadToneScale(int mode);
+
+  enum EChannel
+  {
+    kLeft = 0,
+    kRight = 1
+  };
+
+  // Model settings.
+  double mLevel = 6.0;
+  double mLowPosition = 0.088;
+  double mHighPosition = 0.088;
+  double mOutputGain = 1.0;
+  double mGainFactor = 1.2;
+  double mPadTarget;
+  double mToneScale = 1.0;
+  double mModeTrim;
+
+  // Control smoothers.
+  ParamSmoother mLowSmoother;
+  ParamSmoother mHighSmoother;
+  ParamSmoother mDriveInSmoother;
+  ParamSmoother mDriveOutSmoother;
+  ParamSmoother mOutputSmoother;
+  ParamSmoother mPadSmoother;
+
+  // Per-channel signal chain.
+  ToneNetwork mTone[2];
+  IIRFilter<3> mOutputNetwork[2];
+  ShaperStage mCurveA[2];
+  ShaperStage mCurveB[2];
+  // Output-network result per channel; kept when "Mode" reads neither 0 nor 1.
+  double mChainValue[2] = {0.0, 0.0};
+
+private:
+  // The rate the filters are designed for; NaN until the first block.
+  double mDesignedRate;
+};

@@ -1,0 +1,164 @@
+#include "IParamRecord.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "CopyText.h"
+
+static_assert(sizeof(IParamRecord::DisplayTextEntry) == 36, "a display-text entry is 36 bytes");
+
+namespace
+{
+// Truncation toward zero to a 32-bit integer, saturating; NaN gives 0.
+int TruncToInt(double v)
+{
+  if (!(v == v)) return 0;
+  if (v >= 2147483647.0) return 2147483647;
+  if (v <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(v);
+}
+
+int PrecisionOfStep(double step)
+{
+  int precision = 0;
+  double s = step;
+  while (s != std::floor(s))
+  {
+    if (++precision >= IParamRecord::kMaxPrecision) break;
+    s *= 10.0;
+  }
+  return precision;
+}
+}  // namespace
+
+void IParamRecord::DefineInteger(const char* name, int defaultValue, int min, int max, const char* label,
+                                 const char* group)
+{
+  if (mType == kTypeNone) mType = kTypeInt;
+  DefineContinuous(name, defaultValue, min, max, 1.0, label, group, 1.0);
+}
+
+void IParamRecord::DefineBool(const char* name, bool defaultValue, const char* label, const char* group)
+{
+  if (mType == kTypeNone) mType = kTypeBool;
+  DefineContinuous(name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, label, group, 1.0);
+}
+
+void IParamRecord::DefineEnum(const char* name, int defaultValue, int count, const char* label,
+                              const char* group)
+{
+  if (mType == kTypeNone) mType = kTypeEnum;
+  DefineContinuous(name, defaultValue, 0.0, count - 1.0, 1.0, label, group, 1.0);
+}
+
+void IParamRecord::DefineContinuous(const char* name, double defaultValue, double min, double max,
+                                    double step, const char* label, const char* group, double shape)
+{
+  if (mType == kTypeNone) mType = kTypeDouble;
+  CopyText(mName, name);
+  CopyText(mLabel, label);
+  CopyText(mGroup, group);
+  mValue = defaultValue;
+  mDefault = defaultValue;
+  mMin = min;
+  mStep = step;
+  mMax = std::max(max, min + step);
+  mPrecision = PrecisionOfStep(step);
+  if (shape != 0.0) mShape = shape;
+}
+
+double IParamRecord::ToNormalized(double plain) const
+{
+  const double range = mMax - mMin;
+  if (!(range > 0.0)) return 0.0;
+  return std::pow((std::clamp(plain, mMin, mMax) - mMin) / range, 1.0 / mShape);
+}
+
+double IParamRecord::GetDefaultNormalized() const
+{
+  const double range = mMax - mMin;
+  if (!(range > 0.0)) return 0.0;
+  return std::pow((mDefault - mMin) / range, 1.0 / mShape);
+}
+
+double IParamRecord::ToPlain(double normalized) const
+{
+  return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
+}
+
+void IParamRecord::SetFromNormalized(double normalized)
+{
+  double v = ToPlain(normalized);
+  if (mType != kTypeDouble && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
+  mValue = std::min(v, mMax);
+}
+
+void IParamRecord::SetClamped(double value)
+{
+  if (std::isnan(value))
+    mValue = mDefault;
+  else if (value < mMin)
+    mValue = mMin;
+  else
+    mValue = std::min(value, mMax);
+}
+
+const IParamRecord::DisplayTextEntry* IParamRecord::Entries() const
+{
+  return static_cast<const DisplayTextEntry*>(mDisplayTexts.Get());
+}
+
+bool IParamRecord::AddDisplayText(int value, const char* text)
+{
+  const int count = GetNDisplayTexts();
+  const int size = (count + 1) * static_cast<int>(sizeof(DisplayTextEntry));
+  mDisplayTexts.Resize(size, false);
+  if (mDisplayTexts.GetSize() != size) return false;
+  DisplayTextEntry& entry = static_cast<DisplayTextEntry*>(mDisplayTexts.Get())[count];
+  entry.value = value;
+  CopyText(entry.text, text);
+  return true;
+}
+
+int IParamRecord::GetNDisplayTexts() const
+{
+  return mDisplayTexts.GetSize() / static_cast<int>(sizeof(DisplayTextEntry));
+}
+
+const char* IParamRecord::GetDisplayTextAt(int index, int* value) const
+{
+  if (index < 0 || index >= GetNDisplayTexts()) return nullptr;
+  const DisplayTextEntry& entry = Entries()[index];
+  if (value) *value = entry.value;
+  return entry.text;
+}
+
+const char* IParamRecord::GetDisplayText(int value) const
+{
+  const int count = GetNDisplayTexts();
+  for (int i = 0; i < count; ++i)
+    if (Entries()[i].value == value) return Entries()[i].text;
+  return "";
+}
+
+void IParamRecord::FormatValue(double v, char* out, int outSize) const
+{
+  if (!out || outSize <= 0) return;
+  const char* text = GetDisplayText(TruncToInt(v));
+  if (text[0])
+  {
+    CopyText(out, static_cast<size_t>(outSize), text);
+    return;
+  }
+  if (mNegateDisplay) v = -v;
+  if (mPrecision > 0)
+    std::snprintf(out, static_cast<size_t>(outSize), "%.*f", mPrecision, v);
+  else
+    std::snprintf(out, static_cast<size_t>(outSize), "%d", TruncToInt(v));
+}
+
+const char* IParamRecord::GetUnitText() const
+{
+  return GetDisplayText(TruncToInt(mValue))[0] ? "" : mLabel;
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "GrowBuffer.h"
+
+// One plug-in parameter: its definition (kind, range, step, curve, name,
+// unit label, group) and its current value in plain units, with the one set
+// of conversions between normalised values (0 ... 1) and plain values and
+// the one way a value becomes text.
+class IParamRecord
+{
+public:
+  enum Type
+  {
+    kTypeNone = 0,
+    kTypeBool = 1,
+    kTypeInt = 2,
+    kTypeEnum = 3,
+    kTypeDouble = 4
+  };
+
+  static constexpr int kTextSize = 32;
+  static constexpr int kValueTextSize = 128;
+  static constexpr int kMaxPrecision = 6;
+
+  // A text shown instead of the number for one integer value.
+  struct DisplayTextEntry
+  {
+    int value;
+    char text[kTextSize];
+  };
+
+  IParamRecord() = default;
+  IParamRecord(const IParamRecord&) = delete;
+  IParamRecord& operator=(const IParamRecord&) = delete;
+
+  // Kind 2 if the kind is unset, then DefineContinuous with step 1, shape 1.
+  void DefineInteger(const char* name, int defaultValue, int min, int max,
+                     const char* label = "", const char* group = "");
+  // Kind 1 if unset, range 0 ... 1, step 1.
+  void DefineBool(const char* name, bool defaultValue, const char* label = "", const char* group = "");
+  // Kind 3 if unset, range 0 ... count - 1, step 1; edited through the
+  // display texts.
+  void DefineEnum(const char* name, int defaultValue, int count, const char* label = "", const char* group = "");
+  // Kind 4 if unset. Value and default become defaultValue (not clamped);
+  // max is raised to min + step when below it; shape 0 keeps the old shape.
+  void DefineContinuous(const char* name, double defaultValue, double min, double max, double step,
+                        const char* label = "", const char* group = "", double shape = 1.0);
+  void SetShape(double shape) { mShape = shape; }
+
+  // The current value as a normalised value.
+  double GetNormalized() const { return ToNormalized(mValue); }
+  // A plain value clamped into the range, then normalised through the curve.
+  double ToNormalized(double plain) const;
+  // The default normalised through the curve, without clamping.
+  double GetDefaultNormalized() const;
+  // A normalised value as a plain value: no clamping, no rounding.
+  double ToPlain(double normalized) const;
+
+  // Sets the value from a normalised value: snapped to the step unless
+  // continuous, limited to max (not raised to min).
+  void SetFromNormalized(double normalized);
+  // Sets the value clamped into the range, without step rounding. NaN (a
+  // damaged stored state) loads the default instead.
+  void SetClamped(double value);
+
+  // Adds a text for an integer value; false when the list cannot grow.
+  bool AddDisplayText(int value, const char* text);
+  int GetNDisplayTexts() const;
+  // The text of entry index (its value into *value when given), or null.
+  const char* GetDisplayTextAt(int index, int* value = nullptr) const;
+  // The text of the first entry for value, or "".
+  const char* GetDisplayText(int value) const;
+
+  // v as text of at most outSize - 1 characters (outSize up to
+  // kValueTextSize is enough): its display text if any, else the number with
+  // the display precision (negated when negate display is set).
+  void FormatValue(double v, char* out, int outSize) const;
+  // The label, or "" when the current value has a display text.
+  const char* GetUnitText() const;
+
+  const char* GetName() const { return mName; }
+  const char* GetLabel() const { return mLabel; }
+  const char* GetGroup() const { return mGroup; }
+  double GetValue() const { return mValue; }
+  double GetMin() const { return mMin; }
+  double GetMax() const { return mMax; }
+  double GetStep() const { return mStep; }
+  double GetShape() const { return mShape; }
+  double GetDefault() const { return mDefault; }
+  int GetType() const { return mType; }
+  int GetPrecision() const { return mPrecision; }
+  bool GetCanAutomate() const { return mCanAutomate; }
+  bool GetNegateDisplay() const { return mNegateDisplay; }
+
+  void SetCanAutomate(bool canAutomate) { mCanAutomate = canAutomate; }
+  void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
+
+private:
+  const DisplayTextEntry* Entries() const;
+
+  int mType = kTypeNone;
+  double mValue = 0.0;
+  double mMin = 0.0;
+  double mMax = 1.0;
+  double mStep = 1.0;
+  double mShape = 1.0;
+  double mDefault = 0.0;
+  int mPrecision = 0;
+  char mName[kTextSize] = "";
+  char mLabel[kTextSize] = "";
+  char mGroup[kTextSize] = "";
+  bool mNegateDisplay = false;
+  bool mCanAutomate = true;
+  GrowBuffer mDisplayTexts{GrowBuffer::kPageGranularity};
+};

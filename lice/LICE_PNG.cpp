@@ -1,0 +1,180 @@
+#include "LICE_PNG.h"
+
+#include "LICE_FileOpen.h"
+#include "LICE_ImageLoader.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+// libpng reports errors by longjmp back into decode(). Everything that lives across
+// that jump is a plain pointer (volatile where it changes after setjmp) and is
+// released by hand, so no destructor can be skipped.
+
+namespace {
+
+const char kPngVersion[] = "1.6.19";
+
+struct MemoryReader {
+  const unsigned char* cursor;
+  int left;
+};
+
+// Reads past the end yield zero bytes; libpng then fails on the bad chunk.
+void readFromMemory(png_structp png, png_bytep out, png_size_t n)
+{
+  MemoryReader* reader = (MemoryReader*)png_get_io_ptr(png);
+  memset(out, 0, n);
+  const size_t take = n < (size_t)reader->left ? n : (size_t)reader->left;
+  memcpy(out, reader->cursor, take);
+  reader->cursor += take;
+  reader->left -= (int)take;
+}
+
+// Asks libpng for 8-bit A, R, G, B rows whatever the stored format.
+void requestARGB(png_structp png, png_infop info, int bitDepth, int colorType)
+{
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS)) {
+    png_set_tRNS_to_alpha(png);
+    colorType |= PNG_COLOR_MASK_ALPHA;
+  }
+  if (bitDepth == 16) png_set_strip_16(png);
+  if (bitDepth < 8) png_set_packing(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+  if (colorType & PNG_COLOR_MASK_ALPHA) png_set_swap_alpha(png);
+  else png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+}
+
+// Rewrites a row of decoded A, R, G, B bytes as pixels 0xAARRGGBB.
+void argbToPixels(LICE_pixel* row, int width)
+{
+  for (int x = 0; x < width; ++x) {
+    const unsigned char* b = (const unsigned char*)(row + x);
+    row[x] = (LICE_pixel)b[0] << 24 | (LICE_pixel)b[1] << 16 | (LICE_pixel)b[2] << 8 | (LICE_pixel)b[3];
+  }
+}
+
+void release(png_structp png, png_infop info, FILE* file)
+{
+  png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  if (file) fclose(file);
+}
+
+// Decodes the image whose stream libpng is set up to read, into target or, without
+// one, into a new LICE_MemBitmap. Destroys the libpng structures and closes file
+// (when given) on every path.
+LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE* file)
+{
+  LICE_MemBitmap* volatile created = nullptr;
+  png_bytep* volatile rows = nullptr;
+
+  if (setjmp(png_jmpbuf(png))) {
+    release(png, info, file);
+    delete created;
+    free(rows);
+    return nullptr;
+  }
+
+  png_read_info(png, info);
+  png_uint_32 width = 0, height = 0;
+  int bitDepth = 0, colorType = 0, interlace = 0;
+  png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
+  requestARGB(png, info, bitDepth, colorType);
+
+  LICE_IBitmap* bmp = target;
+  if (target) {
+    target->resize((int)width, (int)height);
+  } else {
+    created = new (std::nothrow) LICE_MemBitmap;
+    bmp = created;
+    if (created && width >= 1 && height >= 1) created->resize((int)width, (int)height);
+  }
+  LICE_pixel* bits = bmp ? bmp->getBits() : nullptr;
+  if (bits) rows = (png_bytep*)malloc(sizeof(png_bytep) * height);
+  if (!bits || !rows || bmp->getWidth() != (int)width || bmp->getHeight() != (int)height) {
+    release(png, info, file);
+    delete created;
+    free(rows);
+    return nullptr;
+  }
+
+  const ptrdiff_t span = bmp->getRowSpan();
+  const bool flipped = bmp->isFlipped();
+  for (png_uint_32 i = 0; i < height; ++i)
+    rows[i] = (png_bytep)(bits + (ptrdiff_t)(flipped ? height - 1 - i : i) * span);
+  png_read_image(png, rows);
+  release(png, info, file);
+
+  for (png_uint_32 i = 0; i < height; ++i) argbToPixels((LICE_pixel*)rows[i], (int)width);
+  free(rows);
+  return bmp;
+}
+
+// Creates the libpng structures; on failure releases what exists and closes file.
+bool createReader(png_structp* png, png_infop* info, FILE* file)
+{
+  *png = png_create_read_struct(kPngVersion, nullptr, nullptr, nullptr);
+  *info = *png ? png_create_info_struct(*png) : nullptr;
+  if (*info) return true;
+  if (*png) png_destroy_read_struct(png, nullptr, nullptr);
+  if (file) fclose(file);
+  return false;
+}
+
+bool hasPngExtension(const char* path)
+{
+  const char* p = path + strlen(path);
+  while (p > path && p[-1] != '.' && p[-1] != '/' && p[-1] != '\\') --p;
+  if (p == path || p[-1] != '.') return false;
+  const char* ext = ".png";
+  for (--p; *p && *ext; ++p, ++ext) {
+    const char c = (*p >= 'A' && *p <= 'Z') ? (char)(*p - 'A' + 'a') : *p;
+    if (c != *ext) return false;
+  }
+  return !*p && !*ext;
+}
+
+LICE_IBitmap* loadWithExtensionCheck(const char* path, bool checkExtension, LICE_IBitmap* target)
+{
+  if (!path || (checkExtension && !hasPngExtension(path))) return nullptr;
+  return LICE_LoadPNGFile(path, target);
+}
+
+const char* pngExtensions() { return "PNG files (*.PNG)\0*.PNG\0"; }
+
+LICE_ImageLoaderEntry g_pngLoader = {loadWithExtensionCheck, pngExtensions, nullptr};
+
+struct PngLoaderRegistration {
+  PngLoaderRegistration() { LICE_RegisterImageLoader(&g_pngLoader); }
+} g_pngLoaderRegistration;
+
+}  // namespace
+
+LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, int length)
+{
+  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (!data || length < 8 || memcmp(data, kSignature, 8) != 0) return nullptr;
+
+  png_structp png;
+  png_infop info;
+  if (!createReader(&png, &info, nullptr)) return nullptr;
+  MemoryReader reader = {(const unsigned char*)data, length};
+  png_set_read_fn(png, &reader, readFromMemory);
+  return static_cast<LICE_MemBitmap*>(decode(png, info, nullptr, nullptr));
+}
+
+LICE_IBitmap* LICE_LoadPNGFile(const char* path, LICE_IBitmap* target)
+{
+  FILE* file = LICE_OpenFileUTF8(path, "rb");
+  if (!file) return nullptr;
+  png_structp png;
+  png_infop info;
+  if (!createReader(&png, &info, file)) return nullptr;
+  png_init_io(png, file);
+  return decode(png, info, target, file);
+}

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include "EffectHarness.h"
+#include "LiteralMERO.h"
+#include "MERO.h"
+#include "TestSignals.h"
+
+using TestSignals::Bits;
+using Stereo = EffectHarness::Stereo;
+
+namespace
+{
+// One stretch of a render: settings applied before it, then its input in blocks.
+struct Segment
+{
+  std::vector<std::pair<int, double>> settings;
+  double sampleRate;
+  int blockSize;
+  Stereo input;
+};
+
+struct Comparison
+{
+  int samples = 0;
+  int mismatches = 0;
+  int subnormalOutputs = 0;
+  int firstMismatch = -1;
+};
+
+Comparison RenderBoth(const std::vector<Segment>& segments)
+{
+  MERO product;
+  LiteralMERO oracle;
+  EffectHarness::Initialise(product, 44100.0);
+  EffectHarness::Initialise(oracle, 44100.0);
+  Comparison c;
+  for (const Segment& s : segments)
+  {
+    for (MERO* plug : {static_cast<MERO*>(&product), static_cast<MERO*>(&oracle)})
+    {
+      for (const auto& setting : s.settings)
+        EffectHarness::Set(*plug, setting.first, setting.second);
+      plug->SetSampleRate(s.sampleRate);
+    }
+    const Stereo a = EffectHarness::Render(product, s.input, s.blockSize);
+    const Stereo b = EffectHarness::Render(oracle, s.input, s.blockSize);
+    for (size_t i = 0; i < a.left.size(); ++i)
+    {
+      for (const auto& pair : {std::make_pair(a.left[i], b.left[i]), std::make_pair(a.right[i], b.right[i])})
+      {
+        if (Bits(pair.first) != Bits(pair.second))
+        {
+          if (c.firstMismatch < 0)
+            c.firstMismatch = c.samples;
+          ++c.mismatches;
+        }
+        c.subnormalOutputs += std::fpclassify(pair.first) == FP_SUBNORMAL;
+      }
+      ++c.samples;
+    }
+  }
+  return c;
+}
+
+Stereo Noise(int n, double amplitude, unsigned seed)
+{
+  return {TestSignals::Noise(n, amplitude, seed), TestSignals::Noise(n, amplitude, seed + 100)};
+}
+
+Stereo Silence(int n)
+{
+  return {std::vector<double>(n, 0.0), std::vector<double>(n, 0.0)};
+}
+
+Stereo Mono(int n, double amplitude, unsigned seed)
+{
+  return {TestSignals::Noise(n, amplitude, seed), std::vector<double>(n, 0.0)};
+}
+
+void ExpectIdentical(const Comparison& c)
+{
+  EXPECT_EQ(0, c.mismatches) << "first mismatch at frame " << c.firstMismatch << " of " << c.samples;
+}
+} // namespace
+
+TEST(OracleEquality, ParameterChangesBetweenBlocksAndBothModes)
+{
+  std::vector<Segment> s;
+  s.push_back({{}, 44100.0, 512, Noise(20000, 0.5, 1)});
+  s.push_back({{{MERO::kLevel, 20}, {MERO::kGain, 0}}, 44100.0, 64, Noise(8000, 0.9, 2)});
+  s.push_back({{{MERO::kMode, 1}, {MERO::kHigh, 3}, {MERO::kLow, 0}}, 44100.0, 1, Noise(3000, 0.5, 3)});
+  s.push_back({{{MERO::kPad, 1}, {MERO::kOutput, 7.25}}, 44100.0, 333, Noise(15000, 0.7, 4)});
+  s.push_back({{{MERO::kMode, 0}, {MERO::kLevel, 0}, {MERO::kGain, 1}}, 44100.0, 4096, Noise(20000, 0.2, 5)});
+  s.push_back({{{MERO::kHigh, 0}, {MERO::kLow, 2}, {MERO::kOutput, -96.0}}, 44100.0, 100, Noise(6000, 0.6, 6)});
+  s.push_back({{{MERO::kOutput, 12.0}, {MERO::kMode, 1}, {MERO::kLevel, 11}}, 44100.0, 7, Noise(7000, 0.4, 7)});
+  const Comparison c = RenderBoth(s);
+  EXPECT_EQ(79000, c.samples);
+  ExpectIdentical(c);
+}
+
+TEST(OracleEquality, SampleRateChangesKeepHistories)
+{
+  std::vector<Segment> s;
+  s.push_back({{{MERO::kLevel, 14}}, 44100.0, 256, Noise(10000, 0.5, 11)});
+  s.push_back({{}, 96000.0, 256, Noise(10000, 0.5, 12)});
+  s.push_back({{{MERO::kMode, 1}}, 48000.0, 480, Noise(10000, 0.5, 13)});
+  s.push_back({{}, 44100.9, 1000, Noise(5000, 0.5, 14)});
+  s.push_back({{}, 200000.0, 512, Noise(5000, 0.5, 15)});
+  ExpectIdentical(RenderBoth(s));
+}
+
+TEST(OracleEquality, PhaseBypasAndMono)
+{
+  std::vector<Segment> s;
+  s.push_back({{{MERO::kPhase, 1}}, 48000.0, 512, Noise(10000, 0.5, 21)});
+  s.push_back({{{MERO::kBypas, 1}}, 48000.0, 128, Noise(5000, 0.5, 22)});
+  s.push_back({{{MERO::kBypas, 0}, {MERO::kPhase, 0}}, 48000.0, 128, Mono(10000, 0.5, 23)});
+  s.push_back({{{MERO::kMode, 1}, {MERO::kPhase, 1}}, 48000.0, 64, Mono(10000, 0.5, 24)});
+  ExpectIdentical(RenderBoth(s));
+}
+
+TEST(OracleEquality, SilenceDecaysThroughSubnormals)
+{
+  std::vector<Segment> s;
+  s.push_back({{{MERO::kLevel, 20}, {MERO::kGain, 0}}, 44100.0, 512, Noise(4000, 1.0, 31)});
+  s.push_back({{}, 44100.0, 512, Silence(400000)});
+  s.push_back({{{MERO::kMode, 1}}, 44100.0, 512, Noise(2000, 1.0, 32)});
+  s.push_back({{{MERO::kPhase, 1}}, 44100.0, 2048, Silence(400000)});
+  const Comparison c = RenderBoth(s);
+  ExpectIdentical(c);
+  EXPECT_GT(c.subnormalOutputs, 0);
+}
+
+TEST(OracleEquality, LoudAndNonFiniteInput)
+{
+  Stereo loud = Noise(20000, 1e4, 41);
+  Stereo edges = Noise(20000, 1.0, 42);
+  const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity(), 3.4e38, -3.4e38, 1e-320};
+  for (int i = 0; i < 6; ++i)
+  {
+    edges.left[1000 + 2000 * i] = bad[i];
+    edges.right[1500 + 2000 * i] = bad[i];
+  }
+  std::vector<Segment> s;
+  s.push_back({{{MERO::kLevel, 20}, {MERO::kGain, 0}}, 48000.0, 512, loud});
+  s.push_back({{{MERO::kMode, 1}}, 48000.0, 512, loud});
+  s.push_back({{}, 48000.0, 300, edges});
+  s.push_back({{{MERO::kMode, 0}, {MERO::kBypas, 1}}, 48000.0, 300, edges});
+  const Comparison c = RenderBoth(s);
+  ExpectIdentical(c);
+}

@@ -1,0 +1,81 @@
+#include "LICE_GlyphCache.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <vector>
+
+namespace {
+
+TEST(GlyphCache, DirectEntriesAlwaysExist)
+{
+  LICE_GlyphCache cache;
+  for (int c = 0; c < 128; ++c) {
+    const LICE_GlyphInfo* rec = cache.find(c);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->pos, 0);
+    EXPECT_EQ(rec->advance, 0);
+  }
+  EXPECT_EQ(cache.find(128), nullptr);
+  EXPECT_EQ(cache.find(0xE9), nullptr);
+}
+
+TEST(GlyphCache, SortedListFindsEveryCodeAcrossGrowth)
+{
+  LICE_GlyphCache cache;
+  std::vector<int> codes(600);
+  std::iota(codes.begin(), codes.end(), 200);
+  std::shuffle(codes.begin(), codes.end(), std::mt19937(7));
+  for (int c : codes) {
+    LICE_GlyphInfo* rec = cache.append(c);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->code, c);
+    rec->advance = c * 2;
+    cache.sortList();
+  }
+  EXPECT_EQ(cache.listSize(), 600);
+  for (int c : codes) {
+    const LICE_GlyphInfo* rec = cache.find(c);
+    ASSERT_NE(rec, nullptr) << c;
+    EXPECT_EQ(rec->advance, c * 2);
+  }
+  EXPECT_EQ(cache.find(199), nullptr);
+  EXPECT_EQ(cache.find(800), nullptr);
+}
+
+TEST(GlyphCache, MasksLieBackToBack)
+{
+  LICE_GlyphCache cache;
+  const int a = cache.allocMask(10);
+  const int b = cache.allocMask(70000);
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 11);
+  EXPECT_EQ(cache.mask(b), cache.mask(a) + 10);
+  cache.mask(b)[69999] = 42;
+  EXPECT_EQ(cache.maskStoreSize(), 70010);
+
+  cache.truncateMasks(12);
+  EXPECT_EQ(cache.maskStoreSize(), 12);
+  EXPECT_EQ(cache.allocMask(3), 13);
+  EXPECT_EQ(cache.mask(0), nullptr);
+  EXPECT_EQ(cache.mask(16), nullptr);
+  EXPECT_EQ(cache.allocMask(-1), -1);
+}
+
+TEST(GlyphCache, ClearForgetsEverything)
+{
+  LICE_GlyphCache cache;
+  cache.find('A')->pos = 5;
+  cache.append(300);
+  cache.allocMask(100);
+  cache.clear();
+  EXPECT_EQ(cache.find('A')->pos, 0);
+  EXPECT_EQ(cache.find(300), nullptr);
+  EXPECT_EQ(cache.listSize(), 0);
+  EXPECT_EQ(cache.maskStoreSize(), 0);
+  EXPECT_EQ(cache.allocMask(4), 1);
+}
+
+}  // namespace

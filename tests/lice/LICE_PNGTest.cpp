@@ -1,0 +1,282 @@
+#include "FlippedBitmap.h"
+#include "LICE_ImageLoader.h"
+#include "LICE_MemBitmap.h"
+#include "LICE_PNG.h"
+#include "PixelGrid.h"
+#include "PngEncoder.h"
+#include "PngTestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::unique_ptr<LICE_MemBitmap> decode(const std::vector<unsigned char>& png)
+{
+  return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(png.data(), (int)png.size()));
+}
+
+
+class LICE_PNGFormat : public ::testing::TestWithParam<PngFormat> {};
+
+TEST_P(LICE_PNGFormat, DecodesToStraightARGB)
+{
+  for (int size : {1, 13}) {
+    const PngImage img = makeImage(GetParam(), size, size == 1 ? 1 : 11);
+    const std::vector<unsigned char> png = encodePng(img);
+    ASSERT_FALSE(png.empty());
+    auto bmp = decode(png);
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_EQ(PixelGrid::readFrom(*bmp), expectedPixels(img)) << "size " << size;
+    EXPECT_EQ(bmp->getRowSpan(), (img.width + 3) / 4 * 4);
+  }
+}
+
+TEST_P(LICE_PNGFormat, TruncationAtEveryLengthFailsCleanly)
+{
+  const PngImage img = makeImage(GetParam(), 9, 7);
+  const std::vector<unsigned char> png = encodePng(img);
+  const PixelGrid full = expectedPixels(img);
+  size_t iend = 0;
+  for (const PngChunk& c : listChunks(png))
+    if (strcmp(c.type, "IEND") == 0) iend = c.offset;
+  ASSERT_GT(iend, 0u);
+  for (size_t len = 0; len < png.size(); ++len) {
+    // The decoder never reads IEND, so only cuts before it lose image data.
+    auto bmp = std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(png.data(), (int)len));
+    if (len < iend) ASSERT_EQ(bmp, nullptr) << "length " << len;
+    else ASSERT_TRUE(bmp && PixelGrid::readFrom(*bmp) == full) << "length " << len;
+  }
+}
+
+TEST_P(LICE_PNGFormat, EveryFlippedByteIsRejectedOrHarmless)
+{
+  const PngImage img = makeImage(GetParam(), 9, 7);
+  const std::vector<unsigned char> png = encodePng(img);
+  const std::vector<PngChunk> chunks = listChunks(png);
+  for (size_t pos = 0; pos < png.size(); ++pos) {
+    const PngChunk* owner = nullptr;
+    for (const PngChunk& c : chunks)
+      if (pos >= c.offset && pos < c.offset + 12 + c.length) owner = &c;
+    std::vector<unsigned char> bad = png;
+    bad[pos] ^= 0x5A;
+    auto bmp = decode(bad);
+    const bool critical = pos < 8 || (owner && (strcmp(owner->type, "IHDR") == 0 || strcmp(owner->type, "IDAT") == 0 ||
+                                                strcmp(owner->type, "PLTE") == 0));
+    if (critical) {
+      ASSERT_EQ(bmp, nullptr) << "byte " << pos;
+    } else if (bmp) {
+      // A damaged tRNS is dropped with a warning; IEND is never read.
+      EXPECT_EQ(bmp->getWidth(), img.width);
+      EXPECT_EQ(bmp->getHeight(), img.height);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, LICE_PNGFormat, ::testing::ValuesIn(kPngFormats, kPngFormats + kPngFormatCount),
+                         [](const ::testing::TestParamInfo<PngFormat>& info) { return std::string(info.param.name); });
+
+TEST(LICE_PNG, DocumentedPixelValues)
+{
+  PngImage rgba = makeImage({"", PNG_COLOR_TYPE_RGB_ALPHA, 8, false, false}, 1, 1);
+  const int sample[4] = {10, 20, 30, 40};
+  for (int c = 0; c < 4; ++c) rgba.setSample(0, 0, c, sample[c]);
+  auto bmp = decode(encodePng(rgba));
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(bmp->getBits()[0], 0x280A141Eu);
+
+  PngImage rgba16 = makeImage({"", PNG_COLOR_TYPE_RGB_ALPHA, 16, false, false}, 1, 1);
+  const int sample16[4] = {0x12FF, 0x3400, 0x5678, 0x9ABC};
+  for (int c = 0; c < 4; ++c) rgba16.setSample(0, 0, c, sample16[c]);
+  bmp = decode(encodePng(rgba16));
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(bmp->getBits()[0], 0x9A123456u);
+
+  PngImage grey1 = makeImage({"", PNG_COLOR_TYPE_GRAY, 1, false, false}, 2, 1);
+  grey1.setSample(0, 0, 0, 0);
+  grey1.setSample(1, 0, 0, 1);
+  bmp = decode(encodePng(grey1));
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(bmp->getBits()[0], 0xFF000000u);
+  EXPECT_EQ(bmp->getBits()[1], 0xFFFFFFFFu);
+
+  PngImage rgb = makeImage({"", PNG_COLOR_TYPE_RGB, 8, false, false}, 1, 1);
+  bmp = decode(encodePng(rgb));
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(LICE_GETA(bmp->getBits()[0]), 255);
+}
+
+TEST(LICE_PNG, ShortOrForeignDataIsRefusedBeforeLibpng)
+{
+  static const unsigned char sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  EXPECT_EQ(LICE_LoadPNGFromMemory(nullptr, 100), nullptr);
+  EXPECT_EQ(LICE_LoadPNGFromMemory(sig, 7), nullptr);
+  EXPECT_EQ(LICE_LoadPNGFromMemory(sig, -1), nullptr);
+  EXPECT_EQ(LICE_LoadPNGFromMemory(sig, 8), nullptr);  // libpng finds no IHDR
+  const unsigned char gif[] = "GIF89a\x01\x00\x01\x00\x00\x00\x00";
+  EXPECT_EQ(LICE_LoadPNGFromMemory(gif, (int)sizeof gif), nullptr);
+}
+
+TEST(LICE_PNG, BadChecksumsOfCriticalChunksAreErrors)
+{
+  const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGBA8"), 8, 8));
+  for (const PngChunk& c : listChunks(png)) {
+    std::vector<unsigned char> bad = png;
+    bad[c.offset + 8 + c.length] ^= 1;
+    auto bmp = decode(bad);
+    if (strcmp(c.type, "IEND") == 0) EXPECT_NE(bmp, nullptr);
+    else EXPECT_EQ(bmp, nullptr) << c.type;
+  }
+}
+
+TEST(LICE_PNG, AbsurdDimensionsAreRefused)
+{
+  const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGBA8"), 4, 4));
+  const PngChunk ihdr = listChunks(png)[0];
+  ASSERT_STREQ(ihdr.type, "IHDR");
+  const uint32_t sizes[][2] = {{0, 4},         {4, 0},          {0x7FFFFFFF, 1},     {0x80000000u, 1},
+                               {1000001, 1},   {1, 1000001},    {1000000, 1000000}, {1000000, 1000},
+                               {65536, 65536}, {40000, 40000},  {0xFFFFFFFFu, 0xFFFFFFFFu}};
+  for (const auto& s : sizes) {
+    std::vector<unsigned char> bad = png;
+    for (int i = 0; i < 4; ++i) {
+      bad[ihdr.offset + 8 + i] = (unsigned char)(s[0] >> (24 - 8 * i));
+      bad[ihdr.offset + 12 + i] = (unsigned char)(s[1] >> (24 - 8 * i));
+    }
+    fixChunkCrc(bad, ihdr);
+    EXPECT_EQ(decode(bad), nullptr) << s[0] << " x " << s[1];
+  }
+}
+
+TEST(LICE_PNG, RandomBytesAreRefused)
+{
+  uint32_t state = 12345;
+  auto next = [&state]() {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  const std::vector<unsigned char> valid = encodePng(makeImage(pngFormat("Palette4Transparent"), 6, 6));
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<unsigned char> data(next() % 400);
+    for (auto& b : data) b = (unsigned char)next();
+    if (round % 2 && data.size() >= 8) memcpy(data.data(), valid.data(), 8);
+    if (round % 3 == 0 && data.size() >= 33) memcpy(data.data(), valid.data(), 33);  // keep a valid IHDR
+    auto bmp = std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(data.data(), (int)data.size()));
+    ASSERT_EQ(bmp, nullptr) << "round " << round;
+  }
+}
+
+// PNG files in a scratch folder, removed afterwards.
+class LICE_PNGFile : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_dir = std::filesystem::temp_directory_path() / (std::string("lice_png_") + info->name());
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override
+  {
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+  }
+
+  // Writes bytes to a file named by UTF-8 text; returns its UTF-8 path.
+  std::string write(const std::string& utf8Name, const std::vector<unsigned char>& bytes)
+  {
+    const std::filesystem::path p = m_dir / std::filesystem::u8path(utf8Name);
+    std::ofstream(p, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
+    return p.u8string();
+  }
+
+  std::filesystem::path m_dir;
+};
+
+TEST_F(LICE_PNGFile, LoadsIntoANewBitmap)
+{
+  const PngImage img = makeImage(pngFormat("Palette8Transparent"), 10, 6);
+  const std::string path = write("knob.png", encodePng(img));
+  std::unique_ptr<LICE_IBitmap> bmp(LICE_LoadPNGFile(path.c_str(), nullptr));
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_NE(dynamic_cast<LICE_MemBitmap*>(bmp.get()), nullptr);
+  EXPECT_EQ(PixelGrid::readFrom(*bmp), expectedPixels(img));
+}
+
+TEST_F(LICE_PNGFile, LoadsIntoAGivenBitmapOfAnySizeAndOrientation)
+{
+  const PngImage img = makeImage(pngFormat("RGBA8Interlaced"), 10, 6);
+  const std::string path = write("strip.png", encodePng(img));
+
+  LICE_MemBitmap mem(3, 40);
+  EXPECT_EQ(LICE_LoadPNGFile(path.c_str(), &mem), &mem);
+  EXPECT_EQ(PixelGrid::readFrom(mem), expectedPixels(img));
+
+  FlippedBitmap flipped(1, 1);
+  EXPECT_EQ(LICE_LoadPNGFile(path.c_str(), &flipped), &flipped);
+  EXPECT_EQ(PixelGrid::readFrom(flipped), expectedPixels(img));
+}
+
+TEST_F(LICE_PNGFile, ATargetThatCannotTakeTheSizeIsKept)
+{
+  const std::string path = write("big.png", encodePng(makeImage(pngFormat("RGBA8"), 20, 20)));
+  FlippedBitmap small(2, 2);
+  small.setMaxPixels(100);
+  EXPECT_EQ(LICE_LoadPNGFile(path.c_str(), &small), nullptr);
+  EXPECT_EQ(small.getWidth(), 2);  // still alive and untouched in size
+}
+
+TEST_F(LICE_PNGFile, BadFilesGiveNull)
+{
+  EXPECT_EQ(LICE_LoadPNGFile((m_dir / "missing.png").u8string().c_str(), nullptr), nullptr);
+  EXPECT_EQ(LICE_LoadPNGFile(nullptr, nullptr), nullptr);
+  const std::string text = write("text.png", std::vector<unsigned char>(100, 'x'));
+  EXPECT_EQ(LICE_LoadPNGFile(text.c_str(), nullptr), nullptr);
+  std::vector<unsigned char> cut = encodePng(makeImage(pngFormat("RGBA8"), 20, 20));
+  cut.resize(cut.size() / 2);
+  const std::string truncated = write("cut.png", cut);
+  EXPECT_EQ(LICE_LoadPNGFile(truncated.c_str(), nullptr), nullptr);
+  LICE_MemBitmap target(5, 5);
+  EXPECT_EQ(LICE_LoadPNGFile(truncated.c_str(), &target), nullptr);
+}
+
+TEST_F(LICE_PNGFile, OpensUnicodeNames)
+{
+  const PngImage img = makeImage(pngFormat("RGB8"), 3, 3);
+  const std::string path = write("kn\xC3\xB6pfe \xE2\x82\xAC.png", encodePng(img));
+  std::unique_ptr<LICE_IBitmap> bmp(LICE_LoadPNGFile(path.c_str(), nullptr));
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(PixelGrid::readFrom(*bmp), expectedPixels(img));
+}
+
+TEST_F(LICE_PNGFile, TheRegistryHoldsThePNGLoader)
+{
+  LICE_ImageLoaderEntry* entry = LICE_GetImageLoaders();
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->_next, nullptr);
+  const char* list = entry->get_extlist();
+  EXPECT_STREQ(list, "PNG files (*.PNG)");
+  EXPECT_STREQ(list + strlen(list) + 1, "*.PNG");
+  EXPECT_EQ(list[strlen(list) + 1 + strlen("*.PNG") + 1], '\0');
+
+  const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGB8"), 4, 4));
+  for (const char* accepted : {"a.PNG", "b.png", "c.PnG", "d.x.png"}) {
+    std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(write(accepted, png).c_str(), true, nullptr));
+    EXPECT_NE(bmp, nullptr) << accepted;
+  }
+  for (const char* refused : {"noextension", "e.png.bak", "f.pngx", "g.pn"}) {
+    std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(write(refused, png).c_str(), true, nullptr));
+    EXPECT_EQ(bmp, nullptr) << refused;
+    bmp.reset(entry->loadfunc(write(refused, png).c_str(), false, nullptr));
+    EXPECT_NE(bmp, nullptr) << refused;
+  }
+  // The last dot must come after the last slash or backslash.
+  EXPECT_EQ(entry->loadfunc((m_dir / "dir.png").u8string().append("/file").c_str(), true, nullptr), nullptr);
+  EXPECT_EQ(entry->loadfunc("c:\\images.png\\file", true, nullptr), nullptr);
+}
+
+}  // namespace

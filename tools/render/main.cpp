@@ -1,0 +1,92 @@
+// mero-render: renders a WAV file (or a built-in demo signal) through MERO.
+
+#include "DemoSignal.h"
+#include "DirectEngine.h"
+#include "ParamParser.h"
+#include "RenderOptions.h"
+#include "Renderer.h"
+#include "WavReader.h"
+#include "WavWriter.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kBadCommandLine = 2;
+constexpr double kProgressAfterSeconds = 10.0;
+
+volatile std::sig_atomic_t gStop = 0;
+
+void RequestStop(int)
+{
+  gStop = 1;
+}
+
+int Fail(int status, const std::string& message)
+{
+  std::fprintf(stderr, "mero-render: %s\n", message.c_str());
+  return status;
+}
+
+// True when `out` names the same file as `in`, through any path or link.
+bool SameFile(const std::string& in, const std::string& out)
+{
+  std::error_code ec;
+  return std::filesystem::equivalent(in, out, ec) && !ec;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  RenderOptions options;
+  switch (options.Parse(argc, argv)) {
+    case RenderOptions::Outcome::Help:
+      std::fputs(RenderOptions::Usage().c_str(), stdout);
+      return 0;
+    case RenderOptions::Outcome::Error:
+      std::fprintf(stderr, "mero-render: %s\n\n%s", options.Error().c_str(), RenderOptions::Usage().c_str());
+      return kBadCommandLine;
+    case RenderOptions::Outcome::Run:
+      break;
+  }
+
+  std::string error;
+  DirectEngine engine;
+  std::vector<std::pair<int, double>> values;
+  if (!ParamParser(engine.Params()).Parse(options.settings, values, error))
+    return Fail(kBadCommandLine, error);
+
+  std::unique_ptr<AudioSource> source;
+  if (options.inPath.empty()) {
+    source = std::make_unique<DemoSignal>(options.rate);
+  } else {
+    if (SameFile(options.inPath, options.outPath))
+      return Fail(kBadCommandLine, "refusing to overwrite the input '" + options.inPath + "' with the output");
+    auto reader = std::make_unique<WavReader>();
+    if (!reader->Open(options.inPath, error))
+      return Fail(kFailed, error);
+    source = std::move(reader);
+  }
+
+  if (!engine.Prepare(source->SampleRate(), source->Channels(), options.block, error) ||
+      !engine.SetParams(values, error))
+    return Fail(kFailed, error);
+
+  WavWriter writer;
+  if (!writer.Open(options.outPath, source->SampleRate(), source->Channels(), options.format, error))
+    return Fail(kFailed, error);
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+
+  const bool showProgress = source->Frames() > kProgressAfterSeconds * source->SampleRate();
+  Renderer renderer(engine, options.block);
+  if (!renderer.Run(*source, writer, showProgress ? stderr : nullptr, &gStop, error) || !writer.Commit(error))
+    return Fail(kFailed, error);
+  return 0;
+}

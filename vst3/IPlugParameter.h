@@ -1,0 +1,25 @@
+#pragma once
+
+// The host-visible face of one IParamRecord: an SDK parameter whose information is
+// taken from the record once, and whose text and plain conversions are the record's.
+
+#include "IParamRecord.h"
+#include "public.sdk/source/vst/vstparameters.h"
+
+class IPlugParameter : public Steinberg::Vst::Parameter
+{
+public:
+  IPlugParameter(const IParamRecord* record, Steinberg::Vst::ParamID tag, Steinberg::Vst::UnitID unit);
+
+  // FormatValue of the plain value of normalized (not snapped, not clamped), widened.
+  void toString(Steinberg::Vst::ParamValue normalized, Steinberg::Vst::String128 string) const SMTG_OVERRIDE;
+  // The leading decimal number of the text (0.0 without one), clamped into the range
+  // and normalised; always true.
+  bool fromString(const Steinberg::Vst::TChar* string, Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
+  Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue normalized) const SMTG_OVERRIDE;
+
+  OBJ_METHODS(IPlugParameter, Parameter)
+
+private:
+  const IParamRecord* mRecord;
+};

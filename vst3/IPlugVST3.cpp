@@ -1,0 +1,657 @@
+#include "vst3/IPlugVST3.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "IMutexLock.h"
+#include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "vst3/IPlugParameter.h"
+#include "vst3/WideText.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace
+{
+constexpr int kNameUnits = 128;
+
+int SpeakerCount(SpeakerArrangement arrangement)
+{
+  int n = 0;
+  for (; arrangement; arrangement &= arrangement - 1) ++n;
+  return n;
+}
+
+void WideName(const char* name, String128 out)
+{
+  WidenText(name, out, kNameUnits);
+}
+}  // namespace
+
+IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+                     const char* productName, const char* makerName, int vendorVersion, int uniqueID,
+                     int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion,
+              uniqueID, mfrID, plugApi, isInstrument, midiIn, latency),
+    mHostIn64(static_cast<size_t>(NInChannels()), nullptr),
+    mHostOut32(static_cast<size_t>(NOutChannels()), nullptr),
+    mHostOut64(static_cast<size_t>(NOutChannels()), nullptr)
+{
+  for (int i = 0; i < NInChannels(); ++i) SetInputConnected(i, true);
+  for (int i = 0; i < NOutChannels(); ++i) SetOutputConnected(i, true);
+  if (NInChannels() > 0) CreateLatencyDelay();
+
+  SetInputBusName(0, "Main Input");
+  if (IsInstrument())
+  {
+    char name[32];
+    for (int pair = 0; pair < NOutChannels() / 2; ++pair)
+    {
+      std::snprintf(name, sizeof(name), "Output %i", pair + 1);
+      SetOutputBusName(pair, name);
+    }
+  }
+  else
+  {
+    SetOutputBusName(0, "Output");
+  }
+}
+
+SpeakerArrangement IPlugVST3::ArrangementFor(int channels)
+{
+  switch (channels)
+  {
+    case 1: return SpeakerArr::kMono;
+    case 2: return SpeakerArr::kStereo;
+    case 3: return SpeakerArr::k30Music;
+    case 4: return SpeakerArr::k40Music;
+    case 5: return SpeakerArr::k50;
+    case 6: return SpeakerArr::k51;
+    default: return SpeakerArr::kEmpty;
+  }
+}
+
+// ---- Initialisation ----
+
+tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
+{
+  tresult result = mRegistered ? kResultFalse : SingleComponentEffect::initialize(context);
+
+  FUnknownPtr<IHostApplication> app(context);
+  if (app)
+  {
+    String128 wide = {};
+    app->getName(wide);
+    wide[kNameUnits - 1] = 0;
+    char name[kNameUnits];
+    NarrowText(wide, name, sizeof(name));
+    SetHost(name, 0);
+  }
+
+  if (result == kResultOk) RegisterBusesAndParameters();
+
+  HandleHostIdentified();
+  LoadPreset(0);
+  return result;
+}
+
+void IPlugVST3::RegisterBusesAndParameters()
+{
+  String128 name;
+  const SpeakerArrangement input = ArrangementFor(NInChannels() - mSideChainChannels);
+  if (input != SpeakerArr::kEmpty)
+  {
+    WideName(GetInputBusName(0), name);
+    addAudioInput(name, input, kMain, BusInfo::kDefaultActive);
+  }
+  if (IsInstrument())
+  {
+    for (int pair = 0; pair < NOutChannels() / 2; ++pair)
+    {
+      WideName(GetOutputBusName(pair), name);
+      addAudioOutput(name, SpeakerArr::kStereo, kMain, BusInfo::kDefaultActive);
+    }
+  }
+  else
+  {
+    WideName(GetOutputBusName(0), name);
+    addAudioOutput(name, ArrangementFor(NOutChannels()), kMain, BusInfo::kDefaultActive);
+  }
+  if (DoesMidiIn()) addEventInput(STR16("MIDI Input"), 1, kMain, BusInfo::kDefaultActive);
+
+  if (NPresets() > 0)
+    parameters.addParameter(new Parameter(STR16("Preset"), kPresetTag, STR16(""), 0.0, NPresets(),
+                                          ParameterInfo::kIsProgramChange, kRootUnitId, STR16("")));
+  if (!IsInstrument())
+  {
+    auto* bypass = new StringListParameter(
+      STR16("Bypass"), kBypassTag, nullptr,
+      ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
+    bypass->appendString(STR16("off"));
+    bypass->appendString(STR16("on"));
+    parameters.addParameter(bypass);
+  }
+  for (int i = 0; i < NParams(); ++i)
+  {
+    const IParamRecord* record = GetParamRecord(i);
+    const int unit = AddGroupName(record->GetGroup());
+    parameters.addParameter(new IPlugParameter(record, static_cast<ParamID>(i), unit));
+  }
+  mRegistered = true;
+}
+
+tresult PLUGIN_API IPlugVST3::terminate()
+{
+  mRegistered = false;
+  return SingleComponentEffect::terminate();
+}
+
+// ---- Component and processor setup ----
+
+tresult PLUGIN_API IPlugVST3::setActive(TBool state)
+{
+  HandleActivate(state != 0);
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                 SpeakerArrangement* outputs, int32 numOuts)
+{
+  if (!inputs || numIns <= 0 || !outputs || numOuts <= 0) return kResultFalse;
+
+  for (int i = 0; i < NInChannels(); ++i)
+  {
+    SetInputConnected(i, false);
+    PointInputAtScratch(i);
+  }
+  for (int i = 0; i < NOutChannels(); ++i)
+  {
+    SetOutputConnected(i, false);
+    PointOutputAtScratch(i);
+  }
+
+  const int ins = SpeakerCount(inputs[0]);
+  const int outs = SpeakerCount(outputs[0]);
+  if (!LegalIO(ins, outs)) return kResultFalse;
+
+  auto* firstIn = audioInputs.empty() ? nullptr : FCast<AudioBus>(audioInputs.front().get());
+  if (firstIn && SpeakerCount(firstIn->getArrangement()) != ins)
+  {
+    audioInputs.clear();
+    addAudioInput(STR16("Input"), ArrangementFor(ins), kMain, BusInfo::kDefaultActive);
+  }
+  auto* firstOut = audioOutputs.empty() ? nullptr : FCast<AudioBus>(audioOutputs.front().get());
+  if (firstOut && SpeakerCount(firstOut->getArrangement()) != outs)
+  {
+    audioOutputs.clear();
+    addAudioOutput(STR16("Output"), ArrangementFor(outs), kMain, BusInfo::kDefaultActive);
+  }
+  return numIns == 1 ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API IPlugVST3::canProcessSampleSize(int32 symbolicSampleSize)
+{
+  return symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64 ? kResultTrue : kResultFalse;
+}
+
+uint32 PLUGIN_API IPlugVST3::getLatencySamples()
+{
+  return static_cast<uint32>(GetLatency());
+}
+
+uint32 PLUGIN_API IPlugVST3::getTailSamples()
+{
+  return static_cast<uint32>(GetTailSize());
+}
+
+tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
+{
+  if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64) return kResultFalse;
+  SetSampleRate(setup.sampleRate);
+  SetBypassed(false);
+  ResizeBlockBuffers(setup.maxSamplesPerBlock);
+  HandleReset();
+  processSetup = setup;
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::setProcessing(TBool)
+{
+  return kNotImplemented;
+}
+
+// ---- Processing ----
+
+tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
+{
+  IMutexLock lock(GetMutex());
+  if (data.processContext) mProcessContext = *data.processContext;
+  ApplyParameterChanges(data.inputParameterChanges);
+
+  const int frames = std::max(data.numSamples, 0);
+  ConnectInputBus(data);
+  ConnectOutputBuses(data);
+
+  // The scratch buffers hold one prepared block; longer calls are rendered in pieces,
+  // which gives the same samples since the block routine carries its state over.
+  const int piece = GetBlockSize();
+  if (frames == 0 || piece <= 0)
+  {
+    // A flush call, or no block buffers prepared: the block routine runs for no frames
+    // and the host's outputs get silence.
+    BindPiece(data, 0, 0);
+    RenderPiece(0);
+    SilenceHostOutputs(frames);
+    return kResultOk;
+  }
+  for (int offset = 0; offset < frames; offset += piece)
+  {
+    const int n = std::min(piece, frames - offset);
+    BindPiece(data, offset, n);
+    RenderPiece(n);
+    if (data.symbolicSampleSize != kSample64) WriteOutputs(n, offset);
+  }
+  return kResultOk;
+}
+
+void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
+{
+  if (!changes) return;
+  const int32 count = changes->getParameterCount();
+  for (int32 i = 0; i < count; ++i)
+  {
+    IParamValueQueue* queue = changes->getParameterData(i);
+    if (!queue) continue;
+    int32 offset = 0;
+    ParamValue value = 0.0;
+    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultTrue) continue;
+
+    const ParamID id = queue->getParameterId();
+    if (id == kBypassTag)
+    {
+      SetBypassed(value > 0.5);
+    }
+    else if (id == kPresetTag)
+    {
+      const double index = value * NPresets();
+      if (index > -2147483648.0 && index < 2147483648.0) LoadPreset(static_cast<int>(index));
+    }
+    else if (IParamRecord* record = id < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(id)) : nullptr)
+    {
+      record->SetFromNormalized(value);
+      HandleParamChange(static_cast<int>(id));
+    }
+  }
+}
+
+void IPlugVST3::ConnectInputBus(const ProcessData& data)
+{
+  const bool sixtyFour = data.symbolicSampleSize == kSample64;
+  if (data.numInputs <= 0 || !data.inputs)
+  {
+    // No input bus: the channels keep their connection state, but nothing of an
+    // earlier call's host buffers stays in use.
+    std::fill(mHostIn64.begin(), mHostIn64.end(), nullptr);
+    if (sixtyFour)
+      for (int i = 0; i < NInChannels(); ++i) PointInputAtScratch(i);
+    return;
+  }
+  const AudioBusBuffers& bus = data.inputs[0];
+  const int k = std::clamp(static_cast<int>(bus.numChannels), 0, NInChannels());
+  for (int i = 0; i < NInChannels(); ++i)
+  {
+    SetInputConnected(i, i < k);
+    if (i >= k) PointInputAtScratch(i);
+    mHostIn64[static_cast<size_t>(i)] = sixtyFour && i < k && bus.channelBuffers64 ? bus.channelBuffers64[i] : nullptr;
+  }
+}
+
+void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
+{
+  const bool sixtyFour = data.symbolicSampleSize == kSample64;
+  std::fill(mHostOut32.begin(), mHostOut32.end(), nullptr);
+  std::fill(mHostOut64.begin(), mHostOut64.end(), nullptr);
+  if (data.numOutputs <= 0 || !data.outputs)
+  {
+    // No output bus: everything renders into scratch and no host buffer is written.
+    for (int j = 0; j < NOutChannels(); ++j)
+    {
+      SetOutputConnected(j, false);
+      SetOutputDestination(j, nullptr);
+      PointOutputAtScratch(j);
+    }
+    return;
+  }
+  int first = 0;
+  for (int32 b = 0; b < data.numOutputs; ++b)
+  {
+    const AudioBusBuffers& bus = data.outputs[b];
+    const int g = std::max(static_cast<int>(bus.numChannels), 0);
+    const bool active = b < static_cast<int32>(audioOutputs.size()) && audioOutputs[static_cast<size_t>(b)]->isActive();
+    for (int j = first; j < NOutChannels(); ++j)
+    {
+      const bool connected = j < first + g && active;
+      SetOutputConnected(j, connected);
+      if (!connected)
+      {
+        SetOutputDestination(j, nullptr);
+        PointOutputAtScratch(j);
+        continue;
+      }
+      const int k = j - first;
+      if (sixtyFour)
+      {
+        mHostOut64[static_cast<size_t>(j)] = bus.channelBuffers64 ? bus.channelBuffers64[k] : nullptr;
+      }
+      else
+      {
+        PointOutputAtScratch(j);
+        mHostOut32[static_cast<size_t>(j)] = bus.channelBuffers32 ? bus.channelBuffers32[k] : nullptr;
+        SetOutputDestination(j, mHostOut32[static_cast<size_t>(j)]);
+      }
+    }
+    first += g;
+    if (first >= NOutChannels()) break;
+  }
+}
+
+void IPlugVST3::BindPiece(const ProcessData& data, int offset, int frames)
+{
+  if (data.symbolicSampleSize != kSample64)
+  {
+    if (data.numInputs > 0 && data.inputs)
+      ConnectInputs(0, NInChannels(), data.inputs[0].channelBuffers32, frames, offset);
+    return;
+  }
+  for (int i = 0; i < NInChannels(); ++i)
+  {
+    if (!IsInputConnected(i)) continue;
+    double* host = mHostIn64[static_cast<size_t>(i)];
+    if (host)
+    {
+      PointInputAt(i, host + offset);
+    }
+    else
+    {
+      PointInputAtScratch(i);
+      if (double* scratch = GetInputPointers()[i]; scratch && frames > 0)
+        std::memset(scratch, 0, sizeof(double) * static_cast<size_t>(frames));
+    }
+  }
+  for (int j = 0; j < NOutChannels(); ++j)
+  {
+    if (!IsOutputConnected(j)) continue;
+    double* host = mHostOut64[static_cast<size_t>(j)];
+    if (host)
+      PointOutputAt(j, host + offset);
+    else
+      PointOutputAtScratch(j);
+  }
+}
+
+void IPlugVST3::SilenceHostOutputs(int frames)
+{
+  if (frames <= 0) return;
+  for (int j = 0; j < NOutChannels(); ++j)
+  {
+    if (!IsOutputConnected(j)) continue;
+    if (double* host = mHostOut64[static_cast<size_t>(j)])
+      std::memset(host, 0, sizeof(double) * static_cast<size_t>(frames));
+    else if (float* destination = mHostOut32[static_cast<size_t>(j)])
+      std::memset(destination, 0, sizeof(float) * static_cast<size_t>(frames));
+  }
+}
+
+void IPlugVST3::RenderPiece(int frames)
+{
+  if (IsBypassed())
+    PassThroughAudio(frames);
+  else
+    ProcessAudio(GetInputPointers(), GetOutputPointers(), frames);
+}
+
+// ---- State ----
+
+tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
+{
+  if (!state) return kInvalidArgument;
+  IMutexLock lock(GetMutex());
+  StateChunk chunk;
+  if (!SaveState(chunk)) return kResultFalse;
+  int32 written = 0;
+  if (chunk.GetSize() > 0) state->write(chunk.GetData(), chunk.GetSize(), &written);
+  int32 flag = IsBypassed() ? 1 : 0;
+  state->write(&flag, sizeof(flag), &written);
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
+{
+  if (!state) return kInvalidArgument;
+  IMutexLock lock(GetMutex());
+  StateChunk chunk;
+  if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
+  int32 read = 0;
+  state->read(chunk.GetData(), chunk.GetSize(), &read);
+  LoadState(chunk, 0);
+
+  // A stream that ends before the flag leaves the bypass state as it is.
+  int32 flag = 0;
+  read = 0;
+  if (state->read(&flag, sizeof(flag), &read) != kResultOk || read != static_cast<int32>(sizeof(flag)))
+    return kResultFalse;
+  SetBypassed(flag != 0);
+  return kResultOk;
+}
+
+// ---- Controller queries ----
+
+tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& info)
+{
+  if (paramIndex < 0 || paramIndex >= parameters.getParameterCount()) return kResultFalse;
+  return SingleComponentEffect::getParameterInfo(paramIndex, info);
+}
+
+tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
+{
+  if (!string) return kInvalidArgument;
+  const IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  if (!record) return kResultFalse;
+  char text[IParamRecord::kValueTextSize];
+  record->FormatValue(record->ToPlain(valueNormalized), text, sizeof(text));
+  WideName(text, string);
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, ParamValue& valueNormalized)
+{
+  if (!string) return kInvalidArgument;
+  return SingleComponentEffect::getParamValueByString(tag, string, valueNormalized);
+}
+
+ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
+{
+  const IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  return record ? record->ToNormalized(plainValue) : plainValue;
+}
+
+ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
+{
+  if (tag == kBypassTag) return IsBypassed() ? 1.0 : 0.0;
+  const IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  return record ? record->GetNormalized() : 0.0;
+}
+
+tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
+{
+  IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  if (!record) return kResultFalse;
+  record->SetFromNormalized(value);
+  return kResultOk;
+}
+
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString)
+{
+  return nullptr;
+}
+
+tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)
+{
+  return kResultTrue;
+}
+
+// ---- Units and program list ----
+
+int32 PLUGIN_API IPlugVST3::getUnitCount()
+{
+  return 1 + NGroupNames();
+}
+
+tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info)
+{
+  if (unitIndex == 0)
+  {
+    info.id = kRootUnitId;
+    info.parentUnitId = kNoParentUnitId;
+    WideName("Root Unit", info.name);
+    info.programListId = kNoProgramListId;
+    return kResultOk;
+  }
+  const char* group = GetGroupName(unitIndex - 1);
+  if (!group) return kResultFalse;
+  info.id = unitIndex;
+  info.parentUnitId = kRootUnitId;
+  WideName(group, info.name);
+  info.programListId = kNoProgramListId;
+  return kResultOk;
+}
+
+int32 PLUGIN_API IPlugVST3::getProgramListCount()
+{
+  return 0;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info)
+{
+  if (listIndex != 0) return kResultFalse;
+  info.id = static_cast<ProgramListID>(kPresetTag);
+  WideName("Factory Presets", info.name);
+  info.programCount = NPresets();
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
+{
+  if (!name) return kInvalidArgument;
+  if (listId != static_cast<ProgramListID>(kPresetTag)) return kResultFalse;
+  WideName(GetPresetName(programIndex), name);
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramInfo(ProgramListID, int32, Vst::CString, String128)
+{
+  return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::hasProgramPitchNames(ProgramListID, int32)
+{
+  return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramPitchName(ProgramListID, int32, int16, String128)
+{
+  return kNotImplemented;
+}
+
+UnitID PLUGIN_API IPlugVST3::getSelectedUnit()
+{
+  return kRootUnitId;
+}
+
+tresult PLUGIN_API IPlugVST3::selectUnit(UnitID)
+{
+  return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::getUnitByBus(MediaType, BusDirection, int32, int32, UnitID&)
+{
+  return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::setUnitProgramData(int32, int32, IBStream*)
+{
+  return kNotImplemented;
+}
+
+// ---- Editor to host ----
+
+void IPlugVST3::BeginParamGesture(int index)
+{
+  beginEdit(static_cast<ParamID>(index));
+}
+
+void IPlugVST3::SendParamValue(int index, double normalized)
+{
+  performEdit(static_cast<ParamID>(index), normalized);
+}
+
+void IPlugVST3::EndParamGesture(int index)
+{
+  endEdit(static_cast<ParamID>(index));
+}
+
+void IPlugVST3::ResizeEditor(int, int)
+{
+}
+
+// ---- Transport, latency, MIDI ----
+
+bool IPlugVST3::IsOfflineRender()
+{
+  return processSetup.processMode == kOffline;
+}
+
+int IPlugVST3::GetTransportSample()
+{
+  return static_cast<int>(static_cast<uint32>(mProcessContext.projectTimeSamples));
+}
+
+double IPlugVST3::GetTransportTempo()
+{
+  return mProcessContext.tempo;
+}
+
+void IPlugVST3::GetTransportTimeSignature(int* numerator, int* denominator)
+{
+  if (numerator) *numerator = mProcessContext.timeSigNumerator;
+  if (denominator) *denominator = mProcessContext.timeSigDenominator;
+}
+
+void IPlugVST3::GetTransportInfo(TransportInfo* info)
+{
+  if (!info) return;
+  info->tempo = mProcessContext.tempo;
+  info->samplePosition = static_cast<double>(mProcessContext.projectTimeSamples);
+  info->musicalPosition = mProcessContext.projectTimeMusic;
+  info->lastBarStart = mProcessContext.barPositionMusic;
+  info->cycleStart = mProcessContext.cycleStartMusic;
+  info->cycleEnd = mProcessContext.cycleEndMusic;
+  info->numerator = mProcessContext.timeSigNumerator;
+  info->denominator = mProcessContext.timeSigDenominator;
+  info->playing = (mProcessContext.state & ProcessContext::kPlaying) != 0;
+  info->cycleActive = (mProcessContext.state & ProcessContext::kCycleActive) != 0;
+}
+
+void IPlugVST3::ChangeLatency(int samples)
+{
+  IPlugBase::ChangeLatency(samples);
+  if (componentHandler) componentHandler->restartComponent(kLatencyChanged);
+}
+
+bool IPlugVST3::EmitMidiMessage(const MidiMessage&)
+{
+  return false;
+}

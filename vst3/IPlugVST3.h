@@ -1,0 +1,128 @@
+#pragma once
+
+// The VST 3 binding of the plug-in base: one single-component effect that is the host's
+// IComponent, IAudioProcessor, IEditController and IUnitInfo at once. It registers the
+// buses and parameters at initialisation, negotiates mono or stereo, runs the process
+// call (last-point automation, host bypass, the float/double buffer bridge) under the
+// plug-in lock, answers the controller's queries from the parameter records and saves
+// the state as the parameter doubles followed by the int32 bypass flag.
+
+#include <vector>
+
+#include "IPlugBase.h"
+#include "vst3/SingleComponentEffect.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+
+class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
+{
+public:
+  // Tags of the two parameters the binding adds to the plug-in's own (tags 0 ... n - 1).
+  static constexpr Steinberg::Vst::ParamID kPresetTag = 0x70727374;  // 'prst'
+  static constexpr Steinberg::Vst::ParamID kBypassTag = 0x62706173;  // 'bpas'
+
+  // The plug-in base's settings, passed on unchanged.
+  IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+            const char* productName, const char* makerName, int vendorVersion, int uniqueID,
+            int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency);
+
+  // The speaker arrangement of an audio bus with this many channels (kEmpty beyond 6).
+  static Steinberg::Vst::SpeakerArrangement ArrangementFor(int channels);
+
+  //---IPluginBase (component and controller)
+  Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
+
+  //---IComponent
+  Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
+
+  //---IAudioProcessor
+  Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, Steinberg::int32 numIns,
+                                                   Steinberg::Vst::SpeakerArrangement* outputs,
+                                                   Steinberg::int32 numOuts) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) SMTG_OVERRIDE;
+  Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API setProcessing(Steinberg::TBool state) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+  Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+  //---IEditController (getState/setState also serve IComponent)
+  Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
+                                                 Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized,
+                                                      Steinberg::Vst::String128 string) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
+                                                      Steinberg::Vst::ParamValue& valueNormalized) SMTG_OVERRIDE;
+  Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID tag,
+                                                               Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
+  Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
+  // No editor view exists yet: every name gives none.
+  Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
+
+  //---IEditController2
+  Steinberg::tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode mode) SMTG_OVERRIDE;
+
+  //---IUnitInfo: the root unit plus one unit per parameter group; the presets as the
+  // program list 'prst' "Factory Presets", reachable by index but not by any unit.
+  Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+  Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
+                                                   Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                               Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                               Steinberg::Vst::CString attributeId,
+                                               Steinberg::Vst::String128 attributeValue) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID listId,
+                                                     Steinberg::int32 programIndex) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                                    Steinberg::int16 midiPitch, Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+  Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID unitId) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir,
+                                             Steinberg::int32 busIndex, Steinberg::int32 channel,
+                                             Steinberg::Vst::UnitID& unitId) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32 listOrUnitId, Steinberg::int32 programIndex,
+                                                   Steinberg::IBStream* data) SMTG_OVERRIDE;
+
+  //---IPlugBase operations supplied by this binding
+  void BeginParamGesture(int index) override;
+  void SendParamValue(int index, double normalized) override;
+  void EndParamGesture(int index) override;
+  void NotifyHost() override {}
+  bool IsOfflineRender() override;
+  int GetTransportSample() override;
+  double GetTransportTempo() override;
+  void GetTransportTimeSignature(int* numerator, int* denominator) override;
+  void GetTransportInfo(TransportInfo* info) override;
+  void ResizeEditor(int width, int height) override;
+  void ChangeLatency(int samples) override;
+  bool EmitMidiMessage(const MidiMessage& message) override;
+
+  OBJ_METHODS(IPlugVST3, SingleComponentEffect)
+  REFCOUNT_METHODS(SingleComponentEffect)
+
+private:
+  void RegisterBusesAndParameters();
+  void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+  void ConnectInputBus(const Steinberg::Vst::ProcessData& data);
+  void ConnectOutputBuses(const Steinberg::Vst::ProcessData& data);
+  // Points the block routine's slots at frames samples of the host's 64-bit buffers from
+  // offset on (a channel without one uses its scratch buffer), or converts the host's
+  // 32-bit inputs into the scratch buffers.
+  void BindPiece(const Steinberg::Vst::ProcessData& data, int offset, int frames);
+  void RenderPiece(int frames);
+  void SilenceHostOutputs(int frames);
+
+  int mSideChainChannels = 0;
+  bool mRegistered = false;
+  Steinberg::Vst::ProcessContext mProcessContext = {};
+  // This call's host buffers per channel (null for none); sized at construction.
+  std::vector<double*> mHostIn64;
+  std::vector<float*> mHostOut32;
+  std::vector<double*> mHostOut64;
+};

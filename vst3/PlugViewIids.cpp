@@ -1,0 +1,18 @@
+// Interface IDs of the editor-view interfaces, which Debian's copy of the SDK declares
+// but defines nowhere (the other interfaces' IDs come from the SDK's own *iids.cpp).
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+namespace Steinberg {
+DEF_CLASS_IID (IPlugView)
+DEF_CLASS_IID (IPlugFrame)
+DEF_CLASS_IID (IPlugViewContentScaleSupport)
+#if SMTG_OS_LINUX
+namespace Linux {
+DEF_CLASS_IID (IEventHandler)
+DEF_CLASS_IID (ITimerHandler)
+DEF_CLASS_IID (IRunLoop)
+}
+#endif
+}
