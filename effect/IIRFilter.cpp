@@ -68,6 +68,7 @@ void IIRFilter<N>::Design(const double* den, const double* num, double r)
     mA[k] = a;
     mB[k] = b;
   }
+  mSteady = false;
 }
 
 template <int N>

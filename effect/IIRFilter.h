@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 // Direct-form-I recursive filter of order N (3 or 4) whose coefficients come from a
 // continuous-time prototype H(s) = sum N_m (s/2)^m / sum D_m (s/2)^m through the
@@ -25,18 +26,22 @@ public:
   void DesignOutputNetwork(double r);
 
   // One step: y = (b0 x + b1 x1 + ... + bN xN - a1 y1 - ... - aN yN) / a0, summed in
-  // that order. A filter whose histories are all zero and that gets +0 returns +0
-  // without arithmetic, which is the same result whenever b0 > 0 and a0 > 0.
+  // that order. Once a step with input +0 has left the state unchanged (for example at
+  // rest, or where a decay has settled on a tiny constant), further +0 steps return
+  // that output without arithmetic; a new design ends this.
   double Step(double x)
   {
-    if (mResting && IsPositiveZero(x) && mB[0] > 0.0 && mA[0] > 0.0)
-      return StepAtRest();
+    const bool zeroInput = IsPositiveZero(x);
+    if (mSteady && zeroInput)
+      return mY[0];
     double acc = mB[0] * x;
     for (int k = 1; k <= N; ++k)
       acc += mB[k] * mX[k - 1];
     for (int k = 1; k <= N; ++k)
       acc -= mA[k] * mY[k - 1];
     const double y = acc / mA[0];
+    const double droppedX = mX[N - 1];
+    const double droppedY = mY[N - 1];
     for (int k = N - 1; k > 0; --k)
     {
       mX[k] = mX[k - 1];
@@ -44,7 +49,7 @@ public:
     }
     mX[0] = x;
     mY[0] = y;
-    UpdateResting(x, y);
+    mSteady = zeroInput && IsFixedPoint(droppedX, droppedY);
     return y;
   }
 
@@ -55,42 +60,31 @@ public:
   double YHistory(int k) const { return mY[k]; }
 
 private:
-  static bool IsPositiveZero(double v)
+  static std::uint64_t Bits(double v)
   {
-    return v == 0.0 && !std::signbit(v);
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
   }
 
-  double StepAtRest()
-  {
-    for (int k = N - 1; k > 0; --k)
-    {
-      mX[k] = mX[k - 1];
-      mY[k] = mY[k - 1];
-    }
-    mX[0] = 0.0;
-    mY[0] = 0.0;
-    return 0.0;
-  }
+  static bool IsPositiveZero(double v) { return Bits(v) == 0; }
 
-  // The filter rests once N consecutive steps had zero input and zero output.
-  void UpdateResting(double x, double y)
+  // True when the state just reached is the one it came from: the input and output
+  // histories, together with the values shifted out, are all +0 and all the newest
+  // output respectively.
+  bool IsFixedPoint(double droppedX, double droppedY) const
   {
-    if (x == 0.0 && y == 0.0)
-    {
-      if (mZeroRun < N)
-        ++mZeroRun;
-    }
-    else
-    {
-      mZeroRun = 0;
-    }
-    mResting = mZeroRun >= N;
+    if (Bits(droppedX) != 0 || Bits(droppedY) != Bits(mY[0]))
+      return false;
+    for (int k = 1; k < N; ++k)
+      if (Bits(mX[k]) != 0 || Bits(mY[k]) != Bits(mY[0]))
+        return false;
+    return true;
   }
 
   double mX[N] = {};
   double mY[N] = {};
   double mA[N + 1] = {};
   double mB[N + 1] = {};
-  int mZeroRun = N;
-  bool mResting = true;
+  bool mSteady = false;
 };

@@ -182,23 +182,45 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
   const double outputGain = mOutputGain;
   const double modeTrim = mModeTrim;
 
-  const double* in[2] = {inputs[0], inputs[1]};
-  double* out[2] = {outputs[0], outputs[1]};
+  const double* inL = inputs[kLeft];
+  const double* inR = inputs[kRight];
+  double* outL = outputs[kLeft];
+  double* outR = outputs[kRight];
 
+  // Left and right run side by side so that their independent chains overlap; each
+  // smoother still takes its steps in the documented order (left first).
   for (int i = 0; i < frames; ++i)
   {
     if (drive)
     {
-      for (int c = 0; c < 2; ++c)
+      const double padInL = mPadSmoother.Step(padTarget);
+      const double driveInL = mDriveInSmoother.Step(driveTarget);
+      const double driveOutL = mDriveOutSmoother.Step(driveTarget);
+      const double padOutL = mPadSmoother.Step(padTarget);
+      const double padInR = mPadSmoother.Step(padTarget);
+      const double driveInR = mDriveInSmoother.Step(driveTarget);
+      const double driveOutR = mDriveOutSmoother.Step(driveTarget);
+      const double padOutR = mPadSmoother.Step(padTarget);
+      const double uL = (padInL * Sanitize(inL[i])) * driveInL;
+      const double uR = (padInR * Sanitize(inR[i])) * driveInR;
+      double sL;
+      double sR;
+      if (mode == 0)
       {
-        const double padIn = mPadSmoother.Step(padTarget);
-        const double driveIn = mDriveInSmoother.Step(driveTarget);
-        const double driveOut = mDriveOutSmoother.Step(driveTarget);
-        const double padOut = mPadSmoother.Step(padTarget);
-        const double u = (padIn * Sanitize(in[c][i])) * driveIn;
-        const double s = mode == 0 ? mCurveA[c].ProcessA(u) : mCurveB[c].ProcessB(u);
-        mChainValue[c] = mOutputNetwork[c].Step((s / driveOut) / padOut);
+        const double bL = mCurveA[kLeft].Step(uL);
+        const double bR = mCurveA[kRight].Step(uR);
+        sL = ShaperStage::CurveA(uL, bL);
+        sR = ShaperStage::CurveA(uR, bR);
       }
+      else
+      {
+        const double bL = mCurveB[kLeft].Step(uL);
+        const double bR = mCurveB[kRight].Step(uR);
+        sL = ShaperStage::CurveB(uL, bL);
+        sR = ShaperStage::CurveB(uR, bR);
+      }
+      mChainValue[kLeft] = mOutputNetwork[kLeft].Step((sL / driveOutL) / padOutL);
+      mChainValue[kRight] = mOutputNetwork[kRight].Step((sR / driveOutR) / padOutR);
     }
 
     // The second step of each band-pass pair; its curve output is not used.
@@ -207,14 +229,17 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
     mCurveB[kLeft].Step(0.0);
     mCurveB[kRight].Step(0.0);
 
-    for (int c = 0; c < 2; ++c)
-    {
-      const double chain = invert ? -mChainValue[c] : mChainValue[c];
-      const double h = mHighSmoother.Step(highTarget);
-      const double l = mLowSmoother.Step(lowTarget);
-      const double g = mOutputSmoother.Step(outputGain);
-      const double result = (mTone[c].Process(chain, l, h) * modeTrim) * g;
-      out[c][i] = bypass ? in[c][i] : result;
-    }
+    const double chainL = invert ? -mChainValue[kLeft] : mChainValue[kLeft];
+    const double chainR = invert ? -mChainValue[kRight] : mChainValue[kRight];
+    const double hL = mHighSmoother.Step(highTarget);
+    const double lL = mLowSmoother.Step(lowTarget);
+    const double gL = mOutputSmoother.Step(outputGain);
+    const double hR = mHighSmoother.Step(highTarget);
+    const double lR = mLowSmoother.Step(lowTarget);
+    const double gR = mOutputSmoother.Step(outputGain);
+    const double resultL = (mTone[kLeft].Process(chainL, lL, hL) * modeTrim) * gL;
+    const double resultR = (mTone[kRight].Process(chainR, lR, hR) * modeTrim) * gR;
+    outL[i] = bypass ? inL[i] : resultL;
+    outR[i] = bypass ? inR[i] : resultR;
   }
 }

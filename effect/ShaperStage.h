@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "IIRFilter.h"
 
 // The effect's saturation stage: a fourth-order band-pass (an IIRFilter designed for
@@ -12,9 +14,32 @@ public:
   // Band-pass for design rate r: one zero at DC, three at half the design rate.
   void DesignShaperBandPass(double r);
 
-  // One band-pass step, then tanh(x) - (0.6 tanh(B^4) + 0.7 tanh(B^3)).
-  double ProcessA(double x);
+  // One band-pass step, then curve A.
+  double ProcessA(double x) { return CurveA(x, Step(x)); }
 
-  // One band-pass step, then tanh(x) - (0.7 tanh(B^3) + 0.05 tanh(B^2)) + 0.6 atan(B^7).
-  double ProcessB(double x);
+  // One band-pass step, then curve B.
+  double ProcessB(double x) { return CurveB(x, Step(x)); }
+
+  // tanh(x) - (0.6 tanh(B^4) + 0.7 tanh(B^3)).
+  static double CurveA(double x, double b)
+  {
+    const double b3 = (b * b) * b;
+    const double b4 = b3 * b;
+    return Tanh(x) - (0.6 * Tanh(b4) + 0.7 * Tanh(b3));
+  }
+
+  // tanh(x) - (0.7 tanh(B^3) + 0.05 tanh(B^2)) + 0.6 atan(B^7).
+  static double CurveB(double x, double b)
+  {
+    const double b2 = b * b;
+    const double b3 = b2 * b;
+    const double b7 = (((b3 * b) * b) * b) * b;
+    return (Tanh(x) - (0.7 * Tanh(b3) + 0.05 * Tanh(b2))) + 0.6 * Atan(b7);
+  }
+
+private:
+  // tanh and atan of a zero are that zero, sign included; quiet passages and decayed
+  // band-pass histories give many exact zeros, so the library call is skipped for them.
+  static double Tanh(double v) { return v == 0.0 ? v : std::tanh(v); }
+  static double Atan(double v) { return v == 0.0 ? v : std::atan(v); }
 };

@@ -1,7 +1,6 @@
 #include "ToneNetwork.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace
 {
@@ -40,17 +39,6 @@ const double kBilinear[5][5] = {
   {1, -1, 1, -1, 1},
 };
 
-const double kSmoothing = 0.993;
-const double kSmoothingInput = 0.007000000000000006; // 1 - 0.993 in double precision
-
-bool SameBits(double a, double b)
-{
-  std::uint64_t ba;
-  std::uint64_t bb;
-  std::memcpy(&ba, &a, sizeof ba);
-  std::memcpy(&bb, &b, sizeof bb);
-  return ba == bb;
-}
 } // namespace
 
 void ToneNetwork::Clear()
@@ -87,6 +75,7 @@ void ToneNetwork::SetRate(double sampleRate)
     }
   }
   mCoefficientsValid = false;
+  mSteady = false;
 }
 
 void ToneNetwork::Evaluate(double* c) const
@@ -110,27 +99,10 @@ double ToneNetwork::Coefficient(int k) const
   return c[k];
 }
 
-double ToneNetwork::Process(double x, double bassPos, double treblePos)
+void ToneNetwork::UpdateCoefficients()
 {
-  mP = (1.0 - bassPos) * kSmoothingInput + mP * kSmoothing;
-  mQ = treblePos * kSmoothingInput + mQ * kSmoothing;
-
-  if (!mCoefficientsValid || !SameBits(mP, mCoefficientsP) || !SameBits(mQ, mCoefficientsQ))
-  {
-    Evaluate(mCoefficients);
-    mCoefficientsP = mP;
-    mCoefficientsQ = mQ;
-    mCoefficientsValid = true;
-  }
-  const double* a = mCoefficients;
-  const double* b = mCoefficients + 5;
-
-  const double w0 = x - (a[1] * mW[1] + a[2] * mW[2] + a[3] * mW[3] + a[4] * mW[4]) / a[0];
-  const double y = (b[0] * w0 + b[1] * mW[1] + b[2] * mW[2] + b[3] * mW[3] + b[4] * mW[4]) / a[0];
-  mW[4] = mW[3];
-  mW[3] = mW[2];
-  mW[2] = mW[1];
-  mW[1] = w0;
-  mW[0] = w0;
-  return y;
+  Evaluate(mCoefficients);
+  mCoefficientsP = mP;
+  mCoefficientsQ = mQ;
+  mCoefficientsValid = true;
 }

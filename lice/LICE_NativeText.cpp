@@ -126,7 +126,8 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
   }
   if (bottom <= y || right <= x) return result;
 
-  const int pad = std::min(style.lineHeight < 16 ? 2 : style.lineHeight / 16 + 2, x);
+  // Room for ink that overhangs the start of the text, but never left of the clip.
+  const int pad = std::min(style.lineHeight < 16 ? 2 : style.lineHeight / 16 + 2, x - clipLeft);
   x -= pad;
   const int w = right - x;
   const int h = bottom - y;

@@ -66,8 +66,8 @@ TEST(ShaperStageCurves, RestingStageAndSmallInputs)
   EXPECT_EQ(0.0, b.ProcessB(0.0));
   for (double x : {1e-4, -3e-5, 2e-4})
   {
-    EXPECT_NEAR(x, a.ProcessA(x), 1e-9 * std::fabs(x) + 1e-12);
-    EXPECT_NEAR(x, b.ProcessB(x), 1e-9 * std::fabs(x) + 1e-12);
+    EXPECT_NEAR(x, a.ProcessA(x), 1e-6 * std::fabs(x));
+    EXPECT_NEAR(x, b.ProcessB(x), 1e-6 * std::fabs(x));
   }
 }
 

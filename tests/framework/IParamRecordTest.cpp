@@ -19,20 +19,6 @@ std::string Format(const IParamRecord& p, double v)
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 }  // namespace
 
-TEST(IParamRecordDefine, FreshRecordHasConstructionValues)
-{
-  IParamRecord p;
-  EXPECT_EQ(p.GetType(), IParamRecord::kTypeNone);
-  EXPECT_EQ(p.GetValue(), 0.0);
-  EXPECT_EQ(p.GetMin(), 0.0);
-  EXPECT_EQ(p.GetMax(), 1.0);
-  EXPECT_EQ(p.GetStep(), 1.0);
-  EXPECT_EQ(p.GetShape(), 1.0);
-  EXPECT_TRUE(p.GetCanAutomate());
-  EXPECT_FALSE(p.GetNegateDisplay());
-  EXPECT_STREQ(p.GetName(), "");
-}
-
 TEST(IParamRecordDefine, IntegerSetsKindRangeAndDefault)
 {
   IParamRecord p;
@@ -56,14 +42,6 @@ TEST(IParamRecordDefine, ContinuousRaisesMaxAndKeepsShapeForZero)
   p.SetShape(0.17);
   p.DefineContinuous("X", 0.0, 0.0, 5.0, 1.0, "", "", 0.0);
   EXPECT_EQ(p.GetShape(), 0.17);
-}
-
-TEST(IParamRecordDefine, DefaultIsNotClampedIntoRange)
-{
-  IParamRecord p;
-  p.DefineInteger("P", 30, 0, 20);
-  EXPECT_EQ(p.GetValue(), 30.0);
-  EXPECT_EQ(p.GetDefault(), 30.0);
 }
 
 TEST(IParamRecordDefine, KindOnceSetIsKept)

@@ -5,13 +5,6 @@
 #include "FailingAllocator.h"
 #include "PlugString.h"
 
-TEST(PlugString, EmptyWithoutBlock)
-{
-  PlugString s;
-  EXPECT_STREQ(s.Get(), "");
-  EXPECT_EQ(s.GetLength(), 0);
-}
-
 TEST(PlugString, SetAtPositionReplacesTheRest)
 {
   PlugString s("abcdef");

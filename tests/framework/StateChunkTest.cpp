@@ -47,15 +47,3 @@ TEST(StateChunk, FailedPutAppendsNothing)
   EXPECT_EQ(chunk.Put(big, 5000), 3);
   EXPECT_EQ(chunk.GetSize(), 3);
 }
-
-TEST(StateChunk, ResizeZeroFillsNewBytes)
-{
-  StateChunk chunk;
-  const char one = 1;
-  chunk.Put(&one, 1);
-  ASSERT_TRUE(chunk.Resize(16));
-  EXPECT_EQ(chunk.GetData()[0], 1);
-  for (int i = 1; i < 16; ++i) EXPECT_EQ(chunk.GetData()[i], 0);
-  chunk.Clear();
-  EXPECT_EQ(chunk.GetSize(), 0);
-}

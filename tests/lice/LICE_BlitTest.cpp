@@ -121,7 +121,7 @@ TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
     LICE_Blit(&dest, &src, 0, 0, &emptyRect, 1.0f, mode);
     LICE_Blit(&dest, &src, 0, 0, &beyond, 1.0f, mode);
     LICE_Blit(&dest, &src, 0, 0, nullptr, 0.0f, mode);
-    LICE_Blit(&dest, &src, 0, 0, nullptr, -0.5f, mode & 0x10000 ? mode : mode | 0x10000);
+    if (mode < LICE_BLEND_CHANNELCOPY) LICE_Blit(&dest, &src, 0, 0, nullptr, -0.5f, mode);
     LICE_Blit(&dest, &empty, 0, 0, nullptr, 1.0f, mode);
     LICE_Blit(&empty, &src, 0, 0, nullptr, 1.0f, mode);
     LICE_Blit(nullptr, &src, 0, 0, nullptr, 1.0f, mode);

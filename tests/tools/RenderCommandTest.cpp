@@ -1,13 +1,11 @@
 // mero-render run as a program: command-line errors, file safety, formats and
 // what the parameters do to the audio.
 
-#include "RenderProcess.h"
-#include "TestWav.h"
+#include "RenderFixture.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -17,63 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RenderCommandTest : public ::testing::Test
-{
-protected:
-  void SetUp() override
-  {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    mRoot = fs::temp_directory_path() / ("mero-render-test-" + std::to_string(stamp));
-    fs::create_directories(mRoot / "files");
-    fs::create_directories(mRoot / "logs");
-    mProcess = std::make_unique<RenderProcess>((mRoot / "logs").string());
-  }
-
-  void TearDown() override
-  {
-    std::error_code ec;
-    fs::remove_all(mRoot, ec);
-  }
-
-  std::string File(const std::string& name) const { return (mRoot / "files" / name).string(); }
-
-  std::set<std::string> FilesPresent() const
-  {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(mRoot / "files"))
-      names.insert(entry.path().filename().string());
-    return names;
-  }
-
-  int Render(const std::vector<std::string>& args) { return mProcess->Run(args); }
-  const std::string& Output() const { return mProcess->Output(); }
-
-  std::string Input(const std::string& name, const TestWav& wav)
-  {
-    const std::string path = File(name);
-    EXPECT_TRUE(wav.Save(path)) << path;
-    return path;
-  }
-
-  TestWav Load(const std::string& path)
-  {
-    TestWav wav;
-    EXPECT_TRUE(TestWav::Load(path, wav)) << path;
-    return wav;
-  }
-
-  // Renders `in` with extra arguments into a fresh output file and loads it.
-  TestWav RenderToWav(const std::string& in, const std::string& outName, std::vector<std::string> args)
-  {
-    const std::string out = File(outName);
-    args.insert(args.begin(), {"--in", in, "--out", out});
-    EXPECT_EQ(Render(args), 0) << Output();
-    return Load(out);
-  }
-
-  fs::path mRoot;
-  std::unique_ptr<RenderProcess> mProcess;
-};
+using RenderCommandTest = RenderFixture;
 
 double Rms(const TestWav& wav, size_t from, size_t to, int channel)
 {
@@ -311,7 +253,7 @@ TEST_F(RenderCommandTest, DemoSignalRendersWithoutInput)
   EXPECT_GT(peak, 0.05);
   EXPECT_GT(Rms(demo, 48000, 96000, 0), 0.01);   // the chord
   EXPECT_GT(Rms(demo, 200000, 280000, 0), 0.01);  // the sweep
-  EXPECT_EQ(mProcess->Errors().find("%"), std::string::npos) << "no progress for a short render";
+  EXPECT_EQ(Errors().find("%"), std::string::npos) << "no progress for a short render";
 
   ASSERT_EQ(Render({"--out", out, "--rate", "96000", "--format", "pcm24", "--set", "Mode=1"}), 0) << Output();
   const TestWav fast = Load(out);
@@ -321,11 +263,26 @@ TEST_F(RenderCommandTest, DemoSignalRendersWithoutInput)
   EXPECT_EQ(FilesPresent(), std::set<std::string>{"demo.wav"});
 }
 
+TEST_F(RenderCommandTest, LoadsTheModuleGivenWithPlugin)
+{
+  const std::string in = Input("in.wav", TestWav::Make(48000, 2, SF_FORMAT_PCM_16, 4000));
+  const TestWav byDefault = RenderToWav(in, "default.wav", {"--set", "Level=3"});
+  const std::string module = RenderProcess::HostPath(MERO_MODULE);
+  const TestWav given = RenderToWav(in, "given.wav", {"--set", "Level=3", "--plugin", module});
+  EXPECT_EQ(given.samples, byDefault.samples);
+
+  for (const std::string& bad : {File("nothing-here.vst3"), in}) {
+    EXPECT_EQ(Render({"--in", in, "--out", File("bad.wav"), "--plugin", bad}), 1) << bad;
+    EXPECT_NE(Output().find("cannot load the plug-in module"), std::string::npos) << Output();
+  }
+  EXPECT_EQ(FilesPresent(), (std::set<std::string>{"in.wav", "default.wav", "given.wav"}));
+}
+
 TEST_F(RenderCommandTest, LongInputShowsProgress)
 {
   const std::string in = Input("long.wav", TestWav::Make(8000, 1, SF_FORMAT_PCM_16, 8000 * 12));
   ASSERT_EQ(Render({"--in", in, "--out", File("out.wav")}), 0) << Output();
-  EXPECT_NE(mProcess->Errors().find("100%"), std::string::npos) << mProcess->Errors();
+  EXPECT_NE(Errors().find("100%"), std::string::npos) << Errors();
 }
 
 }  // namespace

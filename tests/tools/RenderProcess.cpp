@@ -32,6 +32,15 @@ std::string Slurp(const std::string& path)
 
 }  // namespace
 
+std::string RenderProcess::HostPath(std::string path)
+{
+#ifdef _WIN32
+  if (!path.empty() && path[0] == '/')
+    path = "Z:" + path;
+#endif
+  return path;
+}
+
 RenderProcess::RenderProcess(std::string workDir)
   : mWorkDir(std::move(workDir))
 {
@@ -41,7 +50,7 @@ int RenderProcess::Run(const std::vector<std::string>& args)
 {
   const std::string outFile = mWorkDir + "/render-stdout.txt";
   const std::string errFile = mWorkDir + "/render-stderr.txt";
-  std::string command = Quote(MERO_RENDER_EXE);
+  std::string command = Quote(HostPath(MERO_RENDER_EXE));
   for (const std::string& arg : args)
     command += " " + Quote(arg);
   command += " >" + Quote(outFile) + " 2>" + Quote(errFile);

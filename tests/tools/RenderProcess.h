@@ -17,6 +17,10 @@ public:
   const std::string& Output() const { return mOutput; }  // stdout followed by stderr
   const std::string& Errors() const { return mErrors; }  // stderr only
 
+  // A path of the build tree as this platform's programs take it: under wine
+  // a Unix path becomes a path on drive Z:.
+  static std::string HostPath(std::string path);
+
 private:
   std::string mWorkDir;
   std::string mOutput;

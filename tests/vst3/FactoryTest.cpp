@@ -7,6 +7,7 @@
 #include "ModuleUnderTest.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 using namespace Steinberg;
 

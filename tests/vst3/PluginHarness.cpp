@@ -46,7 +46,7 @@ PluginHarness::Signal PluginHarness::Run(const Signal& input, const std::vector<
   return RunBlocks(plugin, input, blockSizes);
 }
 
-PluginHarness::Signal64 PluginHarness::Run64(const Signal64& input, const std::vector<int>& blockSizes)
+PluginHarness::Signal64 PluginHarness::Run(const Signal64& input, const std::vector<int>& blockSizes)
 {
   return RunBlocks(plugin, input, blockSizes);
 }

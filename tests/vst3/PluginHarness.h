@@ -23,7 +23,7 @@ public:
 
   // Processes the whole signal in blocks of the given sizes (cycled), in place of a copy.
   Signal Run(const Signal& input, const std::vector<int>& blockSizes);
-  Signal64 Run64(const Signal64& input, const std::vector<int>& blockSizes);
+  Signal64 Run(const Signal64& input, const std::vector<int>& blockSizes);
 
   Steinberg::Vst::ParamValue Normalized(Steinberg::Vst::ParamID tag) const;
 

@@ -44,7 +44,7 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
       hasValue = true;
     }
     const bool known = name == "--in" || name == "--out" || name == "--set" || name == "--block" ||
-                       name == "--rate" || name == "--format";
+                       name == "--rate" || name == "--format" || name == "--plugin";
     if (!known) {
       Fail("unknown option '" + arg + "'");
       return Outcome::Error;
@@ -64,6 +64,9 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
     } else if (name == "--out") {
       ok = !value.empty() || Fail("--out needs a file name");
       outPath = value;
+    } else if (name == "--plugin") {
+      ok = !value.empty() || Fail("--plugin needs a file or folder name");
+      pluginPath = value;
     } else if (name == "--set") {
       ok = value.find('=') != std::string::npos || Fail("--set expects NAME=VALUE, got '" + value + "'");
       settings.push_back(value);
@@ -103,10 +106,10 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
 std::string RenderOptions::Usage()
 {
   return "usage: mero-render [--in IN.wav] --out OUT.wav [--set NAME=VALUE]... [--block N]\n"
-         "                   [--rate HZ] [--format float|pcm16|pcm24]\n"
+         "                   [--rate HZ] [--format float|pcm16|pcm24] [--plugin MERO.vst3]\n"
          "\n"
-         "Runs a WAV file (16- or 24-bit PCM or 32-bit float, mono or stereo) through MERO\n"
-         "and writes the result with the input's rate and channel count.\n"
+         "Runs a WAV file (16- or 24-bit PCM or 32-bit float, mono or stereo) through the\n"
+         "MERO VST 3 plug-in and writes the result with the input's rate and channel count.\n"
          "\n"
          "  --in IN.wav        input file; without it a built-in demo signal is rendered\n"
          "  --out OUT.wav      output file (written under a temporary name, then renamed)\n"
@@ -115,6 +118,8 @@ std::string RenderOptions::Usage()
          "  --block N          frames per processing block, 1 to 65536 (default 512)\n"
          "  --rate HZ          sample rate of the demo signal (default 48000)\n"
          "  --format F         output samples: float (default), pcm16 or pcm24\n"
+         "  --plugin PATH      the VST 3 module (file or .vst3 bundle folder); default: the\n"
+         "                     MERO.vst3 of the build this program belongs to\n"
          "\n"
          "Exit status: 0 done, 1 input or output failed, 2 bad command line.\n";
 }

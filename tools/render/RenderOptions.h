@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-// The command line of mero-render, checked for form only: which files, which
-// parameter assignments (still as "NAME=VALUE" text; names and ranges are
-// checked against the plug-in), block size, demo sample rate and output format.
+// The command line of mero-render, checked for form only: which files and
+// plug-in module, which parameter assignments (still as "NAME=VALUE" text;
+// names and ranges are checked against the plug-in), block size, demo sample
+// rate and output format.
 class RenderOptions
 {
 public:
@@ -29,6 +30,7 @@ public:
 
   std::string inPath;                 // empty: render the demo signal
   std::string outPath;
+  std::string pluginPath;             // empty: the module of this build
   std::vector<std::string> settings;  // "NAME=VALUE", in command-line order
   int block = kDefaultBlock;
   int rate = kDefaultRate;

@@ -82,6 +82,8 @@ bool WavWriter::Open(const std::string& path, int sampleRate, int channels, Rend
     mTempPath.clear();  // sf_open created nothing
     return false;
   }
+  // No PEAK chunk: it carries a time stamp, and equal renders should give equal files.
+  sf_command(mFile, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
   mPath = path;
   mChannels = channels;
   return true;

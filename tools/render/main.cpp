@@ -1,7 +1,9 @@
-// mero-render: renders a WAV file (or a built-in demo signal) through MERO.
+// mero-render: renders a WAV file (or a built-in demo signal) through the MERO
+// VST 3 module.
 
 #include "DemoSignal.h"
-#include "DirectEngine.h"
+#include "ModuleEngine.h"
+#include "ModuleLocator.h"
 #include "ParamParser.h"
 #include "RenderOptions.h"
 #include "Renderer.h"
@@ -57,7 +59,11 @@ int main(int argc, char** argv)
   }
 
   std::string error;
-  DirectEngine engine;
+  const std::string module = options.pluginPath.empty() ? ModuleLocator::BesideProgram(MERO_RENDER_MODULE)
+                                                        : ModuleLocator::Resolve(options.pluginPath);
+  ModuleEngine engine;
+  if (!engine.Open(module, error))
+    return Fail(kFailed, error);
   std::vector<std::pair<int, double>> values;
   if (!ParamParser(engine.Params()).Parse(options.settings, values, error))
     return Fail(kBadCommandLine, error);

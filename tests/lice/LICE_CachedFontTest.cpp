@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include "LICE_CachedFont.h"
+#include "LICE_MemBitmap.h"
+#include "LICE_SysBitmap.h"
+#include "LICE_TextState.h"
+
+#include "PixelGrid.h"
+#include "TextTestFonts.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Mask = std::vector<unsigned char>;
+
+struct Glyph {
+  LICE_GlyphInfo rec{};
+  Mask mask;
+  int at(int x, int y) const { return mask[(size_t)y * rec.width + x]; }
+};
+
+Glyph glyphOf(LICE_CachedFont& font, int c)
+{
+  Glyph g;
+  EXPECT_TRUE(font.renderGlyph(c));
+  const LICE_GlyphInfo* rec = font.findGlyph(c);
+  if (!rec || rec->pos < 1) {
+    ADD_FAILURE() << "no mask for " << c;
+    return g;
+  }
+  g.rec = *rec;
+  const unsigned char* m = font.glyphMask(*rec);
+  g.mask.assign(m, m + rec->width * rec->height);
+  return g;
+}
+
+Glyph glyphWithFlags(int height, int flags, int c, bool italic = false)
+{
+  LICE_CachedFont font;
+  font.setFromFont(TextTestFonts::create(height, italic), flags | LICE_FONT_OWNS_HANDLE);
+  return glyphOf(font, c);
+}
+
+TEST(CachedFont, StartsWithDefaultsAndSettersReturnOldValues)
+{
+  LICE_CachedFont font;
+  EXPECT_EQ(font.getTextColor(), 0u);
+  EXPECT_EQ(font.getFontHandle(), nullptr);
+  EXPECT_EQ(font.getLineHeight(), 0);
+  EXPECT_EQ(font.setTextColor(0x12345678), 0u);
+  EXPECT_EQ(font.setTextColor(1), 0x12345678u);
+  EXPECT_EQ(font.setBackgroundColor(2), 0xFFFFFFFFu);
+  EXPECT_EQ(font.setEffectColor(3), 0xFFFFFFFFu);
+  EXPECT_EQ(font.setBackgroundMode(OPAQUE), TRANSPARENT);
+  EXPECT_EQ(font.setBackgroundMode(TRANSPARENT), OPAQUE);
+}
+
+TEST(CachedFont, LiveFontsShareSurfacesThatGoWithTheLast)
+{
+  ASSERT_EQ(LICE_TextState::liveFonts(), 0);
+  {
+    LICE_CachedFont a;
+    auto b = std::make_unique<LICE_CachedFont>();
+    EXPECT_EQ(LICE_TextState::liveFonts(), 2);
+    a.setFromFont(TextTestFonts::create(14), LICE_FONT_OWNS_HANDLE);
+    LICE_SysBitmap* surface = LICE_TextState::existingGlyphSurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_GE(surface->getWidth(), 256);
+    EXPECT_GE(surface->getHeight(), 256);
+    b.reset();
+    EXPECT_EQ(LICE_TextState::existingGlyphSurface(), surface);
+  }
+  EXPECT_EQ(LICE_TextState::liveFonts(), 0);
+  EXPECT_EQ(LICE_TextState::existingGlyphSurface(), nullptr);
+}
+
+TEST(CachedFont, OwnedHandlesAreDeletedOnlyWhenReplacedOrDestroyed)
+{
+  HFONT first = TextTestFonts::create(14);
+  HFONT second = TextTestFonts::create(15);
+  HFONT kept = TextTestFonts::create(16);
+  {
+    LICE_CachedFont font;
+    font.setFromFont(first, LICE_FONT_OWNS_HANDLE);
+    ASSERT_TRUE(font.renderGlyph('A'));
+    EXPECT_NE(font.findGlyph('A')->pos, 0);
+
+    // The same handle again: kept, but the cache starts over.
+    font.setFromFont(first, LICE_FONT_OWNS_HANDLE);
+    EXPECT_EQ(GetObjectType(first), (DWORD)OBJ_FONT);
+    EXPECT_EQ(font.findGlyph('A')->pos, 0);
+
+    font.setFromFont(second, LICE_FONT_OWNS_HANDLE);
+    EXPECT_EQ(GetObjectType(first), 0u);
+    font.setFromFont(kept, 0);
+    EXPECT_EQ(GetObjectType(second), 0u);
+    font.setFromFont(nullptr, LICE_FONT_OWNS_HANDLE);
+  }
+  EXPECT_EQ(GetObjectType(kept), (DWORD)OBJ_FONT);
+  {
+    LICE_CachedFont font;
+    font.setFromFont(kept, LICE_FONT_OWNS_HANDLE);
+  }
+  EXPECT_EQ(GetObjectType(kept), 0u);
+}
+
+TEST(CachedFont, LineHeightIsTheFontsTextMetricHeight)
+{
+  HFONT handle = TextTestFonts::create(-20);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, handle);
+  TEXTMETRICA tm;
+  ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+
+  LICE_CachedFont font;
+  font.setFromFont(handle, LICE_FONT_OWNS_HANDLE);
+  EXPECT_EQ(font.getLineHeight(), tm.tmHeight);
+  EXPECT_GT(font.getLineHeight(), 20);
+}
+
+// The mask placed at the pen position minus its x offset reproduces, byte for
+// byte, GDI's own white-on-black rendering of the character; every inked pixel
+// of that rendering lies inside the mask.
+void expectMaskMatchesGdi(HFONT handle, int c, int flags = 0)
+{
+  LICE_CachedFont font;
+  font.setFromFont(handle, flags);
+  const Glyph g = glyphOf(font, c);
+  const SIZE cell = TextTestFonts::measure(handle, std::wstring(1, (wchar_t)c));
+  EXPECT_EQ(g.rec.advance, cell.cx);
+  EXPECT_EQ(g.rec.height, cell.cy);
+
+  const int penX = 20;
+  LICE_SysBitmap ref(cell.cx + 40, cell.cy);
+  PixelGrid(ref.getWidth(), ref.getHeight(), 0).writeTo(ref);
+  TextTestFonts::draw(ref, handle, std::wstring(1, (wchar_t)c), penX, 0, RGB(255, 255, 255));
+  const int left = penX - g.rec.xoffset;
+  for (int y = 0; y < ref.getHeight(); ++y)
+    for (int x = 0; x < ref.getWidth(); ++x) {
+      const bool inMask = x >= left && x < left + g.rec.width;
+      const int red = LICE_GETR(pixelAt(ref, x, y));
+      if (inMask) {
+        ASSERT_EQ(g.at(x - left, y), red) << (char)c << " at " << x << "," << y;
+      } else {
+        ASSERT_EQ(red, 0) << (char)c << " ink outside the mask at " << x << "," << y;
+      }
+    }
+  DeleteObject(handle);
+}
+
+TEST(CachedFont, GlyphMasksAreGdiCoverage)
+{
+  for (int c : {'A', 'g', 'W', '.', '|'}) expectMaskMatchesGdi(TextTestFonts::create(14), c);
+  for (int c : {'f', 'j', 'A'}) expectMaskMatchesGdi(TextTestFonts::create(24, true), c);
+  expectMaskMatchesGdi(TextTestFonts::create(14), 0xE9);
+  expectMaskMatchesGdi(TextTestFonts::create(40), 0x20AC);
+}
+
+TEST(CachedFont, ItalicOverhangIsKept)
+{
+  const Glyph f = glyphWithFlags(40, 0, 'f', true);
+  EXPECT_GT(f.rec.width - f.rec.xoffset, f.rec.advance);
+}
+
+TEST(CachedFont, EmptyGlyphsAndRefusals)
+{
+  LICE_CachedFont font;
+  font.setFromFont(TextTestFonts::create(14), LICE_FONT_OWNS_HANDLE);
+  const Glyph space = glyphOf(font, ' ');
+  EXPECT_GT(space.rec.advance, 0);
+  for (unsigned char m : space.mask) EXPECT_EQ(m, 0);
+
+  LICE_CachedFont huge;
+  huge.setFromFont(TextTestFonts::create(1100), LICE_FONT_OWNS_HANDLE);
+  ASSERT_GE(huge.getLineHeight(), 1024);
+  EXPECT_FALSE(huge.renderGlyph('A'));
+  EXPECT_EQ(huge.findGlyph('A')->pos, 0);
+  EXPECT_FALSE(huge.renderGlyph(0xE9));
+}
+
+TEST(CachedFont, ExtendedCodePointsStaySorted)
+{
+  LICE_CachedFont font;
+  font.setFromFont(TextTestFonts::create(14), LICE_FONT_OWNS_HANDLE);
+  EXPECT_EQ(font.findGlyph(0xE9), nullptr);
+  for (int c : {0x20AC, 0xE9, 0x100, 0x3A9}) EXPECT_TRUE(font.renderGlyph(c));
+  for (int c : {0x20AC, 0xE9, 0x100, 0x3A9}) {
+    const LICE_GlyphInfo* rec = font.findGlyph(c);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->code, c);
+    EXPECT_GE(rec->pos, 1);
+  }
+}
+
+TEST(CachedFont, PrecacheRendersAsciiAndRefusesTheRest)
+{
+  LICE_CachedFont font;
+  font.setFromFont(TextTestFonts::create(14), LICE_FONT_PRECACHE | LICE_FONT_OWNS_HANDLE);
+  for (int c = 32; c < 127; ++c) EXPECT_NE(font.findGlyph(c)->pos, 0) << c;
+  EXPECT_FALSE(font.renderGlyph(0xE9));
+  EXPECT_EQ(font.findGlyph(0xE9), nullptr);
+}
+
+// Tahoma is anti-aliased from about 30 pixels on (smaller sizes are bi-level).
+TEST(CachedFont, InvertAndMonoTransformTheCoverage)
+{
+  const Glyph plain = glyphWithFlags(30, 0, 'S');
+  const Glyph inverted = glyphWithFlags(30, LICE_FONT_INVERT, 'S');
+  const Glyph mono = glyphWithFlags(30, LICE_FONT_MONO, 'S');
+  ASSERT_EQ(inverted.mask.size(), plain.mask.size());
+  ASSERT_EQ(mono.mask.size(), plain.mask.size());
+  bool grey = false;
+  for (size_t i = 0; i < plain.mask.size(); ++i) {
+    EXPECT_EQ(inverted.mask[i], 255 - plain.mask[i]);
+    EXPECT_EQ(mono.mask[i], plain.mask[i] > 130 ? 255 : 0);
+    grey = grey || (plain.mask[i] > 0 && plain.mask[i] < 255);
+  }
+  EXPECT_TRUE(grey) << "expected anti-aliased coverage";
+}
+
+TEST(CachedFont, BlurSpreadsInk)
+{
+  const Glyph plain = glyphWithFlags(18, 0, 'W');
+  const Glyph blurred = glyphWithFlags(18, LICE_FONT_BLUR, 'W');
+  auto count = [](const Glyph& g, bool greyOnly) {
+    int n = 0;
+    for (unsigned char m : g.mask) n += m != 0 && (!greyOnly || m != 255);
+    return n;
+  };
+  ASSERT_EQ(count(plain, true), 0);
+  EXPECT_EQ(blurred.rec.advance, plain.rec.advance);
+  EXPECT_GE(blurred.rec.width, plain.rec.width);
+  EXPECT_GT(count(blurred, false), count(plain, false));
+  EXPECT_EQ(count(blurred, true), count(blurred, false));
+}
+
+TEST(CachedFont, VerticalFontsRotateTheirMasks)
+{
+  const Glyph plain = glyphWithFlags(16, 0, 'F');
+  const Glyph down = glyphWithFlags(16, LICE_FONT_VERTICAL, 'F');
+  const Glyph up = glyphWithFlags(16, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP, 'F');
+  ASSERT_EQ(down.rec.width, plain.rec.height);
+  ASSERT_EQ(down.rec.height, plain.rec.width);
+  ASSERT_EQ(up.rec.width, plain.rec.height);
+  for (int r = 0; r < down.rec.height; ++r)
+    for (int k = 0; k < down.rec.width; ++k) {
+      EXPECT_EQ(down.at(k, r), plain.at(r, plain.rec.height - 1 - k));
+      EXPECT_EQ(up.at(k, r), plain.at(plain.rec.width - 1 - r, k));
+    }
+}
+
+TEST(CachedFont, ShadowFallsOneRightAndOneBelowTheStrokes)
+{
+  LICE_CachedFont font;
+  font.setFromFont(TextTestFonts::create(20), LICE_FONT_SHADOW | LICE_FONT_OWNS_HANDLE);
+  font.setTextColor(0xFFFFFFFF);
+  font.setEffectColor(0xFF000000);
+  const Glyph g = glyphOf(font, 'I');
+  LICE_MemBitmap bm(40, 40);
+  PixelGrid(40, 40, 0xFF808080).writeTo(bm);
+  ASSERT_TRUE(font.drawGlyph(&bm, 'I', 10, 5, LICE_Rect{0, 0, 40, 40}));
+
+  const int left = 10 - g.rec.xoffset;
+  int black = 0;
+  for (int y = 0; y < g.rec.height; ++y)
+    for (int x = 0; x < g.rec.width; ++x) {
+      const LICE_pixel p = pixelAt(bm, left + x, 5 + y);
+      if (g.at(x, y) == 255) {
+        EXPECT_EQ(p, 0xFFFFFFFFu);
+        if (x + 1 < g.rec.width) {
+          EXPECT_NE(pixelAt(bm, left + x + 1, 5 + y), 0xFF808080u);
+        }
+        if (y + 1 < g.rec.height) {
+          EXPECT_NE(pixelAt(bm, left + x, 6 + y), 0xFF808080u);
+        }
+      } else if (g.at(x, y) == 128) {
+        EXPECT_EQ(p, 0xFF000000u);
+        ++black;
+      } else {
+        EXPECT_EQ(p, 0xFF808080u);
+      }
+    }
+  EXPECT_GT(black, 0);
+}
+
+TEST(CachedFont, OutlineSurroundsTheStrokes)
+{
+  const Glyph g = glyphWithFlags(20, LICE_FONT_OUTLINE, 'H');
+  int outline = 0;
+  for (int y = 0; y < g.rec.height; ++y)
+    for (int x = 0; x < g.rec.width; ++x) {
+      if (g.at(x, y) != 255) continue;
+      const int nx[] = {x - 1, x + 1, x, x};
+      const int ny[] = {y, y, y - 1, y + 1};
+      for (int i = 0; i < 4; ++i)
+        if (nx[i] >= 0 && nx[i] < g.rec.width && ny[i] >= 0 && ny[i] < g.rec.height) {
+          EXPECT_NE(g.at(nx[i], ny[i]), 0);
+          outline += g.at(nx[i], ny[i]) == 128;
+        }
+    }
+  EXPECT_GT(outline, 0);
+}
+
+TEST(CachedFont, DrawGlyphPlacesTheMaskAndFillsOpaqueBackground)
+{
+  LICE_CachedFont font;
+  font.setFromFont(TextTestFonts::create(24, true), LICE_FONT_MONO | LICE_FONT_OWNS_HANDLE);
+  font.setTextColor(0xFF00FF00);
+  font.setBackgroundColor(0xFF0000FF);
+  font.setBackgroundMode(OPAQUE);
+  EXPECT_FALSE(font.drawGlyph(nullptr, 'j', 0, 0, LICE_Rect{0, 0, 10, 10}));
+  const Glyph g = glyphOf(font, 'j');
+
+  LICE_MemBitmap bm(60, 50);
+  PixelGrid(60, 50, 0xFF444444).writeTo(bm);
+  EXPECT_FALSE(font.drawGlyph(&bm, 0x4E00, 20, 10, LICE_Rect{0, 0, 60, 50}));
+  EXPECT_FALSE(font.drawGlyph(&bm, 'j', 20, 10, LICE_Rect{0, 0, 15, 50}));
+  ASSERT_TRUE(font.drawGlyph(&bm, 'j', 20, 10, LICE_Rect{0, 0, 60, 50}));
+  const int left = 20 - g.rec.xoffset;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const int mx = x - left, my = y - 10;
+      LICE_pixel expected = 0xFF444444;
+      if (mx >= 0 && mx < g.rec.width && my >= 0 && my < g.rec.height)
+        expected = g.at(mx, my) ? 0xFF00FF00 : 0xFF0000FF;
+      ASSERT_EQ(pixelAt(bm, x, y), expected) << x << "," << y;
+    }
+}
+
+}  // namespace

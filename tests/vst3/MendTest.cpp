@@ -1,0 +1,180 @@
+// Calls that break the host contract are handled safely: blocks longer than prepared,
+// missing buses, null channel pointers, inactive outputs, no processing setup.
+// Natively these run under AddressSanitizer, which also catches any read of an earlier
+// call's freed buffers.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "OracleRunner.h"
+#include "PluginHarness.h"
+#include "TestSignal.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace
+{
+template <typename Sample>
+void SetBuffers(AudioBusBuffers& bus, Sample** channels);
+
+template <>
+void SetBuffers<float>(AudioBusBuffers& bus, float** channels)
+{
+  bus.channelBuffers32 = channels;
+}
+
+template <>
+void SetBuffers<double>(AudioBusBuffers& bus, double** channels)
+{
+  bus.channelBuffers64 = channels;
+}
+
+// One raw process call with the given channel pointer arrays (null for no bus).
+template <typename Sample>
+tresult Call(PluginHarness& harness, Sample** in, Sample** out, int frames, int channels = 2)
+{
+  AudioBusBuffers inBus, outBus;
+  inBus.numChannels = outBus.numChannels = channels;
+  SetBuffers(inBus, in);
+  SetBuffers(outBus, out);
+  ProcessData data;
+  data.symbolicSampleSize = sizeof(Sample) == 4 ? kSample32 : kSample64;
+  data.numSamples = frames;
+  data.numInputs = in ? 1 : 0;
+  data.numOutputs = out ? 1 : 0;
+  data.inputs = in ? &inBus : nullptr;
+  data.outputs = out ? &outBus : nullptr;
+  return harness.plugin.Process(data);
+}
+
+template <typename Sample>
+void LongerBlockThanPrepared()
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2, 44100.0, 64, sizeof(Sample) == 4 ? kSample32 : kSample64));
+  OracleRunner oracle(44100.0, 2);
+  auto input = TestSignal::Make<Sample>(2, 1000, 4);
+  auto expected = input;
+  std::vector<Sample*> p = {expected[0].data(), expected[1].data()};
+  oracle.Process(p, 1000);
+  EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, {1000}), expected));
+}
+
+template <typename Sample>
+void NoInputBusReadsNoEarlierBuffers()
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2, 44100.0, 64, sizeof(Sample) == 4 ? kSample32 : kSample64));
+  OracleRunner oracle(44100.0, 2);
+  auto first = TestSignal::Make<Sample>(2, 64, 8);
+  auto expected = first;
+  std::vector<Sample*> e = {expected[0].data(), expected[1].data()};
+  oracle.Process(e, 64);
+  {
+    auto in = std::make_unique<std::vector<std::vector<Sample>>>(first);
+    std::vector<Sample*> p = {(*in)[0].data(), (*in)[1].data()};
+    Call<Sample>(harness, p.data(), p.data(), 64);
+  }  // the first call's buffers are gone
+
+  // 32-bit inputs keep the converted block in their scratch buffers; 64-bit inputs read
+  // silence.
+  auto expectedSecond = sizeof(Sample) == 4 ? first : std::vector<std::vector<Sample>>(2, std::vector<Sample>(64, 0));
+  std::vector<Sample*> e2 = {expectedSecond[0].data(), expectedSecond[1].data()};
+  oracle.Process(e2, 64);
+  std::vector<std::vector<Sample>> out(2, std::vector<Sample>(64, 0));
+  std::vector<Sample*> o = {out[0].data(), out[1].data()};
+  ASSERT_EQ(Call<Sample>(harness, static_cast<Sample**>(nullptr), o.data(), 64), kResultOk);
+  EXPECT_TRUE(TestSignal::BitEqual(out, expectedSecond));
+}
+
+template <typename Sample>
+void NoOutputBusWritesNoEarlierBuffers()
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2, 44100.0, 64, sizeof(Sample) == 4 ? kSample32 : kSample64));
+  auto in = TestSignal::Make<Sample>(2, 64, 8);
+  std::vector<std::vector<Sample>> oldOut(2, std::vector<Sample>(64, 0));
+  std::vector<Sample*> i = {in[0].data(), in[1].data()};
+  std::vector<Sample*> o = {oldOut[0].data(), oldOut[1].data()};
+  Call<Sample>(harness, i.data(), o.data(), 64);
+  for (auto& channel : oldOut) std::fill(channel.begin(), channel.end(), Sample(7));
+  const auto untouched = oldOut;
+
+  ASSERT_EQ(Call<Sample>(harness, i.data(), static_cast<Sample**>(nullptr), 64), kResultOk);
+  EXPECT_TRUE(TestSignal::BitEqual(oldOut, untouched));
+
+  // An output bus the host switched off is not written either.
+  harness.plugin.Component()->activateBus(kAudio, kOutput, 0, false);
+  ASSERT_EQ(Call<Sample>(harness, i.data(), o.data(), 64), kResultOk);
+  EXPECT_TRUE(TestSignal::BitEqual(oldOut, untouched));
+}
+
+template <typename Sample>
+void NullChannelPointersUseScratch()
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2, 44100.0, 128, sizeof(Sample) == 4 ? kSample32 : kSample64));
+  OracleRunner oracle(44100.0, 2);
+  auto in = TestSignal::Make<Sample>(2, 128, 6);
+  auto expected = in;
+  std::fill(expected[1].begin(), expected[1].end(), Sample(0));  // a missing input is silence
+  std::vector<Sample*> e = {expected[0].data(), expected[1].data()};
+  oracle.Process(e, 128);
+
+  std::vector<Sample> outLeft(128, 0);
+  Sample* inputs[2] = {in[0].data(), nullptr};
+  Sample* outputs[2] = {outLeft.data(), nullptr};
+  ASSERT_EQ(Call<Sample>(harness, inputs, outputs, 128), kResultOk);
+  EXPECT_TRUE(TestSignal::BitEqual(std::vector<std::vector<Sample>>{outLeft},
+                                   std::vector<std::vector<Sample>>{expected[0]}));
+
+  // Bus entries without any channel array.
+  AudioBusBuffers inBus, outBus;
+  inBus.numChannels = outBus.numChannels = 2;
+  ProcessData data;
+  data.symbolicSampleSize = sizeof(Sample) == 4 ? kSample32 : kSample64;
+  data.numSamples = 128;
+  data.numInputs = data.numOutputs = 1;
+  data.inputs = &inBus;
+  data.outputs = &outBus;
+  EXPECT_EQ(harness.plugin.Process(data), kResultOk);
+}
+}  // namespace
+
+TEST(Mend, CallLongerThanThePreparedBlockIsRenderedInPieces)
+{
+  LongerBlockThanPrepared<float>();
+  LongerBlockThanPrepared<double>();
+}
+
+TEST(Mend, CallWithoutInputBusReadsNoEarlierBuffers)
+{
+  NoInputBusReadsNoEarlierBuffers<float>();
+  NoInputBusReadsNoEarlierBuffers<double>();
+}
+
+TEST(Mend, CallWithoutActiveOutputBusWritesNoEarlierBuffers)
+{
+  NoOutputBusWritesNoEarlierBuffers<float>();
+  NoOutputBusWritesNoEarlierBuffers<double>();
+}
+
+TEST(Mend, NullChannelPointersReadSilenceAndWriteNowhere)
+{
+  NullChannelPointersUseScratch<float>();
+  NullChannelPointersUseScratch<double>();
+}
+
+TEST(Mend, AudioBeforeProcessingSetupComesOutSilent)
+{
+  PluginHarness harness;
+  auto input = TestSignal::Make<float>(2, 100);
+  PluginHarness::Signal output(2, std::vector<float>(100, 3.0f));
+  float* in[2] = {input[0].data(), input[1].data()};
+  float* out[2] = {output[0].data(), output[1].data()};
+  harness.plugin.Component()->activateBus(kAudio, kOutput, 0, true);
+  ASSERT_EQ(Call<float>(harness, in, out, 100), kResultOk);
+  EXPECT_TRUE(TestSignal::BitEqual(output, PluginHarness::Signal(2, std::vector<float>(100, 0.0f))));
+}

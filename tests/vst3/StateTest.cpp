@@ -1,0 +1,140 @@
+// The state stream through the host: its 76-byte layout, round trip, short streams and
+// the bypass flag kept in step with the controller's 'bpas' parameter.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "PluginHarness.h"
+#include "TestSignal.h"
+#include "public.sdk/source/common/memorystream.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace
+{
+constexpr ParamID kBpas = 0x62706173;
+
+double DoubleAt(const std::vector<char>& bytes, int index)
+{
+  double v;
+  std::memcpy(&v, bytes.data() + 8 * index, sizeof(v));
+  return v;
+}
+
+int32 FlagOf(const std::vector<char>& bytes)
+{
+  int32 v;
+  std::memcpy(&v, bytes.data() + 72, sizeof(v));
+  return v;
+}
+
+std::vector<char> Doubles(std::initializer_list<double> values)
+{
+  std::vector<char> bytes(values.size() * 8);
+  std::memcpy(bytes.data(), values.begin(), bytes.size());
+  return bytes;
+}
+
+// Runs one short block so that queued automation is applied.
+void Apply(PluginHarness& harness)
+{
+  auto signal = TestSignal::Make<float>(2, 16);
+  harness.Run(signal, {16});
+}
+}  // namespace
+
+TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlag)
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2));
+  harness.plugin.QueueParameter(0, 0.5);
+  harness.plugin.QueueParameter(3, 1.0);
+  harness.plugin.QueueParameter(7, 1.0);
+  harness.plugin.QueueParameter(kBpas, 0.7);
+  Apply(harness);
+
+  std::vector<char> state;
+  ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
+  ASSERT_EQ(state.size(), 76u);
+  const double expected[9] = {10.0, 1.0, 1.0, 12.0, 0.0, 1.0, 0.0, 1.0, 0.0};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(DoubleAt(state, i), expected[i]) << "parameter " << i;
+  EXPECT_EQ(FlagOf(state), 1);
+
+  // The component's getState is the same entry.
+  MemoryStream stream;
+  ASSERT_EQ(harness.plugin.Component()->getState(&stream), kResultOk);
+  ASSERT_EQ(stream.getSize(), 76);
+  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 76), 0);
+}
+
+TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
+{
+  PluginHarness source;
+  ASSERT_TRUE(source.Prepare(2));
+  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 1.0};
+  for (ParamID i = 0; i < 9; ++i) source.plugin.QueueParameter(i, values[i]);
+  source.plugin.QueueParameter(kBpas, 1.0);
+  Apply(source);
+  std::vector<char> saved;
+  ASSERT_EQ(source.plugin.GetState(saved), kResultOk);
+
+  PluginHarness target;
+  ASSERT_TRUE(target.Prepare(2));
+  ASSERT_EQ(target.plugin.SetState(saved), kResultOk);
+  for (ParamID i = 0; i < 9; ++i) EXPECT_DOUBLE_EQ(target.Normalized(i), source.Normalized(i)) << i;
+  EXPECT_DOUBLE_EQ(target.Normalized(kBpas), 1.0);
+  std::vector<char> again;
+  ASSERT_EQ(target.plugin.GetState(again), kResultOk);
+  EXPECT_EQ(again, saved);
+
+  // The restored bypass acts on the audio at once.
+  auto input = TestSignal::Make<float>(2, 128);
+  EXPECT_TRUE(TestSignal::BitEqual(target.Run(input, {128}), input));
+
+  // And a state without it switches the processor's bypass off again.
+  saved[72] = 0;
+  ASSERT_EQ(target.plugin.SetState(saved), kResultOk);
+  EXPECT_DOUBLE_EQ(target.Normalized(kBpas), 0.0);
+  EXPECT_FALSE(TestSignal::BitEqual(target.Run(input, {128}), input));
+}
+
+TEST(State, StoredValuesAreClampedWithoutStepRounding)
+{
+  PluginHarness harness;
+  std::vector<char> state = Doubles({6.6, -5.0, 9.0, 40.0, 0.0, 1.0, 0.0, 0.0, 0.0});
+  state.insert(state.end(), 4, '\0');
+  ASSERT_EQ(harness.plugin.SetState(state), kResultOk);
+  std::vector<char> read;
+  harness.plugin.GetState(read);
+  EXPECT_EQ(DoubleAt(read, 0), 6.6);
+  EXPECT_EQ(DoubleAt(read, 1), 0.0);
+  EXPECT_EQ(DoubleAt(read, 2), 3.0);
+  EXPECT_EQ(DoubleAt(read, 3), 12.0);
+}
+
+TEST(State, FortyByteStreamSetsFiveParametersAndReportsTheMissingFlag)
+{
+  PluginHarness harness;
+  ASSERT_EQ(harness.plugin.SetState(Doubles({20.0, 2.0, 3.0, -96.0, 1.0})), kResultFalse);
+  std::vector<char> read;
+  harness.plugin.GetState(read);
+  const double expected[9] = {20.0, 2.0, 3.0, -96.0, 1.0, 1.0, 0.0, 0.0, 0.0};  // 5 ... 8 keep defaults
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(DoubleAt(read, i), expected[i]) << "parameter " << i;
+}
+
+TEST(State, MissingFlagLeavesTheBypassAsItWas)
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2));
+  harness.plugin.QueueParameter(kBpas, 1.0);
+  Apply(harness);
+  std::vector<char> state = Doubles({1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0});
+  ASSERT_EQ(harness.plugin.SetState(state), kResultFalse);
+  EXPECT_DOUBLE_EQ(harness.Normalized(0), 0.05);
+  EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 1.0);
+  state.insert(state.end(), {1, 0});  // half a flag
+  ASSERT_EQ(harness.plugin.SetState(state), kResultFalse);
+  EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 1.0);
+}
