@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "IMutexLock.h"
 
@@ -153,9 +154,22 @@ void MERO::ReadToneScale(int mode)
   }
 }
 
-// Everything that depends only on the sample rate or on parameter values is constant
-// within a block and is computed once here; the per-sample work below is the same
-// arithmetic in the same order.
+// What the block routine reads once per block: everything that depends only on the
+// sample rate or on parameter values is constant within a block.
+struct MERO::BlockSettings
+{
+  bool drive;
+  int mode;
+  bool invert;
+  bool bypass;
+  double driveTarget;
+  double padTarget;
+  double highTarget;
+  double lowTarget;
+  double outputGain;
+  double modeTrim;
+};
+
 void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
 {
   const double fs = GetSampleRate();
@@ -169,77 +183,101 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
     mDesignedRate = fs;
   }
   ReadGainAndPad();
-  const int mode = ReadInteger(kMode);
-  const bool drive = mode == 0 || mode == 1;
-  ReadToneScale(mode);
-  const bool invert = ReadInteger(kPhase) == 1;
-  const bool bypass = ReadInteger(kBypas) == 1;
+  BlockSettings b;
+  b.mode = ReadInteger(kMode);
+  b.drive = b.mode == 0 || b.mode == 1;
+  ReadToneScale(b.mode);
+  b.invert = ReadInteger(kPhase) == 1;
+  b.bypass = ReadInteger(kBypas) == 1;
+  b.driveTarget = std::pow(10.0, mLevel * mGainFactor / 20.0);
+  b.padTarget = mPadTarget;
+  b.highTarget = mHighPosition / mToneScale;
+  b.lowTarget = mLowPosition / mToneScale;
+  b.outputGain = mOutputGain;
+  b.modeTrim = mModeTrim;
 
-  const double driveTarget = std::pow(10.0, mLevel * mGainFactor / 20.0);
-  const double padTarget = mPadTarget;
-  const double highTarget = mHighPosition / mToneScale;
-  const double lowTarget = mLowPosition / mToneScale;
-  const double outputGain = mOutputGain;
-  const double modeTrim = mModeTrim;
-
-  const double* inL = inputs[kLeft];
-  const double* inR = inputs[kRight];
-  double* outL = outputs[kLeft];
-  double* outR = outputs[kRight];
-
-  // Left and right run side by side so that their independent chains overlap; each
-  // smoother still takes its steps in the documented order (left first).
-  for (int i = 0; i < frames; ++i)
+  for (int start = 0; start < frames; start += kChunkFrames)
   {
-    if (drive)
+    const int n = frames - start < kChunkFrames ? frames - start : kChunkFrames;
+    const double* in[2] = {inputs[kLeft] + start, inputs[kRight] + start};
+    double* out[2] = {outputs[kLeft] + start, outputs[kRight] + start};
+    RenderChunk(b, in, out, n);
+  }
+}
+
+// The chunk runs in three passes: smoothers and band-pass steps, then the curves, then
+// output network, tone network and output. Every object still sees its own steps in
+// the documented order (the pad smoother left-in, left-out, right-in, right-out; each
+// band-pass its sample, then its zero step); the passes keep the filters' recursions
+// of both channels side by side and the curves' library calls together.
+void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* const* out, int n)
+{
+  double driveOut[2][kChunkFrames];
+  double padOut[2][kChunkFrames];
+  double high[2][kChunkFrames];
+  double low[2][kChunkFrames];
+  double gain[2][kChunkFrames];
+  double stageIn[2][kChunkFrames];
+  double shaped[2][kChunkFrames];
+
+  ShaperStage* active[2] = {&mCurveA[kLeft], &mCurveA[kRight]};
+  ShaperStage* idle[2] = {&mCurveB[kLeft], &mCurveB[kRight]};
+  if (b.mode == 1)
+  {
+    std::swap(active[kLeft], idle[kLeft]);
+    std::swap(active[kRight], idle[kRight]);
+  }
+
+  for (int i = 0; i < n; ++i)
+  {
+    for (int c = 0; c < 2; ++c)
     {
-      const double padInL = mPadSmoother.Step(padTarget);
-      const double driveInL = mDriveInSmoother.Step(driveTarget);
-      const double driveOutL = mDriveOutSmoother.Step(driveTarget);
-      const double padOutL = mPadSmoother.Step(padTarget);
-      const double padInR = mPadSmoother.Step(padTarget);
-      const double driveInR = mDriveInSmoother.Step(driveTarget);
-      const double driveOutR = mDriveOutSmoother.Step(driveTarget);
-      const double padOutR = mPadSmoother.Step(padTarget);
-      const double uL = (padInL * Sanitize(inL[i])) * driveInL;
-      const double uR = (padInR * Sanitize(inR[i])) * driveInR;
-      double sL;
-      double sR;
-      if (mode == 0)
+      if (b.drive)
       {
-        const double bL = mCurveA[kLeft].Step(uL);
-        const double bR = mCurveA[kRight].Step(uR);
-        sL = ShaperStage::CurveA(uL, bL);
-        sR = ShaperStage::CurveA(uR, bR);
+        const double padIn = mPadSmoother.Step(b.padTarget);
+        const double driveIn = mDriveInSmoother.Step(b.driveTarget);
+        driveOut[c][i] = mDriveOutSmoother.Step(b.driveTarget);
+        padOut[c][i] = mPadSmoother.Step(b.padTarget);
+        stageIn[c][i] = (padIn * Sanitize(in[c][i])) * driveIn;
+        shaped[c][i] = active[c]->Step(stageIn[c][i]);
+      }
+      high[c][i] = mHighSmoother.Step(b.highTarget);
+      low[c][i] = mLowSmoother.Step(b.lowTarget);
+      gain[c][i] = mOutputSmoother.Step(b.outputGain);
+    }
+    for (int c = 0; c < 2; ++c)
+    {
+      active[c]->Step(0.0);
+      idle[c]->Step(0.0);
+    }
+  }
+
+  if (b.drive)
+  {
+    for (int c = 0; c < 2; ++c)
+    {
+      if (b.mode == 0)
+      {
+        for (int i = 0; i < n; ++i)
+          shaped[c][i] = ShaperStage::CurveA(stageIn[c][i], shaped[c][i]);
       }
       else
       {
-        const double bL = mCurveB[kLeft].Step(uL);
-        const double bR = mCurveB[kRight].Step(uR);
-        sL = ShaperStage::CurveB(uL, bL);
-        sR = ShaperStage::CurveB(uR, bR);
+        for (int i = 0; i < n; ++i)
+          shaped[c][i] = ShaperStage::CurveB(stageIn[c][i], shaped[c][i]);
       }
-      mChainValue[kLeft] = mOutputNetwork[kLeft].Step((sL / driveOutL) / padOutL);
-      mChainValue[kRight] = mOutputNetwork[kRight].Step((sR / driveOutR) / padOutR);
     }
+  }
 
-    // The second step of each band-pass pair; its curve output is not used.
-    mCurveA[kLeft].Step(0.0);
-    mCurveA[kRight].Step(0.0);
-    mCurveB[kLeft].Step(0.0);
-    mCurveB[kRight].Step(0.0);
-
-    const double chainL = invert ? -mChainValue[kLeft] : mChainValue[kLeft];
-    const double chainR = invert ? -mChainValue[kRight] : mChainValue[kRight];
-    const double hL = mHighSmoother.Step(highTarget);
-    const double lL = mLowSmoother.Step(lowTarget);
-    const double gL = mOutputSmoother.Step(outputGain);
-    const double hR = mHighSmoother.Step(highTarget);
-    const double lR = mLowSmoother.Step(lowTarget);
-    const double gR = mOutputSmoother.Step(outputGain);
-    const double resultL = (mTone[kLeft].Process(chainL, lL, hL) * modeTrim) * gL;
-    const double resultR = (mTone[kRight].Process(chainR, lR, hR) * modeTrim) * gR;
-    outL[i] = bypass ? inL[i] : resultL;
-    outR[i] = bypass ? inR[i] : resultR;
+  for (int i = 0; i < n; ++i)
+  {
+    for (int c = 0; c < 2; ++c)
+    {
+      if (b.drive)
+        mChainValue[c] = mOutputNetwork[c].Step((shaped[c][i] / driveOut[c][i]) / padOut[c][i]);
+      const double x = b.invert ? -mChainValue[c] : mChainValue[c];
+      const double result = (mTone[c].Process(x, low[c][i], high[c][i]) * b.modeTrim) * gain[c][i];
+      out[c][i] = b.bypass ? in[c][i] : result;
+    }
   }
 }

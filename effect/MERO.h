@@ -86,6 +86,11 @@ protected:
   double mChainValue[2] = {0.0, 0.0};
 
 private:
+  // Frames rendered per pass of RenderChunk.
+  static constexpr int kChunkFrames = 64;
+  struct BlockSettings;
+  void RenderChunk(const BlockSettings& settings, const double* const* in, double* const* out, int n);
+
   // The rate the filters are designed for; NaN until the first block.
   double mDesignedRate;
 };

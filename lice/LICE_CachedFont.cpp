@@ -137,9 +137,11 @@ bool LICE_CachedFont::drawGlyph(LICE_IBitmap* dest, int c, int x, int y, const L
 {
   const LICE_GlyphInfo* rec = m_cache.find(c);
   if (!rec || rec->pos < 1) return false;
+  // The columns before the pen lie before it along the text's direction: left of
+  // it, above it for downward text, below it for upward text.
   if (!vertical()) x -= rec->xoffset;
-  else if (m_flags & LICE_FONT_BOTTOMUP) y -= rec->xoffset;
-  else y += rec->xoffset;
+  else if (m_flags & LICE_FONT_BOTTOMUP) y += rec->xoffset;
+  else y -= rec->xoffset;
 
   const LICE_MaskStyle style = {m_textColor,     m_effectColor, m_backgroundColor, m_backgroundMode,
                                 m_combineMode,   m_combineAlpha, m_flags};

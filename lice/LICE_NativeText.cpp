@@ -155,6 +155,7 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
 int LICE_NativeText::draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect,
                           unsigned int format, const Style& style)
 {
+  if (!text || !rect || (!dest && !(format & DT_CALCRECT))) return 0;
   HDC dc = dest ? dest->getDC() : nullptr;
   if (dc) return drawIntoDC(dc, text, count, rect, format, style);
   return drawViaScratch(dest, text, count, rect, format, style);

@@ -64,18 +64,4 @@ TEST(GlyphCache, MasksLieBackToBack)
   EXPECT_EQ(cache.allocMask(-1), -1);
 }
 
-TEST(GlyphCache, ClearForgetsEverything)
-{
-  LICE_GlyphCache cache;
-  cache.find('A')->pos = 5;
-  cache.append(300);
-  cache.allocMask(100);
-  cache.clear();
-  EXPECT_EQ(cache.find('A')->pos, 0);
-  EXPECT_EQ(cache.find(300), nullptr);
-  EXPECT_EQ(cache.listSize(), 0);
-  EXPECT_EQ(cache.maskStoreSize(), 0);
-  EXPECT_EQ(cache.allocMask(4), 1);
-}
-
 }  // namespace

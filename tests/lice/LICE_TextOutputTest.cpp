@@ -246,28 +246,29 @@ TEST(TextOutput, ColourAlphaScalesOnlyThatCall)
 TEST(TextOutput, VerticalFontsRunDownOrUp)
 {
   for (int flags : {(int)LICE_FONT_VERTICAL, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP}) {
-    auto font = makeFont(16, flags);
+    auto font = makeFont(24, flags, true);
     LICE_Rect m = {0, 0, 0, 0};
-    const int width = font->drawText(nullptr, "AB", -1, &m, DT_CALCRECT);
-    const LICE_GlyphInfo a = *font->findGlyph('A');
-    const LICE_GlyphInfo b = *font->findGlyph('B');
+    const int width = font->drawText(nullptr, "fA", -1, &m, DT_CALCRECT);
+    const LICE_GlyphInfo a = *font->findGlyph('f');
+    const LICE_GlyphInfo b = *font->findGlyph('A');
     EXPECT_EQ(width, m.right);
     EXPECT_EQ(m.right, std::max(a.width, b.width));
     EXPECT_EQ(m.bottom, std::max({a.advance + b.advance, a.height - a.xoffset, a.advance + b.height - b.xoffset}));
 
     const LICE_Rect rect = {10, 5, kW, kH};
-    const Drawn d = draw(*font, "AB", rect, 0);
+    const Drawn d = draw(*font, "fA", rect, 0);
     LICE_MemBitmap expected(kW, kH);
     background().writeTo(expected);
     if (flags & LICE_FONT_BOTTOMUP) {
       int y = rect.top + m.bottom - a.height;
-      font->drawGlyph(&expected, 'A', 10, y, rect);
+      font->drawGlyph(&expected, 'f', 10, y, rect);
       y += a.height - a.advance - b.height;
-      font->drawGlyph(&expected, 'B', 10, y, rect);
+      font->drawGlyph(&expected, 'A', 10, y, rect);
     } else {
-      font->drawGlyph(&expected, 'A', 10, 5, rect);
-      font->drawGlyph(&expected, 'B', 10, 5 + a.advance, rect);
+      font->drawGlyph(&expected, 'f', 10, 5, rect);
+      font->drawGlyph(&expected, 'A', 10, 5 + a.advance, rect);
     }
+    EXPECT_NE(a.height, a.advance);
     EXPECT_TRUE(d.grid == PixelGrid::readFrom(expected)) << flags;
     EXPECT_EQ(d.result, std::max(a.width, b.width));
   }

@@ -270,6 +270,10 @@ TEST_F(RenderCommandTest, LoadsTheModuleGivenWithPlugin)
   const std::string module = RenderProcess::HostPath(MERO_MODULE);
   const TestWav given = RenderToWav(in, "given.wav", {"--set", "Level=3", "--plugin", module});
   EXPECT_EQ(given.samples, byDefault.samples);
+#ifndef _WIN32
+  // The Linux module is a bundle folder; a trailing slash names it too.
+  EXPECT_EQ(RenderToWav(in, "given.wav", {"--set", "Level=3", "--plugin", module + "/"}).samples, byDefault.samples);
+#endif
 
   for (const std::string& bad : {File("nothing-here.vst3"), in}) {
     EXPECT_EQ(Render({"--in", in, "--out", File("bad.wav"), "--plugin", bad}), 1) << bad;

@@ -73,7 +73,7 @@ TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
 {
   PluginHarness source;
   ASSERT_TRUE(source.Prepare(2));
-  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 1.0};
+  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0};
   for (ParamID i = 0; i < 9; ++i) source.plugin.QueueParameter(i, values[i]);
   source.plugin.QueueParameter(kBpas, 1.0);
   Apply(source);

@@ -23,8 +23,9 @@ public:
   // The plug-in's parameters; a parameter's position is its index.
   virtual const std::vector<EffectParam>& Params() const = 0;
 
-  // Loads preset 0, chooses the mono (1-1) or stereo (2-2) configuration, sets
-  // the sample rate and sizes the buffers for blocks of up to maxBlock frames.
+  // Chooses the mono (1-1) or stereo (2-2) configuration, sets the sample rate
+  // and sizes the buffers for blocks of up to maxBlock frames. The plug-in has
+  // its default preset loaded by then.
   virtual bool Prepare(double sampleRate, int channels, int maxBlock, std::string& error) = 0;
 
   // Applies plain values (index, value) as a restored state does: each value is

@@ -1,0 +1,179 @@
+// Speed of the raster library on the editor's 255 x 658 area: blits in the modes the
+// editor uses, fills, and decoding a knob strip PNG. Before timing, every timed blit
+// is checked bit for bit against the per-pixel oracle of the tests; after timing the
+// ratio of copy with source alpha to plain copy is printed next to its limit of 8.
+
+#include "BenchImages.h"
+#include "LICE_Blend.h"
+#include "LICE_Blit.h"
+#include "LICE_FillRect.h"
+#include "LICE_MemBitmap.h"
+#include "LICE_PNG.h"
+#include "LICE_SysBitmap.h"
+#include "PixelOracle.h"
+#include "PngEncoder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 255, kHeight = 658;
+
+// Sources: 0 = a layer of anti-aliased knobs (like the editor's artwork),
+// 1 = random alpha everywhere (no pixel can be skipped or copied whole).
+PixelGrid sourceImage(int kind)
+{
+  return kind == 0 ? makeControlLayer(kWidth, kHeight) : PixelGrid::random(kWidth, kHeight, 7);
+}
+
+struct BlitMode {
+  const char* name;
+  float alpha;
+  int mode;
+};
+
+const BlitMode kBlitModes[] = {
+    {"Copy", 1.0f, LICE_BLEND_COPY},
+    {"CopySourceAlpha", 1.0f, LICE_BLEND_COPY | LICE_BLEND_USE_SOURCE_ALPHA},
+    {"CopySourceAlphaHalf", 0.5f, LICE_BLEND_COPY | LICE_BLEND_USE_SOURCE_ALPHA},
+    {"Add", 1.0f, LICE_BLEND_ADD},
+    {"AddSourceAlpha", 1.0f, LICE_BLEND_ADD | LICE_BLEND_USE_SOURCE_ALPHA},
+};
+
+void BM_Blit(benchmark::State& state, BlitMode m)
+{
+  LICE_SysBitmap dest(kWidth, kHeight);
+  LICE_MemBitmap src(kWidth, kHeight);
+  makeBackground(kWidth, kHeight).writeTo(dest);
+  sourceImage((int)state.range(0)).writeTo(src);
+  for (auto _ : state) {
+    LICE_Blit(&dest, &src, 0, 0, nullptr, m.alpha, m.mode);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+
+void BM_FillRect(benchmark::State& state, float alpha)
+{
+  LICE_SysBitmap dest(kWidth, kHeight);
+  makeBackground(kWidth, kHeight).writeTo(dest);
+  for (auto _ : state) {
+    LICE_FillRect(&dest, 0, 0, kWidth, kHeight, 0xFF336699, alpha, LICE_BLEND_COPY);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+
+std::vector<unsigned char> knobStripPng()
+{
+  const PixelGrid strip = makeKnobStrip(156, 3486, 83);
+  PngImage img;
+  img.width = strip.width;
+  img.height = strip.height;
+  img.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  img.bitDepth = 8;
+  img.allocateRows();
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x) {
+      const LICE_pixel p = strip.at(x, y);
+      img.setSample(x, y, 0, LICE_GETR(p));
+      img.setSample(x, y, 1, LICE_GETG(p));
+      img.setSample(x, y, 2, LICE_GETB(p));
+      img.setSample(x, y, 3, LICE_GETA(p));
+    }
+  return encodePng(img);
+}
+
+void BM_DecodePNG(benchmark::State& state)
+{
+  const std::vector<unsigned char> png = knobStripPng();
+  for (auto _ : state) {
+    std::unique_ptr<LICE_MemBitmap> bmp(LICE_LoadPNGFromMemory(png.data(), (int)png.size()));
+    if (!bmp) {
+      state.SkipWithError("decoding failed");
+      break;
+    }
+    benchmark::DoNotOptimize(bmp->getBits());
+  }
+  state.counters["png_bytes"] = (double)png.size();
+}
+
+// Every timed blit, once, against the oracle; returns the number of mismatches.
+int checkAgainstOracle()
+{
+  int failures = 0;
+  for (const BlitMode& m : kBlitModes) {
+    for (int kind = 0; kind < 2; ++kind) {
+      LICE_SysBitmap dest(kWidth, kHeight);
+      LICE_MemBitmap src(kWidth, kHeight);
+      PixelGrid expected = makeBackground(kWidth, kHeight);
+      const PixelGrid source = sourceImage(kind);
+      expected.writeTo(dest);
+      source.writeTo(src);
+      LICE_Blit(&dest, &src, 0, 0, nullptr, m.alpha, m.mode);
+      oracleBlit(expected, source, 0, 0, nullptr, m.alpha, m.mode);
+      const bool same = PixelGrid::readFrom(dest) == expected;
+      printf("oracle check %-20s source %d: %s\n", m.name, kind, same ? "bit-identical" : "MISMATCH");
+      failures += same ? 0 : 1;
+    }
+  }
+  return failures;
+}
+
+// Console output plus the mean real and CPU time of each benchmark, for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run>& runs) override
+  {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+        m_times[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
+  }
+
+  void printRatio(const char* what, const std::string& slow, const std::string& fast, double limit) const
+  {
+    const auto s = m_times.find(slow), f = m_times.find(fast);
+    if (s == m_times.end() || f == m_times.end() || f->second.first <= 0 || f->second.second <= 0) return;
+    const double real = s->second.first / f->second.first, cpu = s->second.second / f->second.second;
+    printf("ratio %-44s real time %6.2f, CPU time %6.2f (limit %.0f: %s)\n", what, real, cpu, limit,
+           real <= limit && cpu <= limit ? "met" : "MISSED");
+  }
+
+private:
+  std::map<std::string, std::pair<double, double>> m_times;  // real, CPU
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  for (const BlitMode& m : kBlitModes)
+    benchmark::RegisterBenchmark((std::string("BM_Blit/") + m.name).c_str(), BM_Blit, m)->Arg(0)->Arg(1);
+  benchmark::RegisterBenchmark("BM_FillRect/Copy", BM_FillRect, 1.0f);
+  benchmark::RegisterBenchmark("BM_FillRect/CopyHalf", BM_FillRect, 0.5f);
+  benchmark::RegisterBenchmark("BM_FillRect/Copy30", BM_FillRect, 0.3f);
+  benchmark::RegisterBenchmark("BM_DecodePNG/156x3486", BM_DecodePNG)->Unit(benchmark::kMillisecond);
+
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (checkAgainstOracle() != 0) return 1;
+
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (int kind = 0; kind < 2; ++kind) {
+    const std::string arg = "/" + std::to_string(kind);
+    const std::string label = kind == 0 ? " (knob layer)" : " (random alpha)";
+    reporter.printRatio(("source-alpha copy 1.0 / plain copy" + label).c_str(), "BM_Blit/CopySourceAlpha" + arg,
+                        "BM_Blit/Copy" + arg, 8);
+  }
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,178 @@
+#include "LICE_SourceAlphaCopy.h"
+
+#include "LICE_Blend.h"
+
+#if defined(LICE_HAVE_X86_KERNELS)
+#include <immintrin.h>
+#endif
+
+// The vector kernels use this identity for S + (D - S) * keep / 256 rounded toward
+// zero, with N = D * keep + S * (256 - keep) (0..65280, fits 16 bits): it is
+// N >> 8 when D >= S and (N + 255) >> 8 when D < S.
+
+void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  for (int i = 0; i < n; ++i) {
+    const LICE_pixel sp = s[i], dp = d[i];
+    const int sA = LICE_GETA(sp);
+    if (sA == 0) continue;
+    int gain, keep;
+    if (w == 256) {
+      if (sA == 255) {
+        d[i] = sp;
+        continue;
+      }
+      gain = sA;
+      keep = 255 - sA;
+    } else {
+      gain = w * (sA + 1) / 256;
+      keep = 256 - gain;
+    }
+    const int dA = LICE_GETA(dp) + gain;
+    d[i] = LICE_RGBA(LICE_BlendCopyChannel(LICE_GETR(dp), LICE_GETR(sp), keep),
+                     LICE_BlendCopyChannel(LICE_GETG(dp), LICE_GETG(sp), keep),
+                     LICE_BlendCopyChannel(LICE_GETB(dp), LICE_GETB(sp), keep), dA < 255 ? dA : 255);
+  }
+}
+
+#if defined(LICE_HAVE_X86_KERNELS)
+
+namespace {
+
+// Two pixels widened to 16-bit lanes: S + (D - S) * keep / 256 per channel.
+inline __m128i mix8(__m128i d, __m128i s, __m128i keep, __m128i share, __m128i lowByte)
+{
+  const __m128i n = _mm_add_epi16(_mm_mullo_epi16(d, keep), _mm_mullo_epi16(s, share));
+  const __m128i bias = _mm_and_si128(_mm_cmpgt_epi16(s, d), lowByte);
+  return _mm_srli_epi16(_mm_add_epi16(n, bias), 8);
+}
+
+inline __m128i broadcastAlpha(__m128i px16) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF); }
+
+__attribute__((target("avx2"))) inline __m256i mix16(__m256i d, __m256i s, __m256i keep, __m256i share,
+                                                     __m256i lowByte)
+{
+  const __m256i n = _mm256_add_epi16(_mm256_mullo_epi16(d, keep), _mm256_mullo_epi16(s, share));
+  const __m256i bias = _mm256_and_si256(_mm256_cmpgt_epi16(s, d), lowByte);
+  return _mm256_srli_epi16(_mm256_add_epi16(n, bias), 8);
+}
+
+__attribute__((target("avx2"))) inline __m256i broadcastAlpha(__m256i px16)
+{
+  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(px16, 0xFF), 0xFF);
+}
+
+}  // namespace
+
+void LICE_SourceAlphaCopyRowSSE2(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i lowByte = _mm_set1_epi16(0xFF);
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i c256 = _mm_set1_epi16(256);
+  const __m128i weight = _mm_set1_epi16((short)w);
+  const __m128i opaque = _mm_set1_epi32(255);
+  const __m128i alphaBytes = _mm_set1_epi32((int)0xFF000000);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m128i sv = _mm_loadu_si128((const __m128i*)(s + i));
+    const __m128i sa = _mm_srli_epi32(sv, 24);
+    const __m128i clear = _mm_cmpeq_epi32(sa, zero);
+    const int clearMask = _mm_movemask_epi8(clear);
+    if (clearMask == 0xFFFF) continue;
+    if (w == 256 && _mm_movemask_epi8(_mm_cmpeq_epi32(sa, opaque)) == 0xFFFF) {
+      _mm_storeu_si128((__m128i*)(d + i), sv);
+      continue;
+    }
+    const __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
+    const __m128i sLo = _mm_unpacklo_epi8(sv, zero), sHi = _mm_unpackhi_epi8(sv, zero);
+    const __m128i dLo = _mm_unpacklo_epi8(dv, zero), dHi = _mm_unpackhi_epi8(dv, zero);
+    const __m128i aLo = broadcastAlpha(sLo), aHi = broadcastAlpha(sHi);
+    __m128i shareLo, shareHi, keepLo, keepHi, alpha;
+    if (w == 256) {
+      keepLo = _mm_xor_si128(aLo, lowByte), keepHi = _mm_xor_si128(aHi, lowByte);
+      shareLo = _mm_add_epi16(aLo, one), shareHi = _mm_add_epi16(aHi, one);
+      alpha = _mm_adds_epu8(dv, sv);
+    } else {
+      shareLo = _mm_srli_epi16(_mm_mullo_epi16(_mm_add_epi16(aLo, one), weight), 8);
+      shareHi = _mm_srli_epi16(_mm_mullo_epi16(_mm_add_epi16(aHi, one), weight), 8);
+      keepLo = _mm_sub_epi16(c256, shareLo), keepHi = _mm_sub_epi16(c256, shareHi);
+      alpha = _mm_adds_epu8(dv, _mm_packus_epi16(shareLo, shareHi));
+    }
+    const __m128i colour =
+        _mm_packus_epi16(mix8(dLo, sLo, keepLo, shareLo, lowByte), mix8(dHi, sHi, keepHi, shareHi, lowByte));
+    __m128i out = _mm_or_si128(_mm_andnot_si128(alphaBytes, colour), _mm_and_si128(alphaBytes, alpha));
+    out = _mm_or_si128(_mm_and_si128(clear, dv), _mm_andnot_si128(clear, out));
+    _mm_storeu_si128((__m128i*)(d + i), out);
+  }
+  LICE_SourceAlphaCopyRowScalar(d + i, s + i, n - i, w);
+}
+
+__attribute__((target("avx2"))) void LICE_SourceAlphaCopyRowAVX2(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i lowByte = _mm256_set1_epi16(0xFF);
+  const __m256i one = _mm256_set1_epi16(1);
+  const __m256i c256 = _mm256_set1_epi16(256);
+  const __m256i weight = _mm256_set1_epi16((short)w);
+  const __m256i opaque = _mm256_set1_epi32(255);
+  const __m256i alphaBytes = _mm256_set1_epi32((int)0xFF000000);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i sv = _mm256_loadu_si256((const __m256i*)(s + i));
+    const __m256i sa = _mm256_srli_epi32(sv, 24);
+    const __m256i clear = _mm256_cmpeq_epi32(sa, zero);
+    const int clearMask = _mm256_movemask_epi8(clear);
+    if (clearMask == -1) continue;
+    if (w == 256 && _mm256_movemask_epi8(_mm256_cmpeq_epi32(sa, opaque)) == -1) {
+      _mm256_storeu_si256((__m256i*)(d + i), sv);
+      continue;
+    }
+    const __m256i dv = _mm256_loadu_si256((const __m256i*)(d + i));
+    // Unpacking and packing work within each 128-bit half, so pixel order survives.
+    const __m256i sLo = _mm256_unpacklo_epi8(sv, zero), sHi = _mm256_unpackhi_epi8(sv, zero);
+    const __m256i dLo = _mm256_unpacklo_epi8(dv, zero), dHi = _mm256_unpackhi_epi8(dv, zero);
+    const __m256i aLo = broadcastAlpha(sLo), aHi = broadcastAlpha(sHi);
+    __m256i shareLo, shareHi, keepLo, keepHi, alpha;
+    if (w == 256) {
+      keepLo = _mm256_xor_si256(aLo, lowByte), keepHi = _mm256_xor_si256(aHi, lowByte);
+      shareLo = _mm256_add_epi16(aLo, one), shareHi = _mm256_add_epi16(aHi, one);
+      alpha = _mm256_adds_epu8(dv, sv);
+    } else {
+      shareLo = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_add_epi16(aLo, one), weight), 8);
+      shareHi = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_add_epi16(aHi, one), weight), 8);
+      keepLo = _mm256_sub_epi16(c256, shareLo), keepHi = _mm256_sub_epi16(c256, shareHi);
+      alpha = _mm256_adds_epu8(dv, _mm256_packus_epi16(shareLo, shareHi));
+    }
+    const __m256i colour = _mm256_packus_epi16(mix16(dLo, sLo, keepLo, shareLo, lowByte),
+                                               mix16(dHi, sHi, keepHi, shareHi, lowByte));
+    __m256i out = _mm256_blendv_epi8(colour, alpha, alphaBytes);
+    out = _mm256_blendv_epi8(out, dv, clear);
+    _mm256_storeu_si256((__m256i*)(d + i), out);
+  }
+  LICE_SourceAlphaCopyRowSSE2(d + i, s + i, n - i, w);
+}
+
+bool LICE_CpuHasAVX2()
+{
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+}
+
+void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  if (LICE_CpuHasAVX2()) LICE_SourceAlphaCopyRowAVX2(d, s, n, w);
+  else LICE_SourceAlphaCopyRowSSE2(d, s, n, w);
+}
+
+#else
+
+void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  LICE_SourceAlphaCopyRowScalar(d, s, n, w);
+}
+
+#endif
