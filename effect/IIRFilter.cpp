@@ -1,5 +1,7 @@
 #include "IIRFilter.h"
 
+#include <cstring>
+
 namespace
 {
 // Coefficient of z^-k in (1 - z^-1)^m (1 + z^-1)^(n - m), by multiplying out the factors.
@@ -78,8 +80,95 @@ void IIRFilter<N>::DesignOutputNetwork(double r)
   Design(kOutputDen, kOutputNum, r);
 }
 
+template <int N>
+IIRFilter<N>::Lane::Lane(const IIRFilter& f) : droppedX(0.0), droppedY(0.0), lastInput(1.0)
+{
+  std::memcpy(a, f.mA, sizeof a);
+  std::memcpy(b, f.mB, sizeof b);
+  std::memcpy(x, f.mX, sizeof x);
+  std::memcpy(y, f.mY, sizeof y);
+}
+
+template <int N>
+inline double IIRFilter<N>::Lane::Step(double in)
+{
+  double acc = b[0] * in;
+  for (int k = 1; k <= N; ++k)
+    acc += b[k] * x[k - 1];
+  for (int k = 1; k <= N; ++k)
+    acc -= a[k] * y[k - 1];
+  const double out = acc / a[0];
+  droppedX = x[N - 1];
+  droppedY = y[N - 1];
+  for (int k = N - 1; k > 0; --k)
+  {
+    x[k] = x[k - 1];
+    y[k] = y[k - 1];
+  }
+  x[0] = in;
+  y[0] = out;
+  lastInput = in;
+  return out;
+}
+
+template <int N>
+void IIRFilter<N>::Lane::StoreTo(IIRFilter& f) const
+{
+  std::memcpy(f.mX, x, sizeof x);
+  std::memcpy(f.mY, y, sizeof y);
+  f.mSteady = IsPositiveZero(lastInput) && f.IsFixedPoint(droppedX, droppedY);
+}
+
+template <int N>
+void IIRFilter<N>::StepPair(IIRFilter& left, IIRFilter& right, const double* inL, const double* inR, double* outL,
+                            double* outR, int n, bool zeroStepAfterEach)
+{
+  if (n <= 0)
+    return;
+  if (left.mSteady || right.mSteady)
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      outL[i] = left.Step(inL[i]);
+      outR[i] = right.Step(inR[i]);
+      if (zeroStepAfterEach)
+      {
+        left.Step(0.0);
+        right.Step(0.0);
+      }
+    }
+    return;
+  }
+  Lane l(left);
+  Lane r(right);
+  if (zeroStepAfterEach)
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      outL[i] = l.Step(inL[i]);
+      outR[i] = r.Step(inR[i]);
+      l.Step(0.0);
+      r.Step(0.0);
+    }
+  }
+  else
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      outL[i] = l.Step(inL[i]);
+      outR[i] = r.Step(inR[i]);
+    }
+  }
+  l.StoreTo(left);
+  r.StoreTo(right);
+}
+
 template void IIRFilter<3>::Clear();
 template void IIRFilter<3>::Design(const double*, const double*, double);
 template void IIRFilter<3>::DesignOutputNetwork(double);
+template void IIRFilter<3>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int,
+                                     bool);
 template void IIRFilter<4>::Clear();
 template void IIRFilter<4>::Design(const double*, const double*, double);
+template void IIRFilter<4>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int,
+                                     bool);

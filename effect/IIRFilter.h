@@ -53,6 +53,13 @@ public:
     return y;
   }
 
+  // Steps two filters side by side: for each i, left.Step(inL[i]) and
+  // right.Step(inR[i]) into outL[i] and outR[i], each followed by left.Step(+0) and
+  // right.Step(+0) when zeroStepAfterEach is set. The results and the filters' states
+  // are those of the single steps; the histories stay in registers meanwhile.
+  static void StepPair(IIRFilter& left, IIRFilter& right, const double* inL, const double* inR, double* outL,
+                       double* outR, int n, bool zeroStepAfterEach);
+
   double A(int k) const { return mA[k]; }
   double B(int k) const { return mB[k]; }
   // Previous inputs and outputs, index 0 the most recent.
@@ -60,6 +67,23 @@ public:
   double YHistory(int k) const { return mY[k]; }
 
 private:
+  // A filter's coefficients and histories as local values, with the values that its
+  // last step shifted out.
+  struct Lane
+  {
+    double a[N + 1];
+    double b[N + 1];
+    double x[N];
+    double y[N];
+    double droppedX;
+    double droppedY;
+    double lastInput;
+
+    explicit Lane(const IIRFilter& f);
+    double Step(double in);
+    void StoreTo(IIRFilter& f) const;
+  };
+
   static std::uint64_t Bits(double v)
   {
     std::uint64_t b;
@@ -68,6 +92,8 @@ private:
   }
 
   static bool IsPositiveZero(double v) { return Bits(v) == 0; }
+
+  bool IsFixedPoint(const Lane& lane) const;
 
   // True when the state just reached is the one it came from: the input and output
   // histories, together with the values shifted out, are all +0 and all the newest

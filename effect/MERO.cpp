@@ -269,15 +269,46 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
     }
   }
 
+  double chain[2][kChunkFrames];
+  if (b.drive)
+  {
+    for (int c = 0; c < 2; ++c)
+      for (int i = 0; i < n; ++i)
+        chain[c][i] = (shaped[c][i] / driveOut[c][i]) / padOut[c][i];
+    IIRFilter<3>& networkL = mOutputNetwork[kLeft];
+    IIRFilter<3>& networkR = mOutputNetwork[kRight];
+    for (int i = 0; i < n; ++i)
+    {
+      chain[kLeft][i] = networkL.Step(chain[kLeft][i]);
+      chain[kRight][i] = networkR.Step(chain[kRight][i]);
+    }
+    mChainValue[kLeft] = chain[kLeft][n - 1];
+    mChainValue[kRight] = chain[kRight][n - 1];
+  }
+  else
+  {
+    for (int c = 0; c < 2; ++c)
+      for (int i = 0; i < n; ++i)
+        chain[c][i] = mChainValue[c];
+  }
+
+  double result[2][kChunkFrames];
+  ToneNetwork& toneL = mTone[kLeft];
+  ToneNetwork& toneR = mTone[kRight];
+  for (int i = 0; i < n; ++i)
+  {
+    const double xL = b.invert ? -chain[kLeft][i] : chain[kLeft][i];
+    const double xR = b.invert ? -chain[kRight][i] : chain[kRight][i];
+    result[kLeft][i] = toneL.Process(xL, low[kLeft][i], high[kLeft][i]);
+    result[kRight][i] = toneR.Process(xR, low[kRight][i], high[kRight][i]);
+  }
+
   for (int i = 0; i < n; ++i)
   {
     for (int c = 0; c < 2; ++c)
     {
-      if (b.drive)
-        mChainValue[c] = mOutputNetwork[c].Step((shaped[c][i] / driveOut[c][i]) / padOut[c][i]);
-      const double x = b.invert ? -mChainValue[c] : mChainValue[c];
-      const double result = (mTone[c].Process(x, low[c][i], high[c][i]) * b.modeTrim) * gain[c][i];
-      out[c][i] = b.bypass ? in[c][i] : result;
+      const double processed = (result[c][i] * b.modeTrim) * gain[c][i];
+      out[c][i] = b.bypass ? in[c][i] : processed;
     }
   }
 }

@@ -1,0 +1,231 @@
+// The binding in-process: what the host cannot see directly (host identification, the
+// base operations it supplies) and configurations this product does not use.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MERO.h"
+#include "tools/vst3host/ComponentHandler.h"
+#include "tools/vst3host/HostApplication.h"
+#include "vst3/IPlugParameter.h"
+#include "vst3/IPlugVST3.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace
+{
+std::string Narrow(const TChar* text)
+{
+  std::string s;
+  for (; *text; ++text) s += static_cast<char>(*text);
+  return s;
+}
+
+// A host whose name is given as UTF-16 units.
+class WideNamedHost : public FObject, public IHostApplication
+{
+public:
+  explicit WideNamedHost(std::basic_string<TChar> name) : mName(std::move(name)) {}
+  tresult PLUGIN_API getName(String128 name) override
+  {
+    for (size_t i = 0; i <= mName.size() && i < 128; ++i) name[i] = i < mName.size() ? mName[i] : 0;
+    return kResultOk;
+  }
+  tresult PLUGIN_API createInstance(TUID, TUID, void**) override { return kNotImplemented; }
+  DEF_INTERFACES_1(IHostApplication, FObject)
+  REFCOUNT_METHODS(FObject)
+
+private:
+  std::basic_string<TChar> mName;
+};
+
+int HostIdFor(FUnknown* context)
+{
+  IPtr<MERO> plug(new MERO, false);
+  plug->initialize(context);
+  const int id = plug->GetHostId();
+  plug->terminate();
+  return id;
+}
+
+int HostIdFor(const std::string& name)
+{
+  IPtr<mero::HostApplication> host(new mero::HostApplication(name), false);
+  return HostIdFor(host->unknownCast());
+}
+}  // namespace
+
+TEST(IPlugVST3, IdentifiesTheHostByItsName)
+{
+  IPtr<MERO> plug(new MERO, false);
+  EXPECT_EQ(plug->GetHostId(), -1);
+  EXPECT_EQ(HostIdFor("Cubase 10.5"), 3);
+  EXPECT_EQ(HostIdFor("REAPER"), 1);
+  EXPECT_EQ(HostIdFor("Ableton Live 11"), 9);
+  EXPECT_EQ(HostIdFor("Pro Tools"), 0);
+  EXPECT_EQ(HostIdFor(""), 0);
+  EXPECT_EQ(HostIdFor(static_cast<FUnknown*>(nullptr)), -1);
+  // Each UTF-16 unit keeps its low byte: U+0143 becomes 'C'.
+  IPtr<WideNamedHost> wide(new WideNamedHost({0x0143, 'u', 'b', 'a', 's', 'e'}), false);
+  EXPECT_EQ(HostIdFor(wide->unknownCast()), 3);
+  // Only the first 127 characters of the name count.
+  EXPECT_EQ(HostIdFor(std::string(127, 'x') + "reaper"), 0);
+}
+
+TEST(IPlugVST3, AnswersItsClassNamesAndThoseOfItsBases)
+{
+  IPtr<MERO> plug(new MERO, false);
+  EXPECT_STREQ(plug->isA(), "IPlugVST3");
+  for (const char* name : {"IPlugVST3", "SingleComponentEffect", "EditControllerEx1", "EditController",
+                           "ComponentBase", "FObject"})
+    EXPECT_TRUE(plug->isTypeOf(name)) << name;
+  plug->initialize(nullptr);
+  Parameter* level = plug->getParameterObject(0);
+  ASSERT_NE(level, nullptr);
+  EXPECT_STREQ(level->isA(), "IPlugParameter");
+  EXPECT_TRUE(level->isTypeOf("Parameter"));
+  plug->terminate();
+}
+
+TEST(IPlugVST3, SuppliesTransportAndOfflineStateFromTheHost)
+{
+  IPtr<MERO> plug(new MERO, false);
+  plug->initialize(nullptr);
+  ProcessSetup setup{kOffline, kSample32, 64, 48000.0};
+  ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
+  EXPECT_TRUE(plug->IsOfflineRender());
+  EXPECT_EQ(plug->GetSampleRate(), 48000.0);
+  EXPECT_EQ(plug->GetBlockSize(), 64);
+
+  ProcessContext context{};
+  context.state = ProcessContext::kPlaying | ProcessContext::kCycleActive;
+  context.projectTimeSamples = 0x100000005LL;
+  context.tempo = 133.0;
+  context.timeSigNumerator = 7;
+  context.timeSigDenominator = 8;
+  context.projectTimeMusic = 12.5;
+  context.cycleEndMusic = 16.0;
+  ProcessData data;
+  data.processContext = &context;
+  ASSERT_EQ(plug->process(data), kResultOk);
+  EXPECT_EQ(plug->GetTransportSample(), 5);
+  EXPECT_EQ(plug->GetTransportTempo(), 133.0);
+  int numerator = 0, denominator = 0;
+  plug->GetTransportTimeSignature(&numerator, &denominator);
+  EXPECT_EQ(numerator, 7);
+  EXPECT_EQ(denominator, 8);
+  TransportInfo info;
+  plug->GetTransportInfo(&info);
+  EXPECT_EQ(info.samplePosition, 4294967301.0);
+  EXPECT_EQ(info.musicalPosition, 12.5);
+  EXPECT_EQ(info.cycleEnd, 16.0);
+  EXPECT_TRUE(info.playing);
+  EXPECT_TRUE(info.cycleActive);
+
+  ProcessSetup bad{kRealtime, 5, 128, 96000.0};
+  EXPECT_EQ(plug->setupProcessing(bad), kResultFalse);
+  EXPECT_EQ(plug->GetSampleRate(), 48000.0);
+  EXPECT_TRUE(plug->IsOfflineRender());
+  plug->terminate();
+}
+
+TEST(IPlugVST3, EditsAndLatencyChangesReachTheComponentHandler)
+{
+  IPtr<MERO> plug(new MERO, false);
+  plug->initialize(nullptr);
+  plug->ChangeLatency(10);  // no handler yet: nothing to tell
+  IPtr<mero::ComponentHandler> handler(new mero::ComponentHandler, false);
+  plug->setComponentHandler(handler);
+  plug->BeginParamGesture(3);
+  plug->SetParamFromEditor(3, 0.25);
+  plug->EndParamGesture(3);
+  plug->ChangeLatency(0);
+  using Kind = mero::ComponentHandler::Kind;
+  const auto& calls = handler->Calls();
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0].kind, Kind::Begin);
+  EXPECT_EQ(calls[1].kind, Kind::Perform);
+  EXPECT_EQ(calls[1].id, 3u);
+  EXPECT_EQ(calls[1].value, 0.25);
+  EXPECT_EQ(calls[2].kind, Kind::End);
+  EXPECT_EQ(calls[3].kind, Kind::Restart);
+  EXPECT_EQ(calls[3].id, static_cast<ParamID>(kLatencyChanged));
+  EXPECT_EQ(plug->getParamNormalized(3), 0.25);
+  plug->terminate();
+}
+
+TEST(IPlugVST3, GroupsBecomeUnitsAndInstrumentsGetPairedOutputs)
+{
+  IPtr<IPlugVST3> plug(new IPlugVST3(3, "0-4", 1, "Synth", "", "Maker", 1, 1, 1, 1, true, true, 0), false);
+  plug->GetParamRecord(0)->DefineInteger("A", 0, 0, 1, "", "Filter");
+  plug->GetParamRecord(1)->DefineInteger("B", 0, 0, 1, "", "Amp");
+  plug->GetParamRecord(2)->DefineContinuous("C", 0.5, 0.0, 1.0, 0.01, "dB", "Filter");
+  plug->GetParamRecord(2)->SetCanAutomate(false);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+
+  EXPECT_EQ(plug->getBusCount(kAudio, kInput), 0);
+  ASSERT_EQ(plug->getBusCount(kAudio, kOutput), 2);
+  ASSERT_EQ(plug->getBusCount(kEvent, kInput), 1);
+  BusInfo bus{};
+  plug->getBusInfo(kAudio, kOutput, 1, bus);
+  EXPECT_EQ(Narrow(bus.name), "Output 2");
+  EXPECT_EQ(bus.channelCount, 2);
+  plug->getBusInfo(kEvent, kInput, 0, bus);
+  EXPECT_EQ(Narrow(bus.name), "MIDI Input");
+  EXPECT_EQ(bus.channelCount, 1);
+
+  ASSERT_EQ(plug->getParameterCount(), 4);  // no bypass parameter for an instrument
+  ASSERT_EQ(plug->getUnitCount(), 3);
+  UnitInfo unit{};
+  ASSERT_EQ(plug->getUnitInfo(2, unit), kResultOk);
+  EXPECT_EQ(unit.id, 2);
+  EXPECT_EQ(unit.parentUnitId, kRootUnitId);
+  EXPECT_EQ(Narrow(unit.name), "Amp");
+  EXPECT_EQ(plug->getUnitInfo(3, unit), kResultFalse);
+  ParameterInfo info{};
+  plug->getParameterInfo(3, info);
+  EXPECT_EQ(info.unitId, 1);
+  EXPECT_EQ(info.flags, 0);
+  EXPECT_EQ(info.stepCount, 0);
+  EXPECT_EQ(Narrow(info.units), "dB");
+  plug->terminate();
+}
+
+TEST(IPlugParameter, TakesUnitsTextsAndStepsFromItsRecord)
+{
+  IParamRecord record;
+  record.DefineInteger("Shape", 1, 0, 2, "st");
+  record.AddDisplayText(1, "Soft");
+  IPlugParameter parameter(&record, 5, 0);
+  EXPECT_EQ(parameter.getInfo().id, 5u);
+  EXPECT_EQ(parameter.getInfo().stepCount, 2);
+  EXPECT_EQ(Narrow(parameter.getInfo().units), "");  // the current value has a display text
+  EXPECT_EQ(parameter.getNormalized(), 0.5);
+  String128 text{};
+  parameter.toString(0.5, text);
+  EXPECT_EQ(Narrow(text), "Soft");
+  parameter.toString(1.0, text);
+  EXPECT_EQ(Narrow(text), "2");
+  ParamValue value = -1;
+  const TChar number[] = {' ', '1', '.', '5', 'x', 0};
+  EXPECT_TRUE(parameter.fromString(number, value));
+  EXPECT_EQ(value, 0.75);
+  const TChar huge[] = {'9', '9', 0};
+  EXPECT_TRUE(parameter.fromString(huge, value));
+  EXPECT_EQ(value, 1.0);
+  EXPECT_EQ(parameter.toPlain(0.5), 1.0);
+}
+
+TEST(IPlugVST3, ArrangementsForChannelCounts)
+{
+  EXPECT_EQ(IPlugVST3::ArrangementFor(1), SpeakerArr::kMono);
+  EXPECT_EQ(IPlugVST3::ArrangementFor(2), SpeakerArr::kStereo);
+  EXPECT_EQ(IPlugVST3::ArrangementFor(3), static_cast<SpeakerArrangement>(0x103));
+  EXPECT_EQ(IPlugVST3::ArrangementFor(4), static_cast<SpeakerArrangement>(0x33));
+  EXPECT_EQ(IPlugVST3::ArrangementFor(5), static_cast<SpeakerArrangement>(0x37));
+  EXPECT_EQ(IPlugVST3::ArrangementFor(6), static_cast<SpeakerArrangement>(0x3F));
+  EXPECT_EQ(IPlugVST3::ArrangementFor(0), SpeakerArr::kEmpty);
+  EXPECT_EQ(IPlugVST3::ArrangementFor(7), SpeakerArr::kEmpty);
+}
