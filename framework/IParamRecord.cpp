@@ -90,6 +90,9 @@ double IParamRecord::ToPlain(double normalized) const
 void IParamRecord::SetFromNormalized(double normalized)
 {
   double v = ToPlain(normalized);
+  // A NaN normalised value, or a negative one under a non-linear shape, has
+  // no plain value; the parameter keeps what it had rather than turning NaN.
+  if (std::isnan(v)) return;
   if (mType != kTypeDouble && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
   mValue = std::min(v, mMax);
 }

@@ -180,6 +180,22 @@ TEST(IParamRecordConvert, SetClampedOfNaNLoadsDefault)
   EXPECT_EQ(q.GetValue(), 6.0);
 }
 
+TEST(IParamRecordConvert, SetFromNormalizedWithoutPlainValueKeepsValue)
+{
+  IParamRecord p;
+  p.DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01);
+  p.SetShape(0.17);
+  p.SetClamped(-3.0);
+  p.SetFromNormalized(kNaN);
+  EXPECT_EQ(p.GetValue(), -3.0);
+  p.SetFromNormalized(-0.1);
+  EXPECT_EQ(p.GetValue(), -3.0);
+  IParamRecord q;
+  q.DefineInteger("Level", 6, 0, 20);
+  q.SetFromNormalized(-0.1);
+  EXPECT_EQ(q.GetValue(), -2.0);
+}
+
 TEST(IParamRecordConvert, EmptyRangeNormalisesToZero)
 {
   IParamRecord p;
