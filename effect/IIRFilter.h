@@ -93,8 +93,6 @@ private:
 
   static bool IsPositiveZero(double v) { return Bits(v) == 0; }
 
-  bool IsFixedPoint(const Lane& lane) const;
-
   // True when the state just reached is the one it came from: the input and output
   // histories, together with the values shifted out, are all +0 and all the newest
   // output respectively.

@@ -232,24 +232,40 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
   {
     for (int c = 0; c < 2; ++c)
     {
-      if (b.drive)
+      high[c][i] = mHighSmoother.Step(b.highTarget);
+      low[c][i] = mLowSmoother.Step(b.lowTarget);
+      gain[c][i] = mOutputSmoother.Step(b.outputGain);
+    }
+  }
+
+  if (b.drive)
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      for (int c = 0; c < 2; ++c)
       {
         const double padIn = mPadSmoother.Step(b.padTarget);
         const double driveIn = mDriveInSmoother.Step(b.driveTarget);
         driveOut[c][i] = mDriveOutSmoother.Step(b.driveTarget);
         padOut[c][i] = mPadSmoother.Step(b.padTarget);
         stageIn[c][i] = (padIn * Sanitize(in[c][i])) * driveIn;
-        shaped[c][i] = active[c]->Step(stageIn[c][i]);
       }
-      high[c][i] = mHighSmoother.Step(b.highTarget);
-      low[c][i] = mLowSmoother.Step(b.lowTarget);
-      gain[c][i] = mOutputSmoother.Step(b.outputGain);
     }
-    for (int c = 0; c < 2; ++c)
+    ShaperStage::StepPair(*active[kLeft], *active[kRight], stageIn[kLeft], stageIn[kRight], shaped[kLeft],
+                          shaped[kRight], n, true);
+  }
+  else
+  {
+    for (int i = 0; i < n; ++i)
     {
-      active[c]->Step(0.0);
-      idle[c]->Step(0.0);
+      active[kLeft]->Step(0.0);
+      active[kRight]->Step(0.0);
     }
+  }
+  for (int i = 0; i < n; ++i)
+  {
+    idle[kLeft]->Step(0.0);
+    idle[kRight]->Step(0.0);
   }
 
   if (b.drive)
@@ -275,13 +291,8 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
     for (int c = 0; c < 2; ++c)
       for (int i = 0; i < n; ++i)
         chain[c][i] = (shaped[c][i] / driveOut[c][i]) / padOut[c][i];
-    IIRFilter<3>& networkL = mOutputNetwork[kLeft];
-    IIRFilter<3>& networkR = mOutputNetwork[kRight];
-    for (int i = 0; i < n; ++i)
-    {
-      chain[kLeft][i] = networkL.Step(chain[kLeft][i]);
-      chain[kRight][i] = networkR.Step(chain[kRight][i]);
-    }
+    IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], chain[kLeft], chain[kRight], chain[kLeft],
+                           chain[kRight], n, false);
     mChainValue[kLeft] = chain[kLeft][n - 1];
     mChainValue[kRight] = chain[kRight][n - 1];
   }
