@@ -92,23 +92,8 @@ IIRFilter<N>::Lane::Lane(const IIRFilter& f) : droppedX(0.0), droppedY(0.0), las
 template <int N>
 inline double IIRFilter<N>::Lane::Step(double in)
 {
-  double acc = b[0] * in;
-  for (int k = 1; k <= N; ++k)
-    acc += b[k] * x[k - 1];
-  for (int k = 1; k <= N; ++k)
-    acc -= a[k] * y[k - 1];
-  const double out = acc / a[0];
-  droppedX = x[N - 1];
-  droppedY = y[N - 1];
-  for (int k = N - 1; k > 0; --k)
-  {
-    x[k] = x[k - 1];
-    y[k] = y[k - 1];
-  }
-  x[0] = in;
-  y[0] = out;
   lastInput = in;
-  return out;
+  return Difference(a, b, x, y, in, droppedX, droppedY);
 }
 
 template <int N>

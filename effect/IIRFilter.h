@@ -34,21 +34,9 @@ public:
     const bool zeroInput = IsPositiveZero(x);
     if (mSteady && zeroInput)
       return mY[0];
-    double acc = mB[0] * x;
-    for (int k = 1; k <= N; ++k)
-      acc += mB[k] * mX[k - 1];
-    for (int k = 1; k <= N; ++k)
-      acc -= mA[k] * mY[k - 1];
-    const double y = acc / mA[0];
-    const double droppedX = mX[N - 1];
-    const double droppedY = mY[N - 1];
-    for (int k = N - 1; k > 0; --k)
-    {
-      mX[k] = mX[k - 1];
-      mY[k] = mY[k - 1];
-    }
-    mX[0] = x;
-    mY[0] = y;
+    double droppedX;
+    double droppedY;
+    const double y = Difference(mA, mB, mX, mY, x, droppedX, droppedY);
     mSteady = zeroInput && IsFixedPoint(droppedX, droppedY);
     return y;
   }
@@ -83,6 +71,29 @@ private:
     double Step(double in);
     void StoreTo(IIRFilter& f) const;
   };
+
+  // The difference equation on the histories x and y: returns the output, shifts the
+  // histories and gives the values shifted out.
+  static double Difference(const double* a, const double* b, double* x, double* y, double in, double& droppedX,
+                           double& droppedY)
+  {
+    double acc = b[0] * in;
+    for (int k = 1; k <= N; ++k)
+      acc += b[k] * x[k - 1];
+    for (int k = 1; k <= N; ++k)
+      acc -= a[k] * y[k - 1];
+    const double out = acc / a[0];
+    droppedX = x[N - 1];
+    droppedY = y[N - 1];
+    for (int k = N - 1; k > 0; --k)
+    {
+      x[k] = x[k - 1];
+      y[k] = y[k - 1];
+    }
+    x[0] = in;
+    y[0] = out;
+    return out;
+  }
 
   static std::uint64_t Bits(double v)
   {

@@ -205,20 +205,24 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
   }
 }
 
-// The chunk runs in three passes: smoothers and band-pass steps, then the curves, then
-// output network, tone network and output. Every object still sees its own steps in
-// the documented order (the pad smoother left-in, left-out, right-in, right-out; each
-// band-pass its sample, then its zero step); the passes keep the filters' recursions
-// of both channels side by side and the curves' library calls together.
+// The chunk runs in passes: smoothers, band-pass steps, curves, output network, tone
+// network, output. Every object still sees its own steps in the documented order (the
+// pad smoother left-in, left-out, right-in, right-out; each band-pass its sample, then
+// its zero step); the passes keep the recursions of both channels side by side with
+// their state in registers, and the curves' library calls together.
 void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* const* out, int n)
 {
-  double driveOut[2][kChunkFrames];
-  double padOut[2][kChunkFrames];
-  double high[2][kChunkFrames];
-  double low[2][kChunkFrames];
-  double gain[2][kChunkFrames];
-  double stageIn[2][kChunkFrames];
-  double shaped[2][kChunkFrames];
+  ChunkBuffers& k = mChunk;
+
+  for (int i = 0; i < n; ++i)
+  {
+    for (int c = 0; c < 2; ++c)
+    {
+      k.high[c][i] = mHighSmoother.Step(b.highTarget);
+      k.low[c][i] = mLowSmoother.Step(b.lowTarget);
+      k.gain[c][i] = mOutputSmoother.Step(b.outputGain);
+    }
+  }
 
   ShaperStage* active[2] = {&mCurveA[kLeft], &mCurveA[kRight]};
   ShaperStage* idle[2] = {&mCurveB[kLeft], &mCurveB[kRight]};
@@ -226,16 +230,6 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
   {
     std::swap(active[kLeft], idle[kLeft]);
     std::swap(active[kRight], idle[kRight]);
-  }
-
-  for (int i = 0; i < n; ++i)
-  {
-    for (int c = 0; c < 2; ++c)
-    {
-      high[c][i] = mHighSmoother.Step(b.highTarget);
-      low[c][i] = mLowSmoother.Step(b.lowTarget);
-      gain[c][i] = mOutputSmoother.Step(b.outputGain);
-    }
   }
 
   if (b.drive)
@@ -246,13 +240,13 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
       {
         const double padIn = mPadSmoother.Step(b.padTarget);
         const double driveIn = mDriveInSmoother.Step(b.driveTarget);
-        driveOut[c][i] = mDriveOutSmoother.Step(b.driveTarget);
-        padOut[c][i] = mPadSmoother.Step(b.padTarget);
-        stageIn[c][i] = (padIn * Sanitize(in[c][i])) * driveIn;
+        k.driveOut[c][i] = mDriveOutSmoother.Step(b.driveTarget);
+        k.padOut[c][i] = mPadSmoother.Step(b.padTarget);
+        k.stageIn[c][i] = (padIn * Sanitize(in[c][i])) * driveIn;
       }
     }
-    ShaperStage::StepPair(*active[kLeft], *active[kRight], stageIn[kLeft], stageIn[kRight], shaped[kLeft],
-                          shaped[kRight], n, true);
+    ShaperStage::StepPair(*active[kLeft], *active[kRight], k.stageIn[kLeft], k.stageIn[kRight], k.shaped[kLeft],
+                          k.shaped[kRight], n, true);
   }
   else
   {
@@ -272,53 +266,46 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
   {
     for (int c = 0; c < 2; ++c)
     {
+      // The curve outputs replace the band-passed values.
       if (b.mode == 0)
       {
         for (int i = 0; i < n; ++i)
-          shaped[c][i] = ShaperStage::CurveA(stageIn[c][i], shaped[c][i]);
+          k.shaped[c][i] = ShaperStage::CurveA(k.stageIn[c][i], k.shaped[c][i]);
       }
       else
       {
         for (int i = 0; i < n; ++i)
-          shaped[c][i] = ShaperStage::CurveB(stageIn[c][i], shaped[c][i]);
+          k.shaped[c][i] = ShaperStage::CurveB(k.stageIn[c][i], k.shaped[c][i]);
       }
-    }
-  }
-
-  double chain[2][kChunkFrames];
-  if (b.drive)
-  {
-    for (int c = 0; c < 2; ++c)
       for (int i = 0; i < n; ++i)
-        chain[c][i] = (shaped[c][i] / driveOut[c][i]) / padOut[c][i];
-    IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], chain[kLeft], chain[kRight], chain[kLeft],
-                           chain[kRight], n, false);
-    mChainValue[kLeft] = chain[kLeft][n - 1];
-    mChainValue[kRight] = chain[kRight][n - 1];
+        k.chain[c][i] = (k.shaped[c][i] / k.driveOut[c][i]) / k.padOut[c][i];
+    }
+    IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], k.chain[kLeft], k.chain[kRight],
+                           k.chain[kLeft], k.chain[kRight], n, false);
+    mChainValue[kLeft] = k.chain[kLeft][n - 1];
+    mChainValue[kRight] = k.chain[kRight][n - 1];
   }
   else
   {
     for (int c = 0; c < 2; ++c)
       for (int i = 0; i < n; ++i)
-        chain[c][i] = mChainValue[c];
+        k.chain[c][i] = mChainValue[c];
   }
 
-  double result[2][kChunkFrames];
-  ToneNetwork& toneL = mTone[kLeft];
-  ToneNetwork& toneR = mTone[kRight];
-  for (int i = 0; i < n; ++i)
+  if (b.invert)
   {
-    const double xL = b.invert ? -chain[kLeft][i] : chain[kLeft][i];
-    const double xR = b.invert ? -chain[kRight][i] : chain[kRight][i];
-    result[kLeft][i] = toneL.Process(xL, low[kLeft][i], high[kLeft][i]);
-    result[kRight][i] = toneR.Process(xR, low[kRight][i], high[kRight][i]);
+    for (int c = 0; c < 2; ++c)
+      for (int i = 0; i < n; ++i)
+        k.chain[c][i] = -k.chain[c][i];
   }
+  ToneNetwork::ProcessPair(mTone[kLeft], mTone[kRight], k.chain[kLeft], k.chain[kRight], k.low[kLeft], k.low[kRight],
+                           k.high[kLeft], k.high[kRight], k.tone[kLeft], k.tone[kRight], n);
 
   for (int i = 0; i < n; ++i)
   {
     for (int c = 0; c < 2; ++c)
     {
-      const double processed = (result[c][i] * b.modeTrim) * gain[c][i];
+      const double processed = (k.tone[c][i] * b.modeTrim) * k.gain[c][i];
       out[c][i] = b.bypass ? in[c][i] : processed;
     }
   }

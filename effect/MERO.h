@@ -91,6 +91,21 @@ private:
   struct BlockSettings;
   void RenderChunk(const BlockSettings& settings, const double* const* in, double* const* out, int n);
 
+  // Per-sample values that RenderChunk hands from one pass to the next, per channel.
+  struct ChunkBuffers
+  {
+    double driveOut[2][kChunkFrames];
+    double padOut[2][kChunkFrames];
+    double high[2][kChunkFrames];
+    double low[2][kChunkFrames];
+    double gain[2][kChunkFrames];
+    double stageIn[2][kChunkFrames];
+    double shaped[2][kChunkFrames];
+    double chain[2][kChunkFrames];
+    double tone[2][kChunkFrames];
+  };
+  ChunkBuffers mChunk;
+
   // The rate the filters are designed for; NaN until the first block.
   double mDesignedRate;
 };

@@ -1,27 +1,35 @@
 #pragma once
 
-// One-pole low-pass that glides a control value toward its target: each step
-// sets z = a0 * target + b1 * z and returns z.
+#include <cstdint>
+#include <cstring>
+
+// One-pole low-pass that glides a control value toward its target: each step sets
+// z = a0 * target + b1 * z and returns z. Once a step has left z unchanged, further
+// steps toward the same target with the same coefficients return z without
+// arithmetic, which is the same result.
 class ParamSmoother
 {
 public:
   void SetCoefficients(double a0, double b1)
   {
+    if (Bits(a0) != Bits(mA0) || Bits(b1) != Bits(mB1))
+      mSteady = false;
     mA0 = a0;
     mB1 = b1;
   }
 
-  void Reset()
-  {
-    mA0 = 1.0;
-    mB1 = 0.0;
-    mZ = 0.0;
-  }
+  // a0 = 1, b1 = 0, z = 0.
+  void Reset() { *this = ParamSmoother(); }
 
   double Step(double target)
   {
-    mZ = mA0 * target + mB1 * mZ;
-    return mZ;
+    if (mSteady && Bits(target) == Bits(mTarget))
+      return mZ;
+    const double z = mA0 * target + mB1 * mZ;
+    mSteady = Bits(z) == Bits(mZ);
+    mTarget = target;
+    mZ = z;
+    return z;
   }
 
   double A0() const { return mA0; }
@@ -29,7 +37,16 @@ public:
   double Value() const { return mZ; }
 
 private:
+  static std::uint64_t Bits(double v)
+  {
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+  }
+
   double mA0 = 1.0;
   double mB1 = 0.0;
   double mZ = 0.0;
+  double mTarget = 0.0;
+  bool mSteady = false;
 };

@@ -30,6 +30,9 @@ const double kNum[ToneNetwork::kMonomials][5] = {
   {0.0, 0.0, 0.0, 7.93613134097836e-16, 7.45996346051965e-20},
 };
 
+// Two doubles operated on lane by lane, each lane exactly as a scalar double.
+typedef double Double2 __attribute__((vector_size(16)));
+
 // Coefficient of z^-k in (1 - z^-1)^m (1 + z^-1)^(4 - m), row k, column m.
 const double kBilinear[5][5] = {
   {1, 1, 1, 1, 1},
@@ -74,35 +77,113 @@ void ToneNetwork::SetRate(double sampleRate)
       mPrepared[mono][5 + k] = b;
     }
   }
-  mCoefficientsValid = false;
-  mSteady = false;
-}
-
-void ToneNetwork::Evaluate(double* c) const
-{
-  const double p = mP;
-  const double q = mQ;
-  const auto& w = mPrepared;
-  for (int k = 0; k < kCoefficients; ++k)
-  {
-    const double p0 = w[0][k] + q * (w[1][k] + q * w[2][k]);
-    const double p1 = w[3][k] + q * (w[4][k] + q * w[5][k]);
-    const double p2 = w[6][k] + q * (w[7][k] + q * w[8][k]);
-    c[k] = p0 + p * (p1 + p * p2);
-  }
+  mState.coefficientsValid = false;
+  mState.steady = false;
 }
 
 double ToneNetwork::Coefficient(int k) const
 {
   double c[kCoefficients];
-  Evaluate(c);
+  Evaluate(mState.p, mState.q, c);
   return c[k];
 }
 
-void ToneNetwork::UpdateCoefficients()
+void ToneNetwork::ProcessPair(ToneNetwork& left, ToneNetwork& right, const double* xL, const double* xR,
+                              const double* bassL, const double* bassR, const double* trebleL,
+                              const double* trebleR, double* yL, double* yR, int n)
 {
-  Evaluate(mCoefficients);
-  mCoefficientsP = mP;
-  mCoefficientsQ = mQ;
-  mCoefficientsValid = true;
+  if (n <= 0)
+    return;
+  if (left.mState.steady || right.mState.steady)
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      yL[i] = left.Process(xL[i], bassL[i], trebleL[i]);
+      yR[i] = right.Process(xR[i], bassR[i], trebleR[i]);
+    }
+    return;
+  }
+
+  // The same arithmetic as Advance, left in lane 0 and right in lane 1 of each value.
+  State* state[2] = {&left.mState, &right.mState};
+  const ToneNetwork* network[2] = {&left, &right};
+  Double2 a[5];
+  Double2 b[5];
+  auto loadCoefficients = [&](int lane) {
+    for (int k = 0; k < 5; ++k)
+    {
+      a[k][lane] = state[lane]->coefficients[k];
+      b[k][lane] = state[lane]->coefficients[5 + k];
+    }
+  };
+  loadCoefficients(0);
+  loadCoefficients(1);
+
+  const Double2 one = {1.0, 1.0};
+  const Double2 smoothing = {kSmoothing, kSmoothing};
+  const Double2 smoothingInput = {kSmoothingInput, kSmoothingInput};
+  Double2 p = {left.mState.p, right.mState.p};
+  Double2 q = {left.mState.q, right.mState.q};
+  Double2 w1 = {left.mState.w[1], right.mState.w[1]};
+  Double2 w2 = {left.mState.w[2], right.mState.w[2]};
+  Double2 w3 = {left.mState.w[3], right.mState.w[3]};
+  Double2 w4 = {left.mState.w[4], right.mState.w[4]};
+  Double2 pBefore = p;
+  Double2 qBefore = q;
+  Double2 droppedW = w4;
+  Double2 x = {0.0, 0.0};
+  for (int i = 0; i < n; ++i)
+  {
+    x = Double2{xL[i], xR[i]};
+    const Double2 bass = {bassL[i], bassR[i]};
+    const Double2 treble = {trebleL[i], trebleR[i]};
+    pBefore = p;
+    qBefore = q;
+    p = (one - bass) * smoothingInput + p * smoothing;
+    q = treble * smoothingInput + q * smoothing;
+    for (int lane = 0; lane < 2; ++lane)
+    {
+      State& s = *state[lane];
+      if (!s.coefficientsValid || Bits(p[lane]) != Bits(s.coefficientsP) || Bits(q[lane]) != Bits(s.coefficientsQ))
+      {
+        s.p = p[lane];
+        s.q = q[lane];
+        network[lane]->UpdateCoefficients(s);
+        loadCoefficients(lane);
+      }
+    }
+    const Double2 w0 = x - (a[1] * w1 + a[2] * w2 + a[3] * w3 + a[4] * w4) / a[0];
+    const Double2 y = (b[0] * w0 + b[1] * w1 + b[2] * w2 + b[3] * w3 + b[4] * w4) / a[0];
+    yL[i] = y[0];
+    yR[i] = y[1];
+    droppedW = w4;
+    w4 = w3;
+    w3 = w2;
+    w2 = w1;
+    w1 = w0;
+  }
+
+  // Store the states back and judge, as Advance does, whether the last step was a
+  // fixed point.
+  const double* bass[2] = {bassL, bassR};
+  const double* treble[2] = {trebleL, trebleR};
+  const double* y[2] = {yL, yR};
+  for (int lane = 0; lane < 2; ++lane)
+  {
+    State& s = *state[lane];
+    const std::uint64_t w0Bits = Bits(w1[lane]);
+    s.steady = Bits(x[lane]) == 0 && Bits(p[lane]) == Bits(pBefore[lane]) && Bits(q[lane]) == Bits(qBefore[lane]) &&
+               w0Bits == Bits(w2[lane]) && w0Bits == Bits(w3[lane]) && w0Bits == Bits(w4[lane]) &&
+               w0Bits == Bits(droppedW[lane]);
+    s.steadyBass = bass[lane][n - 1];
+    s.steadyTreble = treble[lane][n - 1];
+    s.steadyOutput = y[lane][n - 1];
+    s.p = p[lane];
+    s.q = q[lane];
+    s.w[0] = w1[lane];
+    s.w[1] = w1[lane];
+    s.w[2] = w2[lane];
+    s.w[3] = w3[lane];
+    s.w[4] = w4[lane];
+  }
 }

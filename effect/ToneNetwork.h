@@ -28,38 +28,22 @@ public:
   // arithmetic until an input or the rate changes. Both give the same results.
   double Process(double x, double bassPos, double treblePos)
   {
-    if (mSteady && Bits(x) == 0 && Bits(bassPos) == Bits(mSteadyBass) && Bits(treblePos) == Bits(mSteadyTreble))
-      return mSteadyOutput;
-
-    const double p = (1.0 - bassPos) * kSmoothingInput + mP * kSmoothing;
-    const double q = treblePos * kSmoothingInput + mQ * kSmoothing;
-    const bool controlsSettled = Bits(p) == Bits(mP) && Bits(q) == Bits(mQ);
-    mP = p;
-    mQ = q;
-    if (!mCoefficientsValid || Bits(p) != Bits(mCoefficientsP) || Bits(q) != Bits(mCoefficientsQ))
-      UpdateCoefficients();
-    const double* a = mCoefficients;
-    const double* b = mCoefficients + 5;
-
-    const double w0 = x - (a[1] * mW[1] + a[2] * mW[2] + a[3] * mW[3] + a[4] * mW[4]) / a[0];
-    const double y = (b[0] * w0 + b[1] * mW[1] + b[2] * mW[2] + b[3] * mW[3] + b[4] * mW[4]) / a[0];
-    const std::uint64_t w0Bits = Bits(w0);
-    mSteady = Bits(x) == 0 && controlsSettled && w0Bits == Bits(mW[1]) && w0Bits == Bits(mW[2]) &&
-              w0Bits == Bits(mW[3]) && w0Bits == Bits(mW[4]);
-    mSteadyBass = bassPos;
-    mSteadyTreble = treblePos;
-    mSteadyOutput = y;
-    mW[4] = mW[3];
-    mW[3] = mW[2];
-    mW[2] = mW[1];
-    mW[1] = w0;
-    mW[0] = w0;
-    return y;
+    if (mState.steady && Bits(x) == 0 && Bits(bassPos) == Bits(mState.steadyBass) &&
+        Bits(treblePos) == Bits(mState.steadyTreble))
+      return mState.steadyOutput;
+    return Advance(mState, x, bassPos, treblePos);
   }
 
+  // Runs two networks side by side: for each i, left.Process(xL[i], bassL[i],
+  // trebleL[i]) into yL[i] and the same for right, with the same results and states
+  // as the single calls.
+  static void ProcessPair(ToneNetwork& left, ToneNetwork& right, const double* xL, const double* xR,
+                          const double* bassL, const double* bassR, const double* trebleL, const double* trebleR,
+                          double* yL, double* yR, int n);
+
   double DesignRate() const { return mF; }
-  double P() const { return mP; }
-  double Q() const { return mQ; }
+  double P() const { return mState.p; }
+  double Q() const { return mState.q; }
   // Coefficient k (0..4 the denominator a_k, 5..9 the numerator b_(k-5)) for the
   // current p, q and F, evaluated afresh.
   double Coefficient(int k) const;
@@ -68,6 +52,23 @@ private:
   static constexpr double kSmoothing = 0.993;
   static constexpr double kSmoothingInput = 0.007000000000000006; // 1 - 0.993 in double precision
 
+  // Everything a step changes.
+  struct State
+  {
+    double p = 0.0;
+    double q = 0.0;
+    double w[5] = {}; // w[0] the newest internal value
+    double coefficients[kCoefficients] = {};
+    double coefficientsP = 0.0;
+    double coefficientsQ = 0.0;
+    bool coefficientsValid = false;
+    // Whether the last step was a fixed point, with its inputs and output.
+    bool steady = false;
+    double steadyBass = 0.0;
+    double steadyTreble = 0.0;
+    double steadyOutput = 0.0;
+  };
+
   static std::uint64_t Bits(double v)
   {
     std::uint64_t b;
@@ -75,21 +76,59 @@ private:
     return b;
   }
 
-  void Evaluate(double* coefficients) const;
-  void UpdateCoefficients();
+  // One step of state s.
+  double Advance(State& s, double x, double bassPos, double treblePos) const
+  {
+    const double p = (1.0 - bassPos) * kSmoothingInput + s.p * kSmoothing;
+    const double q = treblePos * kSmoothingInput + s.q * kSmoothing;
+    const bool controlsSettled = Bits(p) == Bits(s.p) && Bits(q) == Bits(s.q);
+    s.p = p;
+    s.q = q;
+    if (!s.coefficientsValid || Bits(p) != Bits(s.coefficientsP) || Bits(q) != Bits(s.coefficientsQ))
+      UpdateCoefficients(s);
+    const double* a = s.coefficients;
+    const double* b = s.coefficients + 5;
+    double* w = s.w;
+
+    const double w0 = x - (a[1] * w[1] + a[2] * w[2] + a[3] * w[3] + a[4] * w[4]) / a[0];
+    const double y = (b[0] * w0 + b[1] * w[1] + b[2] * w[2] + b[3] * w[3] + b[4] * w[4]) / a[0];
+    const std::uint64_t w0Bits = Bits(w0);
+    s.steady = Bits(x) == 0 && controlsSettled && w0Bits == Bits(w[1]) && w0Bits == Bits(w[2]) &&
+               w0Bits == Bits(w[3]) && w0Bits == Bits(w[4]);
+    s.steadyBass = bassPos;
+    s.steadyTreble = treblePos;
+    s.steadyOutput = y;
+    w[4] = w[3];
+    w[3] = w[2];
+    w[2] = w[1];
+    w[1] = w0;
+    w[0] = w0;
+    return y;
+  }
+
+  // The coefficients for p and q: Horner in q, then in p.
+  void Evaluate(double p, double q, double* c) const
+  {
+    const auto& w = mPrepared;
+    for (int k = 0; k < kCoefficients; ++k)
+    {
+      const double p0 = w[0][k] + q * (w[1][k] + q * w[2][k]);
+      const double p1 = w[3][k] + q * (w[4][k] + q * w[5][k]);
+      const double p2 = w[6][k] + q * (w[7][k] + q * w[8][k]);
+      c[k] = p0 + p * (p1 + p * p2);
+    }
+  }
+
+  void UpdateCoefficients(State& s) const
+  {
+    Evaluate(s.p, s.q, s.coefficients);
+    s.coefficientsP = s.p;
+    s.coefficientsQ = s.q;
+    s.coefficientsValid = true;
+  }
 
   double mF = 0.0;
   // mPrepared[monomial][coefficient]: that monomial's weight in the coefficient at F.
   double mPrepared[kMonomials][kCoefficients] = {};
-  double mP = 0.0;
-  double mQ = 0.0;
-  double mW[5] = {};
-  double mCoefficients[kCoefficients] = {};
-  double mCoefficientsP = 0.0;
-  double mCoefficientsQ = 0.0;
-  bool mCoefficientsValid = false;
-  bool mSteady = false;
-  double mSteadyBass = 0.0;
-  double mSteadyTreble = 0.0;
-  double mSteadyOutput = 0.0;
+  State mState;
 };

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -23,15 +24,19 @@ struct MemoryReader {
   int left;
 };
 
-// Reads past the end yield zero bytes; libpng then fails on the bad chunk.
+// Copies the next n bytes. A request that runs past the end gets zero bytes for the
+// missing part and ends the decode through libpng's error return: the stream is
+// truncated or a chunk length points beyond it, and nothing useful can follow
+// (reading on would only feed libpng up to 2 GiB of zeros).
 void readFromMemory(png_structp png, png_bytep out, png_size_t n)
 {
   MemoryReader* reader = (MemoryReader*)png_get_io_ptr(png);
-  memset(out, 0, n);
   const size_t take = n < (size_t)reader->left ? n : (size_t)reader->left;
   memcpy(out, reader->cursor, take);
+  memset(out + take, 0, n - take);
   reader->cursor += take;
   reader->left -= (int)take;
+  if (take < n) png_error(png, "Read past the end of the data");
 }
 
 // Asks libpng for 8-bit A, R, G, B rows whatever the stored format.

@@ -7,8 +7,8 @@
 #endif
 
 // The vector kernels use this identity for S + (D - S) * keep / 256 rounded toward
-// zero, with N = D * keep + S * (256 - keep) (0..65280, fits 16 bits): it is
-// N >> 8 when D >= S and (N + 255) >> 8 when D < S.
+// zero, with N = D * keep + S * (256 - keep) (0..65280, fits 16 unsigned bits): it
+// is N >> 8 when D >= S and (N + 255) >> 8 when D < S.
 
 void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, int w)
 {
@@ -37,29 +37,27 @@ void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, in
 
 #if defined(LICE_HAVE_X86_KERNELS)
 
+// The vector kernels split each 32-bit pixel into 16-bit lanes without shuffles:
+// the even lanes hold blue and red (pixel & 0x00FF00FF), the odd lanes green and
+// alpha (pixel >> 8 per 16-bit lane). Each pixel's alpha is spread over both of its
+// lanes, the colour formula runs on both halves, and the alpha byte is replaced by
+// the saturating sum of destination alpha and gain.
+
 namespace {
 
-// Two pixels widened to 16-bit lanes: S + (D - S) * keep / 256 per channel.
-inline __m128i mix8(__m128i d, __m128i s, __m128i keep, __m128i share, __m128i lowByte)
+inline __m128i mixLanes(__m128i d, __m128i s, __m128i keep, __m128i share, __m128i lowByte)
 {
   const __m128i n = _mm_add_epi16(_mm_mullo_epi16(d, keep), _mm_mullo_epi16(s, share));
   const __m128i bias = _mm_and_si128(_mm_cmpgt_epi16(s, d), lowByte);
   return _mm_srli_epi16(_mm_add_epi16(n, bias), 8);
 }
 
-inline __m128i broadcastAlpha(__m128i px16) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF); }
-
-__attribute__((target("avx2"))) inline __m256i mix16(__m256i d, __m256i s, __m256i keep, __m256i share,
-                                                     __m256i lowByte)
+__attribute__((target("avx2"))) inline __m256i mixLanes(__m256i d, __m256i s, __m256i keep, __m256i share,
+                                                        __m256i lowByte)
 {
   const __m256i n = _mm256_add_epi16(_mm256_mullo_epi16(d, keep), _mm256_mullo_epi16(s, share));
   const __m256i bias = _mm256_and_si256(_mm256_cmpgt_epi16(s, d), lowByte);
   return _mm256_srli_epi16(_mm256_add_epi16(n, bias), 8);
-}
-
-__attribute__((target("avx2"))) inline __m256i broadcastAlpha(__m256i px16)
-{
-  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(px16, 0xFF), 0xFF);
 }
 
 }  // namespace
@@ -78,29 +76,26 @@ void LICE_SourceAlphaCopyRowSSE2(LICE_pixel* d, const LICE_pixel* s, int n, int 
     const __m128i sv = _mm_loadu_si128((const __m128i*)(s + i));
     const __m128i sa = _mm_srli_epi32(sv, 24);
     const __m128i clear = _mm_cmpeq_epi32(sa, zero);
-    const int clearMask = _mm_movemask_epi8(clear);
-    if (clearMask == 0xFFFF) continue;
+    if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
     if (w == 256 && _mm_movemask_epi8(_mm_cmpeq_epi32(sa, opaque)) == 0xFFFF) {
       _mm_storeu_si128((__m128i*)(d + i), sv);
       continue;
     }
     const __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
-    const __m128i sLo = _mm_unpacklo_epi8(sv, zero), sHi = _mm_unpackhi_epi8(sv, zero);
-    const __m128i dLo = _mm_unpacklo_epi8(dv, zero), dHi = _mm_unpackhi_epi8(dv, zero);
-    const __m128i aLo = broadcastAlpha(sLo), aHi = broadcastAlpha(sHi);
-    __m128i shareLo, shareHi, keepLo, keepHi, alpha;
+    const __m128i a = _mm_or_si128(sa, _mm_slli_epi32(sa, 16));
+    __m128i share, keep, alpha;
     if (w == 256) {
-      keepLo = _mm_xor_si128(aLo, lowByte), keepHi = _mm_xor_si128(aHi, lowByte);
-      shareLo = _mm_add_epi16(aLo, one), shareHi = _mm_add_epi16(aHi, one);
+      keep = _mm_xor_si128(a, lowByte);
+      share = _mm_add_epi16(a, one);
       alpha = _mm_adds_epu8(dv, sv);
     } else {
-      shareLo = _mm_srli_epi16(_mm_mullo_epi16(_mm_add_epi16(aLo, one), weight), 8);
-      shareHi = _mm_srli_epi16(_mm_mullo_epi16(_mm_add_epi16(aHi, one), weight), 8);
-      keepLo = _mm_sub_epi16(c256, shareLo), keepHi = _mm_sub_epi16(c256, shareHi);
-      alpha = _mm_adds_epu8(dv, _mm_packus_epi16(shareLo, shareHi));
+      share = _mm_srli_epi16(_mm_mullo_epi16(_mm_add_epi16(a, one), weight), 8);
+      keep = _mm_sub_epi16(c256, share);
+      alpha = _mm_adds_epu8(dv, _mm_slli_epi32(share, 24));
     }
-    const __m128i colour =
-        _mm_packus_epi16(mix8(dLo, sLo, keepLo, shareLo, lowByte), mix8(dHi, sHi, keepHi, shareHi, lowByte));
+    const __m128i even = mixLanes(_mm_and_si128(dv, lowByte), _mm_and_si128(sv, lowByte), keep, share, lowByte);
+    const __m128i odd = mixLanes(_mm_srli_epi16(dv, 8), _mm_srli_epi16(sv, 8), keep, share, lowByte);
+    const __m128i colour = _mm_or_si128(even, _mm_slli_epi16(odd, 8));
     __m128i out = _mm_or_si128(_mm_andnot_si128(alphaBytes, colour), _mm_and_si128(alphaBytes, alpha));
     out = _mm_or_si128(_mm_and_si128(clear, dv), _mm_andnot_si128(clear, out));
     _mm_storeu_si128((__m128i*)(d + i), out);
@@ -122,30 +117,27 @@ __attribute__((target("avx2"))) void LICE_SourceAlphaCopyRowAVX2(LICE_pixel* d, 
     const __m256i sv = _mm256_loadu_si256((const __m256i*)(s + i));
     const __m256i sa = _mm256_srli_epi32(sv, 24);
     const __m256i clear = _mm256_cmpeq_epi32(sa, zero);
-    const int clearMask = _mm256_movemask_epi8(clear);
-    if (clearMask == -1) continue;
+    if (_mm256_movemask_epi8(clear) == -1) continue;
     if (w == 256 && _mm256_movemask_epi8(_mm256_cmpeq_epi32(sa, opaque)) == -1) {
       _mm256_storeu_si256((__m256i*)(d + i), sv);
       continue;
     }
     const __m256i dv = _mm256_loadu_si256((const __m256i*)(d + i));
-    // Unpacking and packing work within each 128-bit half, so pixel order survives.
-    const __m256i sLo = _mm256_unpacklo_epi8(sv, zero), sHi = _mm256_unpackhi_epi8(sv, zero);
-    const __m256i dLo = _mm256_unpacklo_epi8(dv, zero), dHi = _mm256_unpackhi_epi8(dv, zero);
-    const __m256i aLo = broadcastAlpha(sLo), aHi = broadcastAlpha(sHi);
-    __m256i shareLo, shareHi, keepLo, keepHi, alpha;
+    const __m256i a = _mm256_or_si256(sa, _mm256_slli_epi32(sa, 16));
+    __m256i share, keep, alpha;
     if (w == 256) {
-      keepLo = _mm256_xor_si256(aLo, lowByte), keepHi = _mm256_xor_si256(aHi, lowByte);
-      shareLo = _mm256_add_epi16(aLo, one), shareHi = _mm256_add_epi16(aHi, one);
+      keep = _mm256_xor_si256(a, lowByte);
+      share = _mm256_add_epi16(a, one);
       alpha = _mm256_adds_epu8(dv, sv);
     } else {
-      shareLo = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_add_epi16(aLo, one), weight), 8);
-      shareHi = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_add_epi16(aHi, one), weight), 8);
-      keepLo = _mm256_sub_epi16(c256, shareLo), keepHi = _mm256_sub_epi16(c256, shareHi);
-      alpha = _mm256_adds_epu8(dv, _mm256_packus_epi16(shareLo, shareHi));
+      share = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_add_epi16(a, one), weight), 8);
+      keep = _mm256_sub_epi16(c256, share);
+      alpha = _mm256_adds_epu8(dv, _mm256_slli_epi32(share, 24));
     }
-    const __m256i colour = _mm256_packus_epi16(mix16(dLo, sLo, keepLo, shareLo, lowByte),
-                                               mix16(dHi, sHi, keepHi, shareHi, lowByte));
+    const __m256i even =
+        mixLanes(_mm256_and_si256(dv, lowByte), _mm256_and_si256(sv, lowByte), keep, share, lowByte);
+    const __m256i odd = mixLanes(_mm256_srli_epi16(dv, 8), _mm256_srli_epi16(sv, 8), keep, share, lowByte);
+    const __m256i colour = _mm256_or_si256(even, _mm256_slli_epi16(odd, 8));
     __m256i out = _mm256_blendv_epi8(colour, alpha, alphaBytes);
     out = _mm256_blendv_epi8(out, dv, clear);
     _mm256_storeu_si256((__m256i*)(d + i), out);

@@ -2,124 +2,110 @@
 
 #include <cstring>
 
-namespace Steinberg {
+namespace Steinberg
+{
 
 IPluginFactory* gPluginFactory = nullptr;
 
-CPluginFactory::CPluginFactory (const PFactoryInfo& info) : factoryInfo (info)
+CPluginFactory::CPluginFactory(const PFactoryInfo& info)
+  : factoryInfo(info){FUNKNOWN_CTOR}
+
+  CPluginFactory::~CPluginFactory()
 {
-	FUNKNOWN_CTOR
+  if (gPluginFactory == this) gPluginFactory = nullptr;
 }
 
-CPluginFactory::~CPluginFactory ()
+IMPLEMENT_REFCOUNT(CPluginFactory)
+
+tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj)
 {
-	if (gPluginFactory == this)
-		gPluginFactory = nullptr;
+  if (!obj) return kInvalidArgument;
+  QUERY_INTERFACE(iid, obj, FUnknown::iid, IPluginFactory)
+  QUERY_INTERFACE(iid, obj, IPluginFactory::iid, IPluginFactory)
+  QUERY_INTERFACE(iid, obj, IPluginFactory2::iid, IPluginFactory2)
+  QUERY_INTERFACE(iid, obj, IPluginFactory3::iid, IPluginFactory3)
+  *obj = nullptr;
+  return kNoInterface;
 }
 
-IMPLEMENT_REFCOUNT (CPluginFactory)
-
-tresult PLUGIN_API CPluginFactory::queryInterface (const TUID iid, void** obj)
+bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction createFunc, void* context)
 {
-	if (!obj)
-		return kInvalidArgument;
-	QUERY_INTERFACE (iid, obj, FUnknown::iid, IPluginFactory)
-	QUERY_INTERFACE (iid, obj, IPluginFactory::iid, IPluginFactory)
-	QUERY_INTERFACE (iid, obj, IPluginFactory2::iid, IPluginFactory2)
-	QUERY_INTERFACE (iid, obj, IPluginFactory3::iid, IPluginFactory3)
-	*obj = nullptr;
-	return kNoInterface;
+  if (!info || !createFunc || entryFor(info->cid)) return false;
+  classes.push_back({*info, createFunc, context});
+  return true;
 }
 
-bool CPluginFactory::registerClass (const PClassInfo2* info, CreateFunction createFunc, void* context)
+const CPluginFactory::ClassEntry* CPluginFactory::entryFor(const char* cid) const
 {
-	if (!info || !createFunc || entryFor (info->cid))
-		return false;
-	classes.push_back ({*info, createFunc, context});
-	return true;
+  for (const ClassEntry& entry : classes)
+    if (std::memcmp(entry.info.cid, cid, sizeof(TUID)) == 0) return &entry;
+  return nullptr;
 }
 
-const CPluginFactory::ClassEntry* CPluginFactory::entryFor (const char* cid) const
+const CPluginFactory::ClassEntry* CPluginFactory::entryAt(int32 index) const
 {
-	for (const ClassEntry& entry : classes)
-		if (std::memcmp (entry.info.cid, cid, sizeof (TUID)) == 0)
-			return &entry;
-	return nullptr;
+  if (index < 0 || index >= static_cast<int32>(classes.size())) return nullptr;
+  return &classes[static_cast<size_t>(index)];
 }
 
-const CPluginFactory::ClassEntry* CPluginFactory::entryAt (int32 index) const
+tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info)
 {
-	if (index < 0 || index >= static_cast<int32> (classes.size ()))
-		return nullptr;
-	return &classes[static_cast<size_t> (index)];
+  if (!info) return kInvalidArgument;
+  *info = factoryInfo;
+  return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getFactoryInfo (PFactoryInfo* info)
+int32 PLUGIN_API CPluginFactory::countClasses()
 {
-	if (!info)
-		return kInvalidArgument;
-	*info = factoryInfo;
-	return kResultOk;
+  return static_cast<int32>(classes.size());
 }
 
-int32 PLUGIN_API CPluginFactory::countClasses ()
+tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
 {
-	return static_cast<int32> (classes.size ());
+  const ClassEntry* entry = entryAt(index);
+  if (!entry || !info) return kInvalidArgument;
+  *info = PClassInfo();
+  std::memcpy(info->cid, entry->info.cid, sizeof(TUID));
+  info->cardinality = entry->info.cardinality;
+  std::memcpy(info->category, entry->info.category, sizeof(info->category));
+  std::memcpy(info->name, entry->info.name, sizeof(info->name));
+  return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo (int32 index, PClassInfo* info)
+tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
 {
-	const ClassEntry* entry = entryAt (index);
-	if (!entry || !info)
-		return kInvalidArgument;
-	*info = PClassInfo ();
-	std::memcpy (info->cid, entry->info.cid, sizeof (TUID));
-	info->cardinality = entry->info.cardinality;
-	std::memcpy (info->category, entry->info.category, sizeof (info->category));
-	std::memcpy (info->name, entry->info.name, sizeof (info->name));
-	return kResultOk;
+  const ClassEntry* entry = entryAt(index);
+  if (!entry || !info) return kInvalidArgument;
+  *info = entry->info;
+  return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo2 (int32 index, PClassInfo2* info)
+tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info)
 {
-	const ClassEntry* entry = entryAt (index);
-	if (!entry || !info)
-		return kInvalidArgument;
-	*info = entry->info;
-	return kResultOk;
+  const ClassEntry* entry = entryAt(index);
+  if (!entry || !info) return kInvalidArgument;
+  *info = PClassInfoW();
+  info->fromAscii(entry->info);
+  return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfoUnicode (int32 index, PClassInfoW* info)
+tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, void** obj)
 {
-	const ClassEntry* entry = entryAt (index);
-	if (!entry || !info)
-		return kInvalidArgument;
-	*info = PClassInfoW ();
-	info->fromAscii (entry->info);
-	return kResultOk;
+  if (!obj) return kInvalidArgument;
+  *obj = nullptr;
+  if (!cid || !iid) return kInvalidArgument;
+  const ClassEntry* entry = entryFor(cid);
+  if (!entry) return kNoInterface;
+  FUnknown* instance = entry->createFunc(entry->context);
+  if (!instance) return kOutOfMemory;
+  tresult result = instance->queryInterface(iid, obj);
+  instance->release();
+  return result == kResultOk ? kResultOk : kNoInterface;
 }
 
-tresult PLUGIN_API CPluginFactory::createInstance (FIDString cid, FIDString iid, void** obj)
+tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown* /*context*/)
 {
-	if (!obj)
-		return kInvalidArgument;
-	*obj = nullptr;
-	if (!cid || !iid)
-		return kInvalidArgument;
-	const ClassEntry* entry = entryFor (cid);
-	if (!entry)
-		return kNoInterface;
-	FUnknown* instance = entry->createFunc (entry->context);
-	if (!instance)
-		return kOutOfMemory;
-	tresult result = instance->queryInterface (iid, obj);
-	instance->release ();
-	return result == kResultOk ? kResultOk : kNoInterface;
+  return kNotImplemented;
 }
 
-tresult PLUGIN_API CPluginFactory::setHostContext (FUnknown* /*context*/)
-{
-	return kNotImplemented;
-}
-
-} // namespace Steinberg
+}  // namespace Steinberg

@@ -8,16 +8,15 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-IPlugParameter::IPlugParameter(const IParamRecord* record, ParamID tag, UnitID unit)
-  : mRecord(record)
+IPlugParameter::IPlugParameter(const IParamRecord* record, ParamID tag, UnitID unit) : mRecord(record)
 {
   info.id = tag;
   WidenText(record->GetName(), info.title, 128);
   WidenText("", info.shortTitle, 128);
   WidenText(record->GetUnitText(), info.units, 128);
   info.stepCount = record->GetType() == IParamRecord::kTypeDouble
-                     ? 0
-                     : static_cast<int32>(record->GetMax() - record->GetMin());
+                       ? 0
+                       : static_cast<int32>(record->GetMax() - record->GetMin());
   info.defaultNormalizedValue = record->GetDefaultNormalized();
   info.unitId = unit;
   info.flags = record->GetCanAutomate() ? ParameterInfo::kCanAutomate : 0;

@@ -15,7 +15,8 @@ public:
   void toString(Steinberg::Vst::ParamValue normalized, Steinberg::Vst::String128 string) const SMTG_OVERRIDE;
   // The leading decimal number of the text (0.0 without one), clamped into the range
   // and normalised; always true.
-  bool fromString(const Steinberg::Vst::TChar* string, Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
+  bool fromString(const Steinberg::Vst::TChar* string,
+                  Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue normalized) const SMTG_OVERRIDE;
 
   OBJ_METHODS(IPlugParameter, Parameter)

@@ -34,11 +34,11 @@ void WideName(const char* name, String128 out)
 IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
                      const char* productName, const char* makerName, int vendorVersion, int uniqueID,
                      int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency)
-  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion,
-              uniqueID, mfrID, plugApi, isInstrument, midiIn, latency),
-    mHostIn64(static_cast<size_t>(NInChannels()), nullptr),
-    mHostOut32(static_cast<size_t>(NOutChannels()), nullptr),
-    mHostOut64(static_cast<size_t>(NOutChannels()), nullptr)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueID,
+              mfrID, plugApi, isInstrument, midiIn, latency)
+  , mHostIn64(static_cast<size_t>(NInChannels()), nullptr)
+  , mHostOut32(static_cast<size_t>(NOutChannels()), nullptr)
+  , mHostOut64(static_cast<size_t>(NOutChannels()), nullptr)
 {
   for (int i = 0; i < NInChannels(); ++i) SetInputConnected(i, true);
   for (int i = 0; i < NOutChannels(); ++i) SetOutputConnected(i, true);
@@ -64,13 +64,20 @@ SpeakerArrangement IPlugVST3::ArrangementFor(int channels)
 {
   switch (channels)
   {
-    case 1: return SpeakerArr::kMono;
-    case 2: return SpeakerArr::kStereo;
-    case 3: return SpeakerArr::k30Music;
-    case 4: return SpeakerArr::k40Music;
-    case 5: return SpeakerArr::k50;
-    case 6: return SpeakerArr::k51;
-    default: return SpeakerArr::kEmpty;
+    case 1:
+      return SpeakerArr::kMono;
+    case 2:
+      return SpeakerArr::kStereo;
+    case 3:
+      return SpeakerArr::k30Music;
+    case 4:
+      return SpeakerArr::k40Music;
+    case 5:
+      return SpeakerArr::k50;
+    case 6:
+      return SpeakerArr::k51;
+    default:
+      return SpeakerArr::kEmpty;
   }
 }
 
@@ -128,8 +135,8 @@ void IPlugVST3::RegisterBusesAndParameters()
   if (!IsInstrument())
   {
     auto* bypass = new StringListParameter(
-      STR16("Bypass"), kBypassTag, nullptr,
-      ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
+        STR16("Bypass"), kBypassTag, nullptr,
+        ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
     bypass->appendString(STR16("off"));
     bypass->appendString(STR16("on"));
     parameters.addParameter(bypass);
@@ -279,7 +286,8 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
       const double index = value * NPresets();
       if (index > -2147483648.0 && index < 2147483648.0) LoadPreset(static_cast<int>(index));
     }
-    else if (IParamRecord* record = id < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(id)) : nullptr)
+    else if (IParamRecord* record =
+                 id < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(id)) : nullptr)
     {
       record->SetFromNormalized(value);
       HandleParamChange(static_cast<int>(id));
@@ -305,7 +313,8 @@ void IPlugVST3::ConnectInputBus(const ProcessData& data)
   {
     SetInputConnected(i, i < k);
     if (i >= k) PointInputAtScratch(i);
-    mHostIn64[static_cast<size_t>(i)] = sixtyFour && i < k && bus.channelBuffers64 ? bus.channelBuffers64[i] : nullptr;
+    mHostIn64[static_cast<size_t>(i)] =
+        sixtyFour && i < k && bus.channelBuffers64 ? bus.channelBuffers64[i] : nullptr;
   }
 }
 
@@ -330,7 +339,8 @@ void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
   {
     const AudioBusBuffers& bus = data.outputs[b];
     const int g = std::max(static_cast<int>(bus.numChannels), 0);
-    const bool active = b < static_cast<int32>(audioOutputs.size()) && audioOutputs[static_cast<size_t>(b)]->isActive();
+    const bool active =
+        b < static_cast<int32>(audioOutputs.size()) && audioOutputs[static_cast<size_t>(b)]->isActive();
     for (int j = first; j < NOutChannels(); ++j)
     {
       const bool connected = j < first + g && active;
@@ -458,7 +468,8 @@ tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& 
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
 {
   if (!string) return kInvalidArgument;
-  const IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  const IParamRecord* record =
+      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
   if (!record) return kResultFalse;
   char text[IParamRecord::kValueTextSize];
   record->FormatValue(record->ToPlain(valueNormalized), text, sizeof(text));
@@ -474,20 +485,23 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
 {
-  const IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  const IParamRecord* record =
+      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
   return record ? record->ToNormalized(plainValue) : plainValue;
 }
 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
 {
   if (tag == kBypassTag) return IsBypassed() ? 1.0 : 0.0;
-  const IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  const IParamRecord* record =
+      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
   return record ? record->GetNormalized() : 0.0;
 }
 
 tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
 {
-  IParamRecord* record = tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  IParamRecord* record =
+      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
   if (!record) return kResultFalse;
   record->SetFromNormalized(value);
   return kResultOk;
@@ -603,9 +617,7 @@ void IPlugVST3::EndParamGesture(int index)
   endEdit(static_cast<ParamID>(index));
 }
 
-void IPlugVST3::ResizeEditor(int, int)
-{
-}
+void IPlugVST3::ResizeEditor(int, int) {}
 
 // ---- Transport, latency, MIDI ----
 

@@ -24,15 +24,22 @@ void ClassIdBytes(TUID out)
 {
   const uint32 first = kClassIdWords[0];
   const uint32 second = kClassIdWords[1];
-  const unsigned char bytes[16] = {
-    static_cast<unsigned char>(first), static_cast<unsigned char>(first >> 8),
-    static_cast<unsigned char>(first >> 16), static_cast<unsigned char>(first >> 24),
-    static_cast<unsigned char>(second >> 16), static_cast<unsigned char>(second >> 24),
-    static_cast<unsigned char>(second), static_cast<unsigned char>(second >> 8),
-    static_cast<unsigned char>(kClassIdWords[2] >> 24), static_cast<unsigned char>(kClassIdWords[2] >> 16),
-    static_cast<unsigned char>(kClassIdWords[2] >> 8), static_cast<unsigned char>(kClassIdWords[2]),
-    static_cast<unsigned char>(kClassIdWords[3] >> 24), static_cast<unsigned char>(kClassIdWords[3] >> 16),
-    static_cast<unsigned char>(kClassIdWords[3] >> 8), static_cast<unsigned char>(kClassIdWords[3])};
+  const unsigned char bytes[16] = {static_cast<unsigned char>(first),
+                                   static_cast<unsigned char>(first >> 8),
+                                   static_cast<unsigned char>(first >> 16),
+                                   static_cast<unsigned char>(first >> 24),
+                                   static_cast<unsigned char>(second >> 16),
+                                   static_cast<unsigned char>(second >> 24),
+                                   static_cast<unsigned char>(second),
+                                   static_cast<unsigned char>(second >> 8),
+                                   static_cast<unsigned char>(kClassIdWords[2] >> 24),
+                                   static_cast<unsigned char>(kClassIdWords[2] >> 16),
+                                   static_cast<unsigned char>(kClassIdWords[2] >> 8),
+                                   static_cast<unsigned char>(kClassIdWords[2]),
+                                   static_cast<unsigned char>(kClassIdWords[3] >> 24),
+                                   static_cast<unsigned char>(kClassIdWords[3] >> 16),
+                                   static_cast<unsigned char>(kClassIdWords[3] >> 8),
+                                   static_cast<unsigned char>(kClassIdWords[3])};
   std::memcpy(out, bytes, sizeof(TUID));
 }
 
@@ -65,7 +72,8 @@ const PFactoryInfo& FactoryInfo()
 
 const PClassInfo2& ClassInfo()
 {
-  static const PClassInfo2 info = [] {
+  static const PClassInfo2 info = []
+  {
     TUID cid;
     ClassIdBytes(cid);
     return PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "MERO",

@@ -22,7 +22,6 @@ inline void NarrowText(const Steinberg::Vst::TChar* text, char* out, int size)
   if (!out || size <= 0) return;
   int n = 0;
   if (text)
-    for (; n + 1 < size && text[n]; ++n)
-      out[n] = static_cast<char>(text[n] & 0xFF);
+    for (; n + 1 < size && text[n]; ++n) out[n] = static_cast<char>(text[n] & 0xFF);
   out[n] = '\0';
 }

@@ -204,7 +204,8 @@ bool OutputsIdentical(Scenario s, int block)
   return true;
 }
 
-// Console output plus a record of each run's time per frame for the summary.
+// Console output plus a record of each benchmark's time per frame for the summary:
+// the median over the repetitions, or the single run.
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -215,8 +216,12 @@ public:
     for (const Run& r : runs)
     {
       const auto it = r.counters.find("per_frame");
-      if (it != r.counters.end())
-        perFrame[r.benchmark_name()] = it->second.value;
+      if (it == r.counters.end())
+        continue;
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+        perFrame[r.run_name.str()] = it->second.value;
+      else if (r.run_type == Run::RT_Iteration && r.repetitions <= 1)
+        perFrame[r.run_name.str()] = it->second.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -227,7 +232,19 @@ const int kBlocks[2] = {64, 1024};
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
+  // Five repetitions in random order and their medians, so that a burst of load on a
+  // shared machine does not decide a ratio; flags on the command line override these.
+  std::vector<char*> args = {argv[0]};
+  char repetitions[] = "--benchmark_repetitions=5";
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  char aggregates[] = "--benchmark_report_aggregates_only=true";
+  args.push_back(repetitions);
+  args.push_back(interleave);
+  args.push_back(aggregates);
+  for (int i = 1; i < argc; ++i)
+    args.push_back(argv[i]);
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
 
   bool identical = true;
   for (int s = 0; s < kNumScenarios; ++s)
@@ -255,6 +272,7 @@ int main(int argc, char** argv)
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   bool met = true;
+  int rows = 0;
   std::printf("\nper stereo frame at 48 kHz (ns)      oracle  product   floor  oracle/product  product/floor\n");
   for (int s = 0; s < kNumScenarios; ++s)
   {
@@ -270,11 +288,15 @@ int main(int argc, char** argv)
       const double overFloor = p->second / f->second;
       const bool ok = speedUp >= 4.0 && overFloor <= 2.5;
       met = met && ok;
+      ++rows;
       std::printf("%-8s block %4d                  %8.1f %8.1f %7.1f %15.2f %14.2f  %s\n", kScenarioNames[s], block,
                   o->second * 1e9, p->second * 1e9, f->second * 1e9, speedUp, overFloor, ok ? "met" : "MISSED");
     }
   }
-  std::printf("targets (oracle/product >= 4, product/floor <= 2.5): %s\n", met ? "met" : "MISSED");
+  if (rows == kNumScenarios * 2)
+    std::printf("targets (oracle/product >= 4, product/floor <= 2.5): %s\n", met ? "met" : "MISSED");
+  else
+    std::printf("targets not judged: %d of %d rows measured (filtered run)\n", rows, kNumScenarios * 2);
   benchmark::Shutdown();
   return 0;
 }

@@ -65,8 +65,7 @@ TEST_P(LICE_PNGFormat, EveryFlippedByteIsRejectedOrHarmless)
       if (pos >= c.offset && pos < c.offset + 12 + c.length) owner = &c;
     const bool critical = pos < 8 || (owner && (strcmp(owner->type, "IHDR") == 0 || strcmp(owner->type, "IDAT") == 0 ||
                                                 strcmp(owner->type, "PLTE") == 0));
-    // 0xFF makes the top byte of a chunk length invalid at once; 0x01 there asks for
-    // 16 MiB that the reader supplies as zeros.
+    // 0xFF makes the top byte of a chunk length invalid; 0x01 makes it point past the end.
     for (unsigned char flip : {0x01, 0xFF}) {
       std::vector<unsigned char> bad = png;
       bad[pos] ^= flip;

@@ -51,13 +51,17 @@ TEST_F(Controller, ListsPresetBypassThenTheNineParameters)
     int32 flags;
   };
   const double outputDefault = std::pow(96.0 / 108.0, 1.0 / 0.17);
-  const Expected expected[] = {
-    {kPrst, "Preset", "", 1, 0.0, 0x8000},     {kBpas, "Bypass", "", 1, 0.0, 0x10009},
-    {0, "Level", "", 20, 0.3, 1},              {1, "Low", "", 2, 0.5, 1},
-    {2, "High", "", 3, 1.0 / 3.0, 1},          {3, "Output", "%", 0, outputDefault, 1},
-    {4, "Mode", "", 1, 0.0, 1},                {5, "Gain", "", 1, 1.0, 1},
-    {6, "Pad", "", 1, 0.0, 1},                 {7, "Phase", "", 1, 0.0, 1},
-    {8, "Bypas", "", 1, 0.0, 1}};
+  const Expected expected[] = {{kPrst, "Preset", "", 1, 0.0, 0x8000},
+                               {kBpas, "Bypass", "", 1, 0.0, 0x10009},
+                               {0, "Level", "", 20, 0.3, 1},
+                               {1, "Low", "", 2, 0.5, 1},
+                               {2, "High", "", 3, 1.0 / 3.0, 1},
+                               {3, "Output", "%", 0, outputDefault, 1},
+                               {4, "Mode", "", 1, 0.0, 1},
+                               {5, "Gain", "", 1, 1.0, 1},
+                               {6, "Pad", "", 1, 0.0, 1},
+                               {7, "Phase", "", 1, 0.0, 1},
+                               {8, "Bypas", "", 1, 0.0, 1}};
   ASSERT_NE(controller, nullptr);
   ASSERT_EQ(controller->getParameterCount(), 11);
   for (int32 i = 0; i < 11; ++i)

@@ -141,10 +141,12 @@ TEST(Conformance, ProcessRunsOnAnotherThreadThanTheSetup)
   ASSERT_TRUE(harness.Prepare(2, 44100.0, 300));
   auto input = TestSignal::Make<float>(2, 6000, 9);
   PluginHarness::Signal viaThread;
-  std::thread audio([&] {
-    harness.plugin.QueueParameter(2, 0.0);
-    viaThread = harness.Run(input, {300, 17});
-  });
+  std::thread audio(
+      [&]
+      {
+        harness.plugin.QueueParameter(2, 0.0);
+        viaThread = harness.Run(input, {300, 17});
+      });
   audio.join();
 
   OracleRunner oracle(44100.0, 2);

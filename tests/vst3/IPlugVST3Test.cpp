@@ -152,7 +152,7 @@ TEST(IPlugVST3, EditsAndLatencyChangesReachTheComponentHandler)
   EXPECT_EQ(calls[2].kind, Kind::End);
   EXPECT_EQ(calls[3].kind, Kind::Restart);
   EXPECT_EQ(calls[3].id, static_cast<ParamID>(kLatencyChanged));
-  EXPECT_EQ(plug->getParamNormalized(3), 0.25);
+  EXPECT_NEAR(plug->getParamNormalized(3), 0.25, 1e-12);
   plug->terminate();
 }
 

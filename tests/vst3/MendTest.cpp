@@ -80,7 +80,8 @@ void NoInputBusReadsNoEarlierBuffers()
 
   // 32-bit inputs keep the converted block in their scratch buffers; 64-bit inputs read
   // silence.
-  auto expectedSecond = sizeof(Sample) == 4 ? first : std::vector<std::vector<Sample>>(2, std::vector<Sample>(64, 0));
+  auto expectedSecond =
+      sizeof(Sample) == 4 ? first : std::vector<std::vector<Sample>>(2, std::vector<Sample>(64, 0));
   std::vector<Sample*> e2 = {expectedSecond[0].data(), expectedSecond[1].data()};
   oracle.Process(e2, 64);
   std::vector<std::vector<Sample>> out(2, std::vector<Sample>(64, 0));

@@ -5,8 +5,7 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-PluginHarness::PluginHarness(const std::string& hostName)
-  : host(new mero::HostApplication(hostName), false)
+PluginHarness::PluginHarness(const std::string& hostName) : host(new mero::HostApplication(hostName), false)
 {
   if (plugin.Create(ModuleUnderTest::Get())) plugin.Initialize(host->unknownCast());
 }
@@ -22,7 +21,8 @@ bool PluginHarness::Prepare(int channelCount, double sampleRate, int maxBlock, i
 namespace
 {
 template <typename Sample>
-std::vector<std::vector<Sample>> RunBlocks(mero::Vst3Plugin& plugin, const std::vector<std::vector<Sample>>& input,
+std::vector<std::vector<Sample>> RunBlocks(mero::Vst3Plugin& plugin,
+                                           const std::vector<std::vector<Sample>>& input,
                                            const std::vector<int>& blockSizes)
 {
   std::vector<std::vector<Sample>> output = input;

@@ -75,11 +75,10 @@ TEST(Process, StereoFloatAudioEqualsTheOracleBitForBit)
   OracleRunner oracle(48000.0, 2);
   auto viaModule = TestSignal::Make<float>(2, 48000);
   auto viaOracle = viaModule;
-  const Automation automation = {
-    {3, {{0, 0, 0.1}, {0, 100, 0.8}, {3, 7, 0.7}}},
-    {9, {{4, 0, 1.0}, {5, 0, 0.0}, {6, 40, 1.0}}},
-    {20, {{7, 0, 1.0}, {1, 0, 0.0}, {2, 300, 1.0}}},
-    {40, {{3, 0, 0.3}, {4, 0, 0.0}}}};
+  const Automation automation = {{3, {{0, 0, 0.1}, {0, 100, 0.8}, {3, 7, 0.7}}},
+                                 {9, {{4, 0, 1.0}, {5, 0, 0.0}, {6, 40, 1.0}}},
+                                 {20, {{7, 0, 1.0}, {1, 0, 0.0}, {2, 300, 1.0}}},
+                                 {40, {{3, 0, 0.3}, {4, 0, 0.0}}}};
   RunBoth(harness, oracle, viaModule, viaOracle, {512, 37, 1, 200, 511, 64}, automation);
   EXPECT_TRUE(TestSignal::BitEqual(viaModule, viaOracle));
 }
@@ -163,7 +162,8 @@ TEST(Process, AcceptsMonoAndStereoArrangementsAndRefusesMixedOnes)
   PluginHarness harness;
   IAudioProcessor* processor = harness.plugin.Processor();
   IComponent* component = harness.plugin.Component();
-  auto busName = [&](BusDirection dir) {
+  auto busName = [&](BusDirection dir)
+  {
     BusInfo info{};
     component->getBusInfo(kAudio, dir, 0, info);
     std::string name;

@@ -12,7 +12,8 @@ namespace TestSignal
 template <typename Sample>
 std::vector<std::vector<Sample>> Make(int channels, int frames, unsigned seed = 1)
 {
-  std::vector<std::vector<Sample>> signal(static_cast<size_t>(channels), std::vector<Sample>(static_cast<size_t>(frames)));
+  std::vector<std::vector<Sample>> signal(static_cast<size_t>(channels),
+                                          std::vector<Sample>(static_cast<size_t>(frames)));
   std::uint32_t state = seed * 2654435761u + 1;
   for (int c = 0; c < channels; ++c)
     for (int i = 0; i < frames; ++i)
@@ -30,7 +31,8 @@ bool BitEqual(const std::vector<std::vector<Sample>>& a, const std::vector<std::
 {
   if (a.size() != b.size()) return false;
   for (size_t c = 0; c < a.size(); ++c)
-    if (a[c].size() != b[c].size() || std::memcmp(a[c].data(), b[c].data(), a[c].size() * sizeof(Sample)) != 0)
+    if (a[c].size() != b[c].size() ||
+        std::memcmp(a[c].data(), b[c].data(), a[c].size() * sizeof(Sample)) != 0)
       return false;
   return true;
 }

@@ -8,36 +8,43 @@
 
 #include <vector>
 
-namespace mero {
+namespace mero
+{
 
 class ComponentHandler : public Steinberg::FObject, public Steinberg::Vst::IComponentHandler
 {
 public:
-	enum class Kind { Begin, Perform, End, Restart };
-	struct Call
-	{
-		Kind kind;
-		Steinberg::Vst::ParamID id;   // restart flags for Restart
-		Steinberg::Vst::ParamValue value;
-	};
+  enum class Kind
+  {
+    Begin,
+    Perform,
+    End,
+    Restart
+  };
+  struct Call
+  {
+    Kind kind;
+    Steinberg::Vst::ParamID id;  // restart flags for Restart
+    Steinberg::Vst::ParamValue value;
+  };
 
-	const std::vector<Call>& Calls () const { return calls; }
-	void ClearCalls () { calls.clear (); }
+  const std::vector<Call>& Calls() const { return calls; }
+  void ClearCalls() { calls.clear(); }
 
-	Steinberg::tresult PLUGIN_API beginEdit (Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API performEdit (Steinberg::Vst::ParamID id,
-	                                           Steinberg::Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API endEdit (Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API restartComponent (Steinberg::int32 flags) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
+                                            Steinberg::Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) SMTG_OVERRIDE;
 
-	OBJ_METHODS (ComponentHandler, FObject)
-	DEFINE_INTERFACES
-		DEF_INTERFACE (IComponentHandler)
-	END_DEFINE_INTERFACES (FObject)
-	REFCOUNT_METHODS (FObject)
+  OBJ_METHODS(ComponentHandler, FObject)
+  DEFINE_INTERFACES
+    DEF_INTERFACE(IComponentHandler)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
 
 private:
-	std::vector<Call> calls;
+  std::vector<Call> calls;
 };
 
-} // namespace mero
+}  // namespace mero

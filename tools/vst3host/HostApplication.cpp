@@ -1,35 +1,33 @@
 #include "tools/vst3host/HostApplication.h"
 
-namespace mero {
+namespace mero
+{
 
 using namespace Steinberg;
 
-HostApplication::HostApplication (const std::string& name)
+HostApplication::HostApplication(const std::string& name)
 {
-	SetName (name);
+  SetName(name);
 }
 
-void HostApplication::SetName (const std::string& newName)
+void HostApplication::SetName(const std::string& newName)
 {
-	name = newName.substr (0, 127);
+  name = newName.substr(0, 127);
 }
 
-tresult PLUGIN_API HostApplication::getName (Vst::String128 out)
+tresult PLUGIN_API HostApplication::getName(Vst::String128 out)
 {
-	if (!out)
-		return kInvalidArgument;
-	size_t i = 0;
-	for (; i < name.size (); ++i)
-		out[i] = static_cast<Vst::TChar> (static_cast<unsigned char> (name[i]));
-	out[i] = 0;
-	return kResultOk;
+  if (!out) return kInvalidArgument;
+  size_t i = 0;
+  for (; i < name.size(); ++i) out[i] = static_cast<Vst::TChar>(static_cast<unsigned char>(name[i]));
+  out[i] = 0;
+  return kResultOk;
 }
 
-tresult PLUGIN_API HostApplication::createInstance (TUID /*cid*/, TUID /*iid*/, void** obj)
+tresult PLUGIN_API HostApplication::createInstance(TUID /*cid*/, TUID /*iid*/, void** obj)
 {
-	if (obj)
-		*obj = nullptr;
-	return kResultFalse;
+  if (obj) *obj = nullptr;
+  return kResultFalse;
 }
 
-} // namespace mero
+}  // namespace mero

@@ -8,28 +8,29 @@
 
 #include <string>
 
-namespace mero {
+namespace mero
+{
 
 class HostApplication : public Steinberg::FObject, public Steinberg::Vst::IHostApplication
 {
 public:
-	explicit HostApplication (const std::string& name = "MERO test host");
+  explicit HostApplication(const std::string& name = "MERO test host");
 
-	/** Name as 8-bit text; each byte becomes one UTF-16 unit (at most 127). */
-	void SetName (const std::string& name);
+  /** Name as 8-bit text; each byte becomes one UTF-16 unit (at most 127). */
+  void SetName(const std::string& name);
 
-	Steinberg::tresult PLUGIN_API getName (Steinberg::Vst::String128 name) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API createInstance (Steinberg::TUID cid, Steinberg::TUID iid,
-	                                              void** obj) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid,
+                                               void** obj) SMTG_OVERRIDE;
 
-	OBJ_METHODS (HostApplication, FObject)
-	DEFINE_INTERFACES
-		DEF_INTERFACE (IHostApplication)
-	END_DEFINE_INTERFACES (FObject)
-	REFCOUNT_METHODS (FObject)
+  OBJ_METHODS(HostApplication, FObject)
+  DEFINE_INTERFACES
+    DEF_INTERFACE(IHostApplication)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
 
 private:
-	std::string name;
+  std::string name;
 };
 
-} // namespace mero
+}  // namespace mero

@@ -8,39 +8,40 @@
 
 #include <vector>
 
-namespace mero {
+namespace mero
+{
 
 class ParamValueQueue : public Steinberg::FObject, public Steinberg::Vst::IParamValueQueue
 {
 public:
-	explicit ParamValueQueue (Steinberg::int32 capacity);
+  explicit ParamValueQueue(Steinberg::int32 capacity);
 
-	void Reset (Steinberg::Vst::ParamID id);
+  void Reset(Steinberg::Vst::ParamID id);
 
-	Steinberg::Vst::ParamID PLUGIN_API getParameterId () SMTG_OVERRIDE { return id; }
-	Steinberg::int32 PLUGIN_API getPointCount () SMTG_OVERRIDE { return count; }
-	Steinberg::tresult PLUGIN_API getPoint (Steinberg::int32 index, Steinberg::int32& sampleOffset,
-	                                        Steinberg::Vst::ParamValue& value) SMTG_OVERRIDE;
-	/** Inserts in offset order; a point at an offset already present replaces its value.
-	    kResultFalse when the queue is full. */
-	Steinberg::tresult PLUGIN_API addPoint (Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value,
-	                                        Steinberg::int32& index) SMTG_OVERRIDE;
+  Steinberg::Vst::ParamID PLUGIN_API getParameterId() SMTG_OVERRIDE { return id; }
+  Steinberg::int32 PLUGIN_API getPointCount() SMTG_OVERRIDE { return count; }
+  Steinberg::tresult PLUGIN_API getPoint(Steinberg::int32 index, Steinberg::int32& sampleOffset,
+                                         Steinberg::Vst::ParamValue& value) SMTG_OVERRIDE;
+  /** Inserts in offset order; a point at an offset already present replaces its value.
+      kResultFalse when the queue is full. */
+  Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value,
+                                         Steinberg::int32& index) SMTG_OVERRIDE;
 
-	OBJ_METHODS (ParamValueQueue, FObject)
-	DEFINE_INTERFACES
-		DEF_INTERFACE (IParamValueQueue)
-	END_DEFINE_INTERFACES (FObject)
-	REFCOUNT_METHODS (FObject)
+  OBJ_METHODS(ParamValueQueue, FObject)
+  DEFINE_INTERFACES
+    DEF_INTERFACE(IParamValueQueue)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
 
 private:
-	struct Point
-	{
-		Steinberg::int32 offset;
-		Steinberg::Vst::ParamValue value;
-	};
-	Steinberg::Vst::ParamID id = 0;
-	Steinberg::int32 count = 0;
-	std::vector<Point> points;
+  struct Point
+  {
+    Steinberg::int32 offset;
+    Steinberg::Vst::ParamValue value;
+  };
+  Steinberg::Vst::ParamID id = 0;
+  Steinberg::int32 count = 0;
+  std::vector<Point> points;
 };
 
-} // namespace mero
+}  // namespace mero

@@ -1,44 +1,42 @@
 #include "tools/vst3host/ParameterChanges.h"
 
-namespace mero {
+namespace mero
+{
 
 using namespace Steinberg;
 
-ParameterChanges::ParameterChanges (int32 maxQueues, int32 pointsPerQueue)
+ParameterChanges::ParameterChanges(int32 maxQueues, int32 pointsPerQueue)
 {
-	for (int32 i = 0; i < maxQueues; ++i)
-		queues.emplace_back (new ParamValueQueue (pointsPerQueue), false);
+  for (int32 i = 0; i < maxQueues; ++i) queues.emplace_back(new ParamValueQueue(pointsPerQueue), false);
 }
 
-bool ParameterChanges::Add (Vst::ParamID id, Vst::ParamValue value, int32 sampleOffset)
+bool ParameterChanges::Add(Vst::ParamID id, Vst::ParamValue value, int32 sampleOffset)
 {
-	int32 index = 0;
-	Vst::IParamValueQueue* queue = addParameterData (id, index);
-	return queue && queue->addPoint (sampleOffset, value, index) == kResultTrue;
+  int32 index = 0;
+  Vst::IParamValueQueue* queue = addParameterData(id, index);
+  return queue && queue->addPoint(sampleOffset, value, index) == kResultTrue;
 }
 
-Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData (int32 index)
+Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index)
 {
-	if (index < 0 || index >= used)
-		return nullptr;
-	return queues[static_cast<size_t> (index)];
+  if (index < 0 || index >= used) return nullptr;
+  return queues[static_cast<size_t>(index)];
 }
 
-Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData (const Vst::ParamID& id, int32& index)
+Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::ParamID& id, int32& index)
 {
-	for (int32 i = 0; i < used; ++i)
-	{
-		if (queues[static_cast<size_t> (i)]->getParameterId () == id)
-		{
-			index = i;
-			return queues[static_cast<size_t> (i)];
-		}
-	}
-	if (used == static_cast<int32> (queues.size ()))
-		return nullptr;
-	index = used++;
-	queues[static_cast<size_t> (index)]->Reset (id);
-	return queues[static_cast<size_t> (index)];
+  for (int32 i = 0; i < used; ++i)
+  {
+    if (queues[static_cast<size_t>(i)]->getParameterId() == id)
+    {
+      index = i;
+      return queues[static_cast<size_t>(i)];
+    }
+  }
+  if (used == static_cast<int32>(queues.size())) return nullptr;
+  index = used++;
+  queues[static_cast<size_t>(index)]->Reset(id);
+  return queues[static_cast<size_t>(index)];
 }
 
-} // namespace mero
+}  // namespace mero

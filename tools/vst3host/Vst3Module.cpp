@@ -6,125 +6,124 @@
 #include <dlfcn.h>
 #endif
 
-namespace mero {
+namespace mero
+{
 
 using namespace Steinberg;
 
-namespace {
+namespace
+{
 
 #ifdef _WIN32
-void* LoadModuleLibrary (const std::string& path)
+void* LoadModuleLibrary(const std::string& path)
 {
-	int n = MultiByteToWideChar (CP_UTF8, 0, path.c_str (), -1, nullptr, 0);
-	if (n <= 0)
-		return nullptr;
-	std::wstring wide (static_cast<size_t> (n), L'\0');
-	MultiByteToWideChar (CP_UTF8, 0, path.c_str (), -1, &wide[0], n);
-	return reinterpret_cast<void*> (LoadLibraryW (wide.c_str ()));
+  int n = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+  if (n <= 0) return nullptr;
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], n);
+  return reinterpret_cast<void*>(LoadLibraryW(wide.c_str()));
 }
-void* FindSymbol (void* library, const char* name)
+void* FindSymbol(void* library, const char* name)
 {
-	return reinterpret_cast<void*> (GetProcAddress (static_cast<HMODULE> (library), name));
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
-void UnloadModuleLibrary (void* library)
+void UnloadModuleLibrary(void* library)
 {
-	FreeLibrary (static_cast<HMODULE> (library));
+  FreeLibrary(static_cast<HMODULE>(library));
 }
 #else
-void* LoadModuleLibrary (const std::string& path)
+void* LoadModuleLibrary(const std::string& path)
 {
-	return dlopen (path.c_str (), RTLD_NOW | RTLD_LOCAL);
+  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
-void* FindSymbol (void* library, const char* name)
+void* FindSymbol(void* library, const char* name)
 {
-	return dlsym (library, name);
+  return dlsym(library, name);
 }
-void UnloadModuleLibrary (void* library)
+void UnloadModuleLibrary(void* library)
 {
-	dlclose (library);
+  dlclose(library);
 }
 #endif
 
-} // namespace
+}  // namespace
 
-Vst3Module::~Vst3Module ()
+Vst3Module::~Vst3Module()
 {
-	Close ();
+  Close();
 }
 
-bool Vst3Module::Open (const std::string& path)
+bool Vst3Module::Open(const std::string& path)
 {
-	Close ();
-	library = LoadModuleLibrary (path);
-	if (!library)
-		return false;
-	auto getFactory = reinterpret_cast<GetFactoryProc> (Symbol ("GetPluginFactory"));
-	if (!getFactory)
-	{
-		Unload ();
-		return false;
-	}
+  Close();
+  library = LoadModuleLibrary(path);
+  if (!library) return false;
+  auto getFactory = reinterpret_cast<GetFactoryProc>(Symbol("GetPluginFactory"));
+  if (!getFactory)
+  {
+    Unload();
+    return false;
+  }
 #ifdef _WIN32
-	auto init = reinterpret_cast<bool (*) ()> (Symbol ("InitDll"));
-	entered = init && init ();
+  auto init = reinterpret_cast<bool (*)()>(Symbol("InitDll"));
+  entered = init && init();
 #else
-	auto init = reinterpret_cast<bool (*) (void*)> (Symbol ("ModuleEntry"));
-	entered = init && init (library);
+  auto init = reinterpret_cast<bool (*)(void*)>(Symbol("ModuleEntry"));
+  entered = init && init(library);
 #endif
-	if (!entered)
-	{
-		Unload ();
-		return false;
-	}
-	factory = getFactory ();
-	if (!factory)
-	{
-		Unload ();
-		return false;
-	}
-	return true;
+  if (!entered)
+  {
+    Unload();
+    return false;
+  }
+  factory = getFactory();
+  if (!factory)
+  {
+    Unload();
+    return false;
+  }
+  return true;
 }
 
-void Vst3Module::Close ()
+void Vst3Module::Close()
 {
-	if (factory)
-	{
-		factory->release ();
-		factory = nullptr;
-	}
-	Unload ();
+  if (factory)
+  {
+    factory->release();
+    factory = nullptr;
+  }
+  Unload();
 }
 
-void Vst3Module::Unload ()
+void Vst3Module::Unload()
 {
-	if (!library)
-		return;
-	if (entered)
-	{
+  if (!library) return;
+  if (entered)
+  {
 #ifdef _WIN32
-		auto exitFunc = reinterpret_cast<bool (*) ()> (Symbol ("ExitDll"));
+    auto exitFunc = reinterpret_cast<bool (*)()>(Symbol("ExitDll"));
 #else
-		auto exitFunc = reinterpret_cast<bool (*) ()> (Symbol ("ModuleExit"));
+    auto exitFunc = reinterpret_cast<bool (*)()>(Symbol("ModuleExit"));
 #endif
-		if (exitFunc)
-			exitFunc ();
-		entered = false;
-	}
-	UnloadModuleLibrary (library);
-	library = nullptr;
+    if (exitFunc) exitFunc();
+    entered = false;
+  }
+  UnloadModuleLibrary(library);
+  library = nullptr;
 }
 
-IPluginFactory2* Vst3Module::Factory2 () const
+IPluginFactory2* Vst3Module::Factory2() const
 {
-	IPluginFactory2* factory2 = nullptr;
-	if (factory && factory->queryInterface (IPluginFactory2::iid, reinterpret_cast<void**> (&factory2)) != kResultOk)
-		factory2 = nullptr;
-	return factory2;
+  IPluginFactory2* factory2 = nullptr;
+  if (factory &&
+      factory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) != kResultOk)
+    factory2 = nullptr;
+  return factory2;
 }
 
-void* Vst3Module::Symbol (const char* name) const
+void* Vst3Module::Symbol(const char* name) const
 {
-	return library ? FindSymbol (library, name) : nullptr;
+  return library ? FindSymbol(library, name) : nullptr;
 }
 
-} // namespace mero
+}  // namespace mero
