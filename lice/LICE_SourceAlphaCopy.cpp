@@ -142,6 +142,9 @@ __attribute__((target("avx2"))) void LICE_SourceAlphaCopyRowAVX2(LICE_pixel* d, 
     out = _mm256_blendv_epi8(out, dv, clear);
     _mm256_storeu_si256((__m256i*)(d + i), out);
   }
+  // Clean upper register halves before legacy SSE code runs; the compiler does not
+  // insert this for every target.
+  _mm256_zeroupper();
   LICE_SourceAlphaCopyRowSSE2(d + i, s + i, n - i, w);
 }
 
