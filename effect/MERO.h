@@ -35,7 +35,8 @@ public:
 
   // Renders one block; always reads inputs[0] and inputs[1] and writes outputs[0]
   // and outputs[1]. A non-finite input sample is processed as 0.0 (bypass passes it
-  // on unchanged).
+  // on unchanged). "Phase" and "Bypas" act when they read 1; any other reading
+  // processes normally, so that every output sample is written.
   void ProcessAudio(double** inputs, double** outputs, int frames) override;
 
 protected:

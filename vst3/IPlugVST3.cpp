@@ -98,7 +98,17 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
     SetHost(name, 0);
   }
 
-  if (result == kResultOk) RegisterBusesAndParameters();
+  if (result == kResultOk)
+  {
+    try
+    {
+      RegisterBusesAndParameters();
+    }
+    catch (...)
+    {
+      result = kOutOfMemory;
+    }
+  }
 
   HandleHostIdentified();
   LoadPreset(0);
@@ -184,17 +194,24 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
   const int outs = SpeakerCount(outputs[0]);
   if (!LegalIO(ins, outs)) return kResultFalse;
 
-  auto* firstIn = audioInputs.empty() ? nullptr : FCast<AudioBus>(audioInputs.front().get());
-  if (firstIn && SpeakerCount(firstIn->getArrangement()) != ins)
+  try
   {
-    audioInputs.clear();
-    addAudioInput(STR16("Input"), ArrangementFor(ins), kMain, BusInfo::kDefaultActive);
+    auto* firstIn = audioInputs.empty() ? nullptr : FCast<AudioBus>(audioInputs.front().get());
+    if (firstIn && SpeakerCount(firstIn->getArrangement()) != ins)
+    {
+      audioInputs.clear();
+      addAudioInput(STR16("Input"), ArrangementFor(ins), kMain, BusInfo::kDefaultActive);
+    }
+    auto* firstOut = audioOutputs.empty() ? nullptr : FCast<AudioBus>(audioOutputs.front().get());
+    if (firstOut && SpeakerCount(firstOut->getArrangement()) != outs)
+    {
+      audioOutputs.clear();
+      addAudioOutput(STR16("Output"), ArrangementFor(outs), kMain, BusInfo::kDefaultActive);
+    }
   }
-  auto* firstOut = audioOutputs.empty() ? nullptr : FCast<AudioBus>(audioOutputs.front().get());
-  if (firstOut && SpeakerCount(firstOut->getArrangement()) != outs)
+  catch (...)
   {
-    audioOutputs.clear();
-    addAudioOutput(STR16("Output"), ArrangementFor(outs), kMain, BusInfo::kDefaultActive);
+    return kResultFalse;
   }
   return numIns == 1 ? kResultOk : kResultFalse;
 }

@@ -4,8 +4,6 @@
 #include "pluginterfaces/base/fplatform.h"
 #include "vst3/ModuleHandle.h"
 
-void* gModuleHandle = nullptr;
-
 extern "C" SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle)
 {
   gModuleHandle = sharedLibraryHandle;

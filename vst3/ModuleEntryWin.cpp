@@ -5,8 +5,6 @@
 
 #include "vst3/ModuleHandle.h"
 
-void* gModuleHandle = nullptr;
-
 namespace
 {
 HINSTANCE gAttachedInstance = nullptr;

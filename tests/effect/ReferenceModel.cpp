@@ -64,13 +64,6 @@ Coefficients Tone(double p, double q, double f)
   return Bilinear(d, n, f);
 }
 
-Coefficients BandPass(double r)
-{
-  return Bilinear({0.0081068027183072, 6.67902279713139e-6, 1.57031225260495e-10, 2.22125411838863e-15,
-                   1.20275473057067e-20},
-                  {0.0, 4.42189239180392e-6, 0.0, 0.0, 0.0}, r);
-}
-
 Coefficients OutputNetwork(double r)
 {
   return Bilinear({6.75506631472643e-10, 1.054964120979446e-8, 3.97256276398519e-10, 7.65400351962497e-16},

@@ -15,8 +15,6 @@ struct Coefficients
 
 // The tone network for control variables p, q and design rate f.
 Coefficients Tone(double p, double q, double f);
-// The shaper band-pass for design rate r (twice the sample rate).
-Coefficients BandPass(double r);
 // The third-order output network for design rate r.
 Coefficients OutputNetwork(double r);
 

@@ -180,15 +180,8 @@ TEST_F(Controller, OtherEntriesAnswerAsDocumented)
   EXPECT_EQ(controller->getState(nullptr), kInvalidArgument);
   EXPECT_EQ(controller->setState(nullptr), kInvalidArgument);
 
-  IComponent* component = harness.plugin.Component();
-  TUID cid;
-  EXPECT_EQ(component->getControllerClassId(cid), kNotImplemented);
-  EXPECT_EQ(component->setIoMode(kSimple), kNotImplemented);
   IAudioProcessor* processor = harness.plugin.Processor();
-  EXPECT_EQ(processor->canProcessSampleSize(kSample32), kResultTrue);
   EXPECT_EQ(processor->canProcessSampleSize(kSample64), kResultTrue);
   EXPECT_EQ(processor->canProcessSampleSize(7), kResultFalse);
-  EXPECT_EQ(processor->getLatencySamples(), 0u);
-  EXPECT_EQ(processor->getTailSamples(), 0u);
   EXPECT_EQ(processor->setProcessing(true), kNotImplemented);
 }

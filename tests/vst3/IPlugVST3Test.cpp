@@ -217,15 +217,3 @@ TEST(IPlugParameter, TakesUnitsTextsAndStepsFromItsRecord)
   EXPECT_EQ(value, 1.0);
   EXPECT_EQ(parameter.toPlain(0.5), 1.0);
 }
-
-TEST(IPlugVST3, ArrangementsForChannelCounts)
-{
-  EXPECT_EQ(IPlugVST3::ArrangementFor(1), SpeakerArr::kMono);
-  EXPECT_EQ(IPlugVST3::ArrangementFor(2), SpeakerArr::kStereo);
-  EXPECT_EQ(IPlugVST3::ArrangementFor(3), static_cast<SpeakerArrangement>(0x103));
-  EXPECT_EQ(IPlugVST3::ArrangementFor(4), static_cast<SpeakerArrangement>(0x33));
-  EXPECT_EQ(IPlugVST3::ArrangementFor(5), static_cast<SpeakerArrangement>(0x37));
-  EXPECT_EQ(IPlugVST3::ArrangementFor(6), static_cast<SpeakerArrangement>(0x3F));
-  EXPECT_EQ(IPlugVST3::ArrangementFor(0), SpeakerArr::kEmpty);
-  EXPECT_EQ(IPlugVST3::ArrangementFor(7), SpeakerArr::kEmpty);
-}

@@ -1,0 +1,3 @@
+#include "vst3/ModuleHandle.h"
+
+void* gModuleHandle = nullptr;
