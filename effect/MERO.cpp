@@ -214,15 +214,14 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
 {
   ChunkBuffers& k = mChunk;
 
-  for (int i = 0; i < n; ++i)
-  {
-    for (int c = 0; c < 2; ++c)
-    {
-      k.high[c][i] = mHighSmoother.Step(b.highTarget);
-      k.low[c][i] = mLowSmoother.Step(b.lowTarget);
-      k.gain[c][i] = mOutputSmoother.Step(b.outputGain);
-    }
-  }
+  // Each smoother is stepped once per channel and sample (the pad smoother twice),
+  // left first.
+  double* const high[2] = {k.high[kLeft], k.high[kRight]};
+  double* const low[2] = {k.low[kLeft], k.low[kRight]};
+  double* const gain[2] = {k.gain[kLeft], k.gain[kRight]};
+  mHighSmoother.StepInto(b.highTarget, high, 2, n);
+  mLowSmoother.StepInto(b.lowTarget, low, 2, n);
+  mOutputSmoother.StepInto(b.outputGain, gain, 2, n);
 
   ShaperStage* active[2] = {&mCurveA[kLeft], &mCurveA[kRight]};
   ShaperStage* idle[2] = {&mCurveB[kLeft], &mCurveB[kRight]};
@@ -234,17 +233,15 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
 
   if (b.drive)
   {
-    for (int i = 0; i < n; ++i)
-    {
-      for (int c = 0; c < 2; ++c)
-      {
-        const double padIn = mPadSmoother.Step(b.padTarget);
-        const double driveIn = mDriveInSmoother.Step(b.driveTarget);
-        k.driveOut[c][i] = mDriveOutSmoother.Step(b.driveTarget);
-        k.padOut[c][i] = mPadSmoother.Step(b.padTarget);
-        k.stageIn[c][i] = (padIn * Sanitize(in[c][i])) * driveIn;
-      }
-    }
+    double* const pad[4] = {k.padIn[kLeft], k.padOut[kLeft], k.padIn[kRight], k.padOut[kRight]};
+    double* const driveIn[2] = {k.driveIn[kLeft], k.driveIn[kRight]};
+    double* const driveOut[2] = {k.driveOut[kLeft], k.driveOut[kRight]};
+    mPadSmoother.StepInto(b.padTarget, pad, 4, n);
+    mDriveInSmoother.StepInto(b.driveTarget, driveIn, 2, n);
+    mDriveOutSmoother.StepInto(b.driveTarget, driveOut, 2, n);
+    for (int c = 0; c < 2; ++c)
+      for (int i = 0; i < n; ++i)
+        k.stageIn[c][i] = (k.padIn[c][i] * Sanitize(in[c][i])) * k.driveIn[c][i];
     ShaperStage::StepPair(*active[kLeft], *active[kRight], k.stageIn[kLeft], k.stageIn[kRight], k.shaped[kLeft],
                           k.shaped[kRight], n, true);
   }

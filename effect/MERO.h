@@ -95,6 +95,8 @@ private:
   // Per-sample values that RenderChunk hands from one pass to the next, per channel.
   struct ChunkBuffers
   {
+    double padIn[2][kChunkFrames];
+    double driveIn[2][kChunkFrames];
     double driveOut[2][kChunkFrames];
     double padOut[2][kChunkFrames];
     double high[2][kChunkFrames];

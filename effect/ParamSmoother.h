@@ -32,6 +32,18 @@ public:
     return z;
   }
 
+  // n samples of perSample steps each toward target: outs[j][i] is step j of sample i.
+  void StepInto(double target, double* const* outs, int perSample, int n)
+  {
+    int i = 0;
+    for (; i < n && !(mSteady && Bits(target) == Bits(mTarget)); ++i)
+      for (int j = 0; j < perSample; ++j)
+        outs[j][i] = Step(target);
+    for (; i < n; ++i)
+      for (int j = 0; j < perSample; ++j)
+        outs[j][i] = mZ;
+  }
+
   double A0() const { return mA0; }
   double B1() const { return mB1; }
   double Value() const { return mZ; }
