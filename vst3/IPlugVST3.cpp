@@ -1,6 +1,7 @@
 #include "vst3/IPlugVST3.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -234,6 +235,10 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples()
 tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
 {
   if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64) return kResultFalse;
+  // A rate that is not a positive number would put NaN or a runaway gain into every
+  // smoother and filter history for good; an empty block leaves nothing to render into.
+  if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
+    return kResultFalse;
   SetSampleRate(setup.sampleRate);
   SetBypassed(false);
   ResizeBlockBuffers(setup.maxSamplesPerBlock);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "OracleRunner.h"
@@ -178,4 +179,26 @@ TEST(Mend, AudioBeforeProcessingSetupComesOutSilent)
   harness.plugin.Component()->activateBus(kAudio, kOutput, 0, true);
   ASSERT_EQ(Call<float>(harness, in, out, 100), kResultOk);
   EXPECT_TRUE(TestSignal::BitEqual(output, PluginHarness::Signal(2, std::vector<float>(100, 0.0f))));
+}
+
+TEST(Mend, SetupWithoutUsableRateOrBlockIsRefusedAndChangesNothing)
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2, 44100.0, 64));
+  const double badRates[] = {0.0, -44100.0, std::nan(""), HUGE_VAL};
+  for (double rate : badRates)
+  {
+    ProcessSetup setup = {kRealtime, kSample32, 64, rate};
+    EXPECT_EQ(harness.plugin.Processor()->setupProcessing(setup), kResultFalse) << rate;
+  }
+  ProcessSetup noBlock = {kRealtime, kSample32, 0, 48000.0};
+  EXPECT_EQ(harness.plugin.Processor()->setupProcessing(noBlock), kResultFalse);
+
+  // The refused setups left the 44.1 kHz, 64-frame preparation in place.
+  OracleRunner oracle(44100.0, 2);
+  auto input = TestSignal::Make<float>(2, 300, 5);
+  auto expected = input;
+  std::vector<float*> p = {expected[0].data(), expected[1].data()};
+  oracle.Process(p, 300);
+  EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, {64}), expected));
 }
