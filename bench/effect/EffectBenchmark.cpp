@@ -19,6 +19,7 @@
 
 #include "LiteralMERO.h"
 #include "MERO.h"
+#include "ShaperStage.h"
 
 namespace
 {
@@ -157,16 +158,26 @@ void BM_Floor(benchmark::State& state, Scenario s)
 {
   const int block = static_cast<int>(state.range(0));
   const Signal& sig = SignalFor(s);
+  // The arguments curve A takes at the defaults: the stage input u and the third and
+  // fourth powers of its band-passed copy B (each sample followed by a zero step).
   const double drive = std::pow(10.0, -0.5) * std::pow(10.0, 6.0 * 1.2 / 20.0);
+  ShaperStage bandPass[2];
+  for (ShaperStage& stage : bandPass)
+  {
+    stage.Clear();
+    stage.DesignShaperBandPass(2.0 * kRate);
+  }
   std::vector<double> args(6 * kSignalFrames);
   for (int i = 0; i < kSignalFrames; ++i)
   {
     const double u[2] = {sig.left[i] * drive, sig.right[i] * drive};
     for (int c = 0; c < 2; ++c)
     {
+      const double b = bandPass[c].Step(u[c]);
+      bandPass[c].Step(0.0);
       args[6 * i + 3 * c] = u[c];
-      args[6 * i + 3 * c + 1] = u[c] * u[c] * u[c];
-      args[6 * i + 3 * c + 2] = u[c] * u[c] * u[c] * u[c];
+      args[6 * i + 3 * c + 1] = (b * b) * b;
+      args[6 * i + 3 * c + 2] = ((b * b) * b) * b;
     }
   }
   std::vector<double> out(6 * block);

@@ -15,6 +15,7 @@
 #include "tools/vst3host/HostApplication.h"
 #include "tools/vst3host/Vst3Module.h"
 #include "tools/vst3host/Vst3Plugin.h"
+#include "tests/vst3/ModuleUnderTest.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -23,20 +24,6 @@ namespace
 {
 constexpr int kFrames = 512;
 constexpr double kRate = 44100.0;
-
-std::string ModulePath()
-{
-  std::string path = MERO_MODULE_PATH;
-#ifdef _WIN32
-  if (!path.empty() && path[0] == '/')
-  {
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    path = "Z:" + path;
-  }
-#endif
-  return path;
-}
 
 // Two channels of a tone with a little noise, as float for the host and double for the
 // direct call.
@@ -73,7 +60,7 @@ struct Hosted
   Hosted()
   {
     ProcessSetup setup{kRealtime, kSample32, kFrames, kRate};
-    ready = module.Open(ModulePath()) && plugin.Create(module) &&
+    ready = module.Open(ModuleUnderTest::Path()) && plugin.Create(module) &&
             plugin.Initialize(host->unknownCast()) == kResultOk &&
             plugin.Prepare(setup, SpeakerArr::kStereo, SpeakerArr::kStereo);
   }
