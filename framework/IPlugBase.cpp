@@ -373,6 +373,12 @@ void IPlugBase::SetOutputDestination(int channel, float* hostBuffer)
   if (OutChannel* out = mOutChannels.Get(channel)) out->destination = hostBuffer;
 }
 
+float* IPlugBase::GetOutputDestination(int channel) const
+{
+  const OutChannel* out = mOutChannels.Get(channel);
+  return out ? out->destination : nullptr;
+}
+
 void IPlugBase::ConnectInputs(int first, int count, float* const* hostBuffers, int frames, int hostOffset)
 {
   if (first < 0 || count <= 0 || hostOffset < 0) return;

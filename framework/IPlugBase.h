@@ -147,6 +147,7 @@ public:
   void PointOutputAt(int channel, double* hostBuffer);
   // The host's 32-bit buffer that WriteOutputs fills for this channel.
   void SetOutputDestination(int channel, float* hostBuffer);
+  float* GetOutputDestination(int channel) const;
 
   // For input channels first ... first + count - 1: a channel not connected
   // is skipped without using up a host buffer; a connected one converts

@@ -38,7 +38,6 @@ IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const 
   : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueID,
               mfrID, plugApi, isInstrument, midiIn, latency)
   , mHostIn64(static_cast<size_t>(NInChannels()), nullptr)
-  , mHostOut32(static_cast<size_t>(NOutChannels()), nullptr)
   , mHostOut64(static_cast<size_t>(NOutChannels()), nullptr)
 {
   for (int i = 0; i < NInChannels(); ++i) SetInputConnected(i, true);
@@ -343,15 +342,14 @@ void IPlugVST3::ConnectInputBus(const ProcessData& data)
 void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
 {
   const bool sixtyFour = data.symbolicSampleSize == kSample64;
-  std::fill(mHostOut32.begin(), mHostOut32.end(), nullptr);
   std::fill(mHostOut64.begin(), mHostOut64.end(), nullptr);
+  for (int j = 0; j < NOutChannels(); ++j) SetOutputDestination(j, nullptr);
   if (data.numOutputs <= 0 || !data.outputs)
   {
     // No output bus: everything renders into scratch and no host buffer is written.
     for (int j = 0; j < NOutChannels(); ++j)
     {
       SetOutputConnected(j, false);
-      SetOutputDestination(j, nullptr);
       PointOutputAtScratch(j);
     }
     return;
@@ -369,7 +367,6 @@ void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
       SetOutputConnected(j, connected);
       if (!connected)
       {
-        SetOutputDestination(j, nullptr);
         PointOutputAtScratch(j);
         continue;
       }
@@ -381,8 +378,7 @@ void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
       else
       {
         PointOutputAtScratch(j);
-        mHostOut32[static_cast<size_t>(j)] = bus.channelBuffers32 ? bus.channelBuffers32[k] : nullptr;
-        SetOutputDestination(j, mHostOut32[static_cast<size_t>(j)]);
+        SetOutputDestination(j, bus.channelBuffers32 ? bus.channelBuffers32[k] : nullptr);
       }
     }
     first += g;
@@ -432,7 +428,7 @@ void IPlugVST3::SilenceHostOutputs(int frames)
     if (!IsOutputConnected(j)) continue;
     if (double* host = mHostOut64[static_cast<size_t>(j)])
       std::memset(host, 0, sizeof(double) * static_cast<size_t>(frames));
-    else if (float* destination = mHostOut32[static_cast<size_t>(j)])
+    else if (float* destination = GetOutputDestination(j))
       std::memset(destination, 0, sizeof(float) * static_cast<size_t>(frames));
   }
 }

@@ -132,6 +132,5 @@ private:
   Steinberg::Vst::ProcessContext mProcessContext = {};
   // This call's host buffers per channel (null for none); sized at construction.
   std::vector<double*> mHostIn64;
-  std::vector<float*> mHostOut32;
   std::vector<double*> mHostOut64;
 };
