@@ -47,8 +47,7 @@ MERO::MERO()
     mModeTrim(std::pow(10.0, kTrimExponents[0])),
     mDesignedRate(std::numeric_limits<double>::quiet_NaN())
 {
-  for (ParamSmoother* s : {&mLowSmoother, &mHighSmoother, &mDriveInSmoother, &mDriveOutSmoother,
-                           &mOutputSmoother, &mPadSmoother})
+  for (ParamSmoother* s : Smoothers())
     s->Reset();
 
   for (int c = 0; c < 2; ++c)
@@ -116,11 +115,15 @@ void MERO::HandleParamChange(int index)
   }
 }
 
+std::array<ParamSmoother*, 6> MERO::Smoothers()
+{
+  return {&mLowSmoother, &mHighSmoother, &mDriveInSmoother, &mDriveOutSmoother, &mOutputSmoother, &mPadSmoother};
+}
+
 void MERO::SetSmootherCoefficients(double fs)
 {
   const double a = std::exp((10.0 / fs) * kMinusTwoPi);
-  for (ParamSmoother* s : {&mLowSmoother, &mHighSmoother, &mDriveInSmoother, &mDriveOutSmoother,
-                           &mOutputSmoother, &mPadSmoother})
+  for (ParamSmoother* s : Smoothers())
     s->SetCoefficients(1.0 - a, a);
 }
 

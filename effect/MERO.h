@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "IPlugVST3.h"
 #include "IIRFilter.h"
 #include "ParamSmoother.h"
@@ -45,6 +47,8 @@ protected:
   static constexpr int kNoPosition = -2147483647 - 1;
   int ReadInteger(int index) const;
 
+  // The six control smoothers.
+  std::array<ParamSmoother*, 6> Smoothers();
   // Smoother coefficients for a 10 Hz corner at the sample rate fs.
   void SetSmootherCoefficients(double fs);
   // Every filter design for the sample rate fs.
