@@ -4,7 +4,10 @@
 #include "LICE_SourceAlphaCopy.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -18,13 +21,86 @@ struct Block {
   int rows;
 };
 
-template <class Op>
-void forEachPixel(const Block& b, Op op)
+// Source pixels set aside at a time when a block is copied within its own pixels.
+constexpr int kHeldPixels = 256;
+
+inline uintptr_t addressOf(const LICE_pixel* p) { return reinterpret_cast<uintptr_t>(p); }
+
+// Whether the source and destination rows of a block share any memory.
+bool sharesPixels(const Block& b)
+{
+  auto lowest = [&b](const LICE_pixel* first, ptrdiff_t step) {
+    return addressOf(step < 0 ? first + (b.rows - 1) * step : first);
+  };
+  auto beyond = [&b](const LICE_pixel* first, ptrdiff_t step) {
+    return addressOf((step < 0 ? first : first + (b.rows - 1) * step) + b.cols);
+  };
+  return lowest(b.s, b.sstep) < beyond(b.d, b.dstep) && lowest(b.d, b.dstep) < beyond(b.s, b.sstep);
+}
+
+template <class Row>
+void eachRowApart(const Block& b, Row row)
 {
   LICE_pixel* d = b.d;
   const LICE_pixel* s = b.s;
-  for (int r = 0; r < b.rows; ++r, d += b.dstep, s += b.sstep)
-    for (int c = 0; c < b.cols; ++c) d[c] = op(d[c], s[c]);
+  for (int r = 0; r < b.rows; ++r, d += b.dstep, s += b.sstep) row(d, s, b.cols);
+}
+
+// Source and destination rows lie at one fixed distance from each other. Pieces of
+// each row are worked on in address order away from the destination's side, each
+// piece's source set aside before its destination is written, so every source
+// pixel is read before anything overwrites it.
+template <class Row>
+void eachRowInPlace(const Block& b, Row row)
+{
+  LICE_pixel held[kHeldPixels];
+  const bool backward = addressOf(b.d) > addressOf(b.s);
+  const bool topDown = (b.dstep > 0) != backward;
+  for (int i = 0; i < b.rows; ++i) {
+    const ptrdiff_t r = topDown ? i : b.rows - 1 - i;
+    LICE_pixel* d = b.d + r * b.dstep;
+    const LICE_pixel* s = b.s + r * b.sstep;
+    for (int done = 0; done < b.cols; done += kHeldPixels) {
+      const int n = b.cols - done < kHeldPixels ? b.cols - done : kHeldPixels;
+      const int x = backward ? b.cols - done - n : done;
+      memcpy(held, s + x, (size_t)n * sizeof(LICE_pixel));
+      row(d + x, held, n);
+    }
+  }
+}
+
+// Shared pixels seen through other row steps: the source block is copied first.
+// Nothing is drawn when there is no memory for the copy.
+template <class Row>
+void eachRowFromACopy(const Block& b, Row row)
+{
+  std::unique_ptr<LICE_pixel[]> copy(new (std::nothrow) LICE_pixel[(size_t)b.cols * b.rows]);
+  if (!copy) return;
+  Block fromCopy = b;
+  fromCopy.s = copy.get();
+  fromCopy.sstep = b.cols;
+  for (int r = 0; r < b.rows; ++r)
+    memcpy(copy.get() + (ptrdiff_t)r * b.cols, b.s + r * b.sstep, (size_t)b.cols * sizeof(LICE_pixel));
+  eachRowApart(fromCopy, row);
+}
+
+// Runs row(d, s, n) over every row of the block with the result a blit from a
+// separate copy of the source would give, also when the two share pixels.
+template <class Row>
+void eachRow(const Block& b, Row row)
+{
+  const bool sameSteps = b.sstep == b.dstep && (b.dstep >= b.cols || -b.dstep >= b.cols);
+  if (!sharesPixels(b)) eachRowApart(b, row);
+  else if (sameSteps) eachRowInPlace(b, row);
+  else eachRowFromACopy(b, row);
+}
+
+template <class Op>
+void forEachPixel(const Block& b, Op op)
+{
+  eachRow(b, [op](LICE_pixel* d, const LICE_pixel* s, int n) {
+    for (int c = 0; c < n; ++c) d[c] = op(d[c], s[c]);
+  });
 }
 
 // Weight of a source pixel under LICE_BLEND_USE_SOURCE_ALPHA.
@@ -32,9 +108,7 @@ inline int sourceWeight(int w, LICE_pixel s) { return w * (LICE_GETA(s) + 1) / 2
 
 void blitSourceAlphaCopy(const Block& b, int w)
 {
-  LICE_pixel* d = b.d;
-  const LICE_pixel* s = b.s;
-  for (int r = 0; r < b.rows; ++r, d += b.dstep, s += b.sstep) LICE_SourceAlphaCopyRow(d, s, b.cols, w);
+  eachRow(b, [w](LICE_pixel* d, const LICE_pixel* s, int n) { LICE_SourceAlphaCopyRow(d, s, n, w); });
 }
 
 void blitChannelCopy(const Block& b, int mode)
@@ -55,9 +129,7 @@ void blitHalf(const Block& b)
 
 void blitRows(const Block& b)
 {
-  LICE_pixel* d = b.d;
-  const LICE_pixel* s = b.s;
-  for (int r = 0; r < b.rows; ++r, d += b.dstep, s += b.sstep) memmove(d, s, (size_t)b.cols * sizeof(LICE_pixel));
+  eachRow(b, [](LICE_pixel* d, const LICE_pixel* s, int n) { memmove(d, s, (size_t)n * sizeof(LICE_pixel)); });
 }
 
 // One of modes 1..5 applied with the source as operand and a constant weight.
@@ -102,7 +174,8 @@ inline LICE_pixel* rowAddress(LICE_pixel* bits, ptrdiff_t span, int height, bool
 void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const LICE_Rect* srcRect, float alpha,
                int mode)
 {
-  if (!dest || !src || alpha == 0.0f) return;
+  // Alpha at or below 0, or NaN, draws nothing in every mode, channel copies included.
+  if (!dest || !src || !(alpha > 0.0f)) return;
 
   // Clipping runs in 64 bits so that extreme coordinates cannot overflow.
   const long long srcW = src->getWidth(), srcH = src->getHeight();

@@ -157,17 +157,53 @@ bool LICE_CpuHasAVX2()
   return has;
 }
 
-void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+#endif
+
+namespace {
+
+using RowKernel = void (*)(LICE_pixel*, const LICE_pixel*, int, int);
+
+// Null until a kernel is selected: the best one runs.
+RowKernel sSelectedKernel = nullptr;
+
+#if defined(LICE_HAVE_X86_KERNELS)
+
+RowKernel bestKernel() { return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : LICE_SourceAlphaCopyRowSSE2; }
+
+RowKernel kernelFor(LICE_SourceAlphaKernel k)
 {
-  if (LICE_CpuHasAVX2()) LICE_SourceAlphaCopyRowAVX2(d, s, n, w);
-  else LICE_SourceAlphaCopyRowSSE2(d, s, n, w);
+  switch (k) {
+  case LICE_SourceAlphaKernel::Best: return bestKernel();
+  case LICE_SourceAlphaKernel::Scalar: return LICE_SourceAlphaCopyRowScalar;
+  case LICE_SourceAlphaKernel::SSE2: return LICE_SourceAlphaCopyRowSSE2;
+  case LICE_SourceAlphaKernel::AVX2: return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : nullptr;
+  }
+  return nullptr;
 }
 
 #else
 
-void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+RowKernel bestKernel() { return LICE_SourceAlphaCopyRowScalar; }
+
+RowKernel kernelFor(LICE_SourceAlphaKernel k)
 {
-  LICE_SourceAlphaCopyRowScalar(d, s, n, w);
+  const bool portable = k == LICE_SourceAlphaKernel::Best || k == LICE_SourceAlphaKernel::Scalar;
+  return portable ? LICE_SourceAlphaCopyRowScalar : nullptr;
 }
 
 #endif
+
+}  // namespace
+
+void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  (sSelectedKernel ? sSelectedKernel : bestKernel())(d, s, n, w);
+}
+
+bool LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel k)
+{
+  const RowKernel kernel = kernelFor(k);
+  if (!kernel) return false;
+  sSelectedKernel = kernel;
+  return true;
+}

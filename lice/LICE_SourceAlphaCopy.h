@@ -11,8 +11,17 @@
 // Portable, one pixel at a time.
 void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, int w);
 
-// Best kernel for this processor; LICE_Blit uses it.
+// The selected kernel (at first the best one for this processor); LICE_Blit uses it.
 void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w);
+
+// Kernels LICE_SourceAlphaCopyRow can be made to run. Best is the processor's
+// fastest, the one chosen when nothing has been selected.
+enum class LICE_SourceAlphaKernel { Best, Scalar, SSE2, AVX2 };
+
+// Makes LICE_SourceAlphaCopyRow run kernel k from now on, so that tests and
+// benchmarks can take every path LICE_Blit has. Returns false and keeps the current
+// choice when this build or processor lacks k. Not for use while blits run.
+bool LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel k);
 
 #if defined(__x86_64__)
 #define LICE_HAVE_X86_KERNELS 1

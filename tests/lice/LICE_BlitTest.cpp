@@ -2,12 +2,14 @@
 #include "LICE_Blend.h"
 #include "LICE_Blit.h"
 #include "LICE_MemBitmap.h"
+#include "LICE_SourceAlphaCopy.h"
 #include "PixelGrid.h"
 #include "PixelOracle.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
 #include <memory>
 #include <tuple>
 
@@ -121,7 +123,9 @@ TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
     LICE_Blit(&dest, &src, 0, 0, &emptyRect, 1.0f, mode);
     LICE_Blit(&dest, &src, 0, 0, &beyond, 1.0f, mode);
     LICE_Blit(&dest, &src, 0, 0, nullptr, 0.0f, mode);
-    if (mode < LICE_BLEND_CHANNELCOPY) LICE_Blit(&dest, &src, 0, 0, nullptr, -0.5f, mode);
+    LICE_Blit(&dest, &src, 0, 0, nullptr, -0.5f, mode);
+    LICE_Blit(&dest, &src, 0, 0, nullptr, std::numeric_limits<float>::quiet_NaN(), mode);
+    LICE_Blit(&dest, &src, 0, 0, nullptr, -std::numeric_limits<float>::infinity(), mode);
     LICE_Blit(&dest, &empty, 0, 0, nullptr, 1.0f, mode);
     LICE_Blit(&empty, &src, 0, 0, nullptr, 1.0f, mode);
     LICE_Blit(nullptr, &src, 0, 0, nullptr, 1.0f, mode);
@@ -168,6 +172,108 @@ TEST(LICE_Blit, ChannelCopyMovesOneByte)
   EXPECT_EQ(dest.getBits()[0], 0x112233AAu);
   LICE_Blit(&dest, &src, 0, 0, nullptr, 1.0f, LICE_BlendChannelCopy(LICE_PIXEL_A, LICE_PIXEL_G));
   EXPECT_EQ(dest.getBits()[0], 0xCC2233AAu);
+}
+
+// Blits of a bitmap onto itself, in every blend (copy at 1.0 and 0.5 take their
+// own paths) and with every source-alpha kernel this processor runs, must give
+// what the same blit from a separate copy of the source gives.
+struct Blend {
+  float alpha;
+  int mode;
+};
+const Blend kOverlapBlends[] = {{1.0f, 0},       {0.5f, 0},       {0.3f, 0},       {0.7f, 1},       {0.7f, 2},
+                                {0.7f, 3},       {0.7f, 4},       {0.7f, 5},       {1.0f, 0x10000}, {0.6f, 0x10000},
+                                {0.8f, 0x10001}, {0.8f, 0x10002}, {0.8f, 0x10003}, {0.8f, 0x10004}, {0.8f, 0x10005},
+                                {1.0f, 0xF3},    {0.2f, 0xFC},    {1.0f, 0xF5}};
+
+const LICE_SourceAlphaKernel kKernels[] = {LICE_SourceAlphaKernel::Scalar, LICE_SourceAlphaKernel::SSE2,
+                                           LICE_SourceAlphaKernel::AVX2, LICE_SourceAlphaKernel::Best};
+const char* const kKernelNames[] = {"Scalar", "SSE2", "AVX2", "Best"};
+
+// Puts the processor's own choice of kernel back when a test ends.
+struct KernelChoice {
+  ~KernelChoice() { LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel::Best); }
+};
+
+// The block r moved by (dx, dy) within one bitmap, and the same blit from a copy.
+bool selfBlitMatchesCopy(bool flipped, const PixelGrid& start, const LICE_Rect& r, int dx, int dy, Blend b)
+{
+  auto self = makeBitmap(flipped, start.width, start.height);
+  auto expected = makeBitmap(flipped, start.width, start.height);
+  auto copy = makeBitmap(flipped, start.width, start.height);
+  start.writeTo(*self);
+  start.writeTo(*expected);
+  start.writeTo(*copy);
+  LICE_Blit(self.get(), self.get(), r.left + dx, r.top + dy, &r, b.alpha, b.mode);
+  LICE_Blit(expected.get(), copy.get(), r.left + dx, r.top + dy, &r, b.alpha, b.mode);
+  return PixelGrid::readFrom(*self) == PixelGrid::readFrom(*expected);
+}
+
+TEST(LICE_BlitOverlap, MovesInEveryDirectionMatchABlitFromACopy)
+{
+  KernelChoice restore;
+  const PixelGrid small = PixelGrid::random(37, 23, 61), wide = PixelGrid::random(700, 3, 62);
+  const LICE_Rect inSmall = {10, 6, 27, 17}, inWide = {40, 0, 660, 3};
+  const int shifts[] = {-9, -2, -1, 0, 1, 2, 9};
+  const int wideShifts[] = {-300, -37, -1, 0, 1, 37, 300};
+  for (size_t k = 0; k < sizeof(kKernels) / sizeof(kKernels[0]); ++k) {
+    if (!LICE_SelectSourceAlphaKernel(kKernels[k])) {
+      printf("kernel %s not available here, not tested\n", kKernelNames[k]);
+      continue;
+    }
+    SCOPED_TRACE(kKernelNames[k]);
+    for (bool flipped : {false, true})
+      for (const Blend& b : kOverlapBlends) {
+        for (int dy : shifts)
+          for (int dx : shifts)
+            EXPECT_TRUE(selfBlitMatchesCopy(flipped, small, inSmall, dx, dy, b))
+                << "mode " << std::hex << b.mode << std::dec << " alpha " << b.alpha << " by " << dx << "," << dy
+                << (flipped ? " flipped" : "");
+        for (int dy : {-1, 0, 1})
+          for (int dx : wideShifts)
+            EXPECT_TRUE(selfBlitMatchesCopy(flipped, wide, inWide, dx, dy, b))
+                << "wide, mode " << std::hex << b.mode << std::dec << " by " << dx << "," << dy
+                << (flipped ? " flipped" : "");
+      }
+  }
+}
+
+// Another bitmap object over the pixels of a LICE_MemBitmap: the same rows upside
+// down, or every second row.
+class PixelView : public LICE_IBitmap {
+public:
+  PixelView(LICE_MemBitmap& of, bool flipped, int rowStep)
+      : m_bits(of.getBits()), m_width(of.getWidth()), m_height(of.getHeight() / rowStep),
+        m_span(of.getRowSpan() * rowStep), m_flipped(flipped)
+  {
+  }
+  LICE_pixel* getBits() override { return m_bits; }
+  int getWidth() override { return m_width; }
+  int getHeight() override { return m_height; }
+  int getRowSpan() override { return m_span; }
+  bool isFlipped() override { return m_flipped; }
+  bool resize(int, int) override { return false; }
+
+private:
+  LICE_pixel* m_bits;
+  int m_width, m_height, m_span;
+  bool m_flipped;
+};
+
+TEST(LICE_BlitOverlap, ViewsOfTheSamePixelsWithOtherRowsMatchABlitFromACopy)
+{
+  const PixelGrid start = PixelGrid::random(19, 16, 63);
+  const LICE_Rect r = {2, 1, 15, 7};
+  for (int rowStep : {1, 2})
+    for (const Blend& b : kOverlapBlends)
+      for (int d : {-1, 0, 1}) {
+        auto pixels = bitmapOf(start), expectedPixels = bitmapOf(start), copy = bitmapOf(start);
+        PixelView view(*pixels, rowStep == 1, rowStep), expectedView(*expectedPixels, rowStep == 1, rowStep);
+        LICE_Blit(&view, pixels.get(), r.left + d, r.top + d, &r, b.alpha, b.mode);
+        LICE_Blit(&expectedView, copy.get(), r.left + d, r.top + d, &r, b.alpha, b.mode);
+        EXPECT_EQ(PixelGrid::readFrom(*pixels), PixelGrid::readFrom(*expectedPixels))
+            << "row step " << rowStep << " mode " << std::hex << b.mode << std::dec << " by " << d;
+      }
 }
 
 // Every mode at every weight, against the oracle, for each combination of flipped
