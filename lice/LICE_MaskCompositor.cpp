@@ -55,6 +55,16 @@ void drawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int
   }
 }
 
+// The style with alpha held to 0..1, NaN taken as 0: alpha above 1 draws as 1, and
+// 0 draws nothing, the background fill included.
+LICE_MaskStyle withAlphaInRange(const LICE_MaskStyle& style)
+{
+  LICE_MaskStyle limited = style;
+  if (!(style.alpha > 0.0f)) limited.alpha = 0.0f;
+  else if (style.alpha > 1.0f) limited.alpha = 1.0f;
+  return limited;
+}
+
 }  // namespace
 
 bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x,
@@ -81,16 +91,17 @@ bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, in
   const int rows = std::min(height - skipY, clipB - y);
   if (cols < 1 || rows < 1) return false;
 
-  if (style.backgroundMode == 2)
-    LICE_FillRect(dest, x, y, cols, rows, style.backgroundColor, style.alpha,
-                  style.mode & ~LICE_BLEND_USE_SOURCE_ALPHA);
+  const LICE_MaskStyle limited = withAlphaInRange(style);
+  if (limited.backgroundMode == 2)
+    LICE_FillRect(dest, x, y, cols, rows, limited.backgroundColor, limited.alpha,
+                  limited.mode & ~LICE_BLEND_USE_SOURCE_ALPHA);
 
   const unsigned char* start = mask + (size_t)skipY * width + skipX;
-  if (style.fontFlags & (LICE_FONT_SHADOW | LICE_FONT_OUTLINE))
-    drawSolid(dest, start, width, x, y, cols, rows, style, true);
-  else if (style.fontFlags & LICE_FONT_MONO)
-    drawSolid(dest, start, width, x, y, cols, rows, style, false);
+  if (limited.fontFlags & (LICE_FONT_SHADOW | LICE_FONT_OUTLINE))
+    drawSolid(dest, start, width, x, y, cols, rows, limited, true);
+  else if (limited.fontFlags & LICE_FONT_MONO)
+    drawSolid(dest, start, width, x, y, cols, rows, limited, false);
   else
-    drawCoverage(dest, start, width, x, y, cols, rows, style);
+    drawCoverage(dest, start, width, x, y, cols, rows, limited);
   return true;
 }

@@ -18,7 +18,8 @@ struct LICE_MaskStyle {
 // Composites one glyph coverage mask onto a bitmap: anti-aliased masks weight the
 // text colour by coverage, mono masks (0/255) draw it where they are set, and
 // shadow/outline masks (0/128/255) draw the text colour at 255 and the effect
-// colour at 128, each with the style's blend word and alpha.
+// colour at 128, each with the style's blend word and alpha. Alpha above 1 draws as
+// 1; alpha at or below 0, or NaN, draws nothing.
 class LICE_MaskCompositor {
 public:
   // Draws the width x height mask with its top-left corner at (x, y), cropped to

@@ -10,6 +10,7 @@
 
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -114,7 +115,7 @@ TEST(MaskCompositor, MonoAndEffectMasks)
         LICE_MaskCompositor::draw(&bm, mask, 3, 1, 0, 0, LICE_Rect{0, 0, 3, 1}, st);
         const int k = std::min((int)(alpha * 256.0f), 256);
         LICE_pixel half = bg, full = bg;
-        if (alpha == 1.0f && mode == 0) {
+        if (alpha >= 1.0f && mode == 0) {
           half = onHalf;
           full = s.textColor;
         } else if (k > 0) {
@@ -127,6 +128,36 @@ TEST(MaskCompositor, MonoAndEffectMasks)
       }
     }
   }
+}
+
+// Alpha above 1 draws exactly what alpha 1 draws, with every kind of mask, mode and
+// an opaque background; NaN and alpha at or below 0 draw nothing at all.
+TEST(MaskCompositor, AlphaOutsideTheRangeActsAsTheNearestBound)
+{
+  std::vector<unsigned char> mask(256);
+  for (int i = 0; i < 256; ++i) mask[i] = (unsigned char)(i % 3 == 0 ? 0 : i % 3 == 1 ? 128 : 255 - i / 2);
+  const PixelGrid background = PixelGrid::random(16, 16, 8);
+  auto drawn = [&](int mode, float alpha, int flags, int backgroundMode) {
+    LICE_MemBitmap bm(16, 16);
+    background.writeTo(bm);
+    LICE_MaskStyle s = style(mode, alpha, flags);
+    s.backgroundMode = backgroundMode;
+    LICE_MaskCompositor::draw(&bm, mask.data(), 16, 16, 0, 0, LICE_Rect{0, 0, 16, 16}, s);
+    return PixelGrid::readFrom(bm);
+  };
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  for (int flags : {0, (int)LICE_FONT_MONO, (int)LICE_FONT_SHADOW, (int)LICE_FONT_OUTLINE})
+    for (int mode = 0; mode <= 5; ++mode)
+      for (int backgroundMode : {1, 2}) {
+        const PixelGrid full = drawn(mode, 1.0f, flags, backgroundMode);
+        ASSERT_FALSE(full == background);
+        for (float over : {1.0001f, 1.5f, 3.0f, inf})
+          EXPECT_EQ(drawn(mode, over, flags, backgroundMode), full)
+              << "flags " << flags << " mode " << mode << " alpha " << over << " background " << backgroundMode;
+        for (float none : {nan, 0.0f, -0.5f, -inf})
+          EXPECT_EQ(drawn(mode, none, flags, backgroundMode), background)
+              << "flags " << flags << " mode " << mode << " alpha " << none << " background " << backgroundMode;
+      }
 }
 
 TEST(MaskCompositor, CropsToClipAndDestination)
