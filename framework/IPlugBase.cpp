@@ -207,31 +207,61 @@ void IPlugBase::ChangeLatency(int samples)
   if (mDelay) mDelay->Reset(mDelay->GetChannels(), mLatency);
 }
 
-void IPlugBase::ResizeBlockBuffers(int frames)
+bool IPlugBase::ResizeBlockBuffers(int frames)
 {
   if (frames < 0) frames = 0;
-  if (frames == mBlockSize) return;
+  if (frames == mBlockSize) return true;
+  if (frames > INT_MAX / static_cast<int>(sizeof(double))) return false;
 
-  const int bytes = static_cast<int>(std::min<long long>(static_cast<long long>(frames) * sizeof(double), INT_MAX));
-  int capacity = frames;
-  auto resize = [&](GrowBuffer& scratch, double** slot) {
-    const bool slotAtScratch = slot && *slot && *slot == scratch.Get();
-    scratch.Resize(bytes, true);
-    if (scratch.GetSize()) std::memset(scratch.Get(), 0, static_cast<size_t>(scratch.GetSize()));
-    if (slotAtScratch) *slot = static_cast<double*>(scratch.Get());
-    capacity = std::min(capacity, scratch.GetSize() / static_cast<int>(sizeof(double)));
-  };
-  for (int i = 0; i < NInChannels(); ++i)
+  // Every buffer is resized first without giving memory back; when one cannot
+  // be, those already resized go back to the old size, which then needs no
+  // allocation. Only then may a smaller size release memory.
+  const int bytes = frames * static_cast<int>(sizeof(double));
+  const int oldBytes = mBlockSize * static_cast<int>(sizeof(double));
+  const int count = NInChannels() + NOutChannels();
+  int resized = 0;
+  while (resized < count && ResizeScratch(resized, bytes, false)) ++resized;
+  if (resized < count)
   {
-    InChannel* channel = mInChannels.Get(i);
-    resize(channel->scratch, channel->slot);
+    for (int i = 0; i < resized; ++i) ResizeScratch(i, oldBytes, false);
+    return false;
   }
-  for (int i = 0; i < NOutChannels(); ++i)
+  for (int i = 0; i < count; ++i)
   {
-    OutChannel* channel = mOutChannels.Get(i);
-    resize(channel->scratch, channel->slot);
+    ResizeScratch(i, bytes, true);
+    if (double* scratch = ScratchOf(i)) std::memset(scratch, 0, static_cast<size_t>(bytes));
   }
-  mBlockSize = capacity;
+  mBlockSize = frames;
+  return true;
+}
+
+GrowBuffer& IPlugBase::ScratchBuffer(int index, double**& slot)
+{
+  if (index < NInChannels())
+  {
+    InChannel* in = mInChannels.Get(index);
+    slot = in->slot;
+    return in->scratch;
+  }
+  OutChannel* out = mOutChannels.Get(index - NInChannels());
+  slot = out->slot;
+  return out->scratch;
+}
+
+double* IPlugBase::ScratchOf(int index)
+{
+  double** slot = nullptr;
+  return static_cast<double*>(ScratchBuffer(index, slot).Get());
+}
+
+bool IPlugBase::ResizeScratch(int index, int bytes, bool allowShrink)
+{
+  double** slot = nullptr;
+  GrowBuffer& scratch = ScratchBuffer(index, slot);
+  const bool slotAtScratch = !*slot || *slot == scratch.Get();
+  scratch.Resize(bytes, allowShrink);
+  if (slotAtScratch) *slot = static_cast<double*>(scratch.Get());
+  return scratch.GetSize() == bytes;
 }
 
 // ---- Presets ----
@@ -399,6 +429,15 @@ void IPlugBase::ConnectInputs(int first, int count, float* const* hostBuffers, i
       std::memset(scratch, 0, sizeof(double) * static_cast<size_t>(n));
     *in->slot = scratch;
   }
+}
+
+void IPlugBase::SilenceInput(int channel, int frames)
+{
+  InChannel* in = mInChannels.Get(channel);
+  if (!in) return;
+  *in->slot = in->Scratch();
+  const int n = std::clamp(frames, 0, in->ScratchFrames());
+  if (n) std::memset(in->Scratch(), 0, sizeof(double) * static_cast<size_t>(n));
 }
 
 void IPlugBase::WriteOutputs(int frames, int hostOffset)

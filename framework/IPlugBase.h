@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ChannelIOPair.h"
+#include "HostLookup.h"
 #include "IMutex.h"
 #include "IParamRecord.h"
 #include "InChannel.h"
@@ -94,8 +95,9 @@ public:
   // Called by LoadPreset after a successful load.
   virtual void HandlePresetRestored() {}
   // Resizes every channel's scratch buffer to frames doubles and zero-fills
-  // it; nothing when frames equals the block size.
-  virtual void ResizeBlockBuffers(int frames);
+  // it; nothing when frames equals the block size. False, with every buffer
+  // and the block size left as they were, when a buffer cannot be had.
+  virtual bool ResizeBlockBuffers(int frames);
 
   // ---- Parameters and presets ----
   int NParams() const { return mParams.GetCount(); }
@@ -155,6 +157,9 @@ public:
   // scratch buffer and its slot points there. A null host buffer reads as
   // silence. At most one block is converted.
   void ConnectInputs(int first, int count, float* const* hostBuffers, int frames, int hostOffset = 0);
+  // Points an input channel's slot at its scratch buffer and zero-fills
+  // frames samples of it (at most one block): the channel reads silence.
+  void SilenceInput(int channel, int frames);
   // Converts frames doubles of every connected output's slot into its host
   // destination from hostOffset on; at most one block.
   void WriteOutputs(int frames, int hostOffset = 0);
@@ -219,6 +224,12 @@ public:
 
 private:
   void ParseChannelIO(const char* channelIOStr);
+  // Scratch buffers by index: the input channels', then the output channels'.
+  GrowBuffer& ScratchBuffer(int index, double**& slot);
+  double* ScratchOf(int index);
+  // Resizes scratch buffer index to bytes; a slot that pointed at it (or
+  // nowhere) points at it again. False when it could not be resized.
+  bool ResizeScratch(int index, int bytes, bool allowShrink);
   static bool SetBusName(PtrList<PlugString>& names, int index, const char* name);
 
   PtrList<ChannelIOPair> mChannelIO;
@@ -230,7 +241,7 @@ private:
   int mMfrID;
   int mVendorVersion;
   int mPlugApi;
-  int mHostId = -1;
+  int mHostId = kHostUninit;
   int mHostVersion = 0;
   bool mIsInstrument;
   bool mDoesMidiIn;

@@ -13,8 +13,9 @@ public:
 
   // FormatValue of the plain value of normalized (not snapped, not clamped), widened.
   void toString(Steinberg::Vst::ParamValue normalized, Steinberg::Vst::String128 string) const SMTG_OVERRIDE;
-  // The leading decimal number of the text (0.0 without one), clamped into the range
-  // and normalised; always true.
+  // The leading plain decimal number of the text (0.0 without one: no hexadecimal, no
+  // infinities or NaN, the same in every locale), clamped into the range and
+  // normalised; always true.
   bool fromString(const Steinberg::Vst::TChar* string,
                   Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue normalized) const SMTG_OVERRIDE;

@@ -37,6 +37,7 @@ IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const 
                      int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency)
   : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueID,
               mfrID, plugApi, isInstrument, midiIn, latency)
+  , mHostIn32(static_cast<size_t>(NInChannels()), nullptr)
   , mHostIn64(static_cast<size_t>(NInChannels()), nullptr)
   , mHostOut64(static_cast<size_t>(NOutChannels()), nullptr)
 {
@@ -85,7 +86,9 @@ SpeakerArrangement IPlugVST3::ArrangementFor(int channels)
 
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
 {
-  tresult result = mRegistered ? kResultFalse : SingleComponentEffect::initialize(context);
+  // The SDK base stores the context unless one is stored already; an earlier
+  // initialisation without one leaves room for it.
+  tresult result = SingleComponentEffect::initialize(context);
 
   FUnknownPtr<IHostApplication> app(context);
   if (app)
@@ -98,7 +101,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
     SetHost(name, 0);
   }
 
-  if (result == kResultOk)
+  if (result == kResultOk && !mRegistered)
   {
     try
     {
@@ -199,14 +202,17 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
     auto* firstIn = audioInputs.empty() ? nullptr : FCast<AudioBus>(audioInputs.front().get());
     if (firstIn && SpeakerCount(firstIn->getArrangement()) != ins)
     {
+      // The host need not activate a bus again after a new arrangement.
+      const bool active = firstIn->isActive();
       audioInputs.clear();
-      addAudioInput(STR16("Input"), ArrangementFor(ins), kMain, BusInfo::kDefaultActive);
+      addAudioInput(STR16("Input"), ArrangementFor(ins), kMain, BusInfo::kDefaultActive)->setActive(active);
     }
     auto* firstOut = audioOutputs.empty() ? nullptr : FCast<AudioBus>(audioOutputs.front().get());
     if (firstOut && SpeakerCount(firstOut->getArrangement()) != outs)
     {
+      const bool active = firstOut->isActive();
       audioOutputs.clear();
-      addAudioOutput(STR16("Output"), ArrangementFor(outs), kMain, BusInfo::kDefaultActive);
+      addAudioOutput(STR16("Output"), ArrangementFor(outs), kMain, BusInfo::kDefaultActive)->setActive(active);
     }
   }
   catch (...)
@@ -238,9 +244,10 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
   // smoother and filter history for good; an empty block leaves nothing to render into.
   if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
     return kResultFalse;
+  // Block buffers that cannot be had refuse the setup before anything changes.
+  if (!ResizeBlockBuffers(setup.maxSamplesPerBlock)) return kResultFalse;
   SetSampleRate(setup.sampleRate);
   SetBypassed(false);
-  ResizeBlockBuffers(setup.maxSamplesPerBlock);
   HandleReset();
   processSetup = setup;
   return kResultOk;
@@ -275,12 +282,13 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     SilenceHostOutputs(frames);
     return kResultOk;
   }
-  for (int offset = 0; offset < frames; offset += piece)
+  for (int done = 0; done < frames;)
   {
-    const int n = std::min(piece, frames - offset);
-    BindPiece(data, offset, n);
+    const int n = std::min(piece, frames - done);
+    BindPiece(data, done, n);
     RenderPiece(n);
-    if (data.symbolicSampleSize != kSample64) WriteOutputs(n, offset);
+    if (data.symbolicSampleSize != kSample64) WriteOutputs(n, done);
+    done += n;
   }
   return kResultOk;
 }
@@ -307,8 +315,7 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
       const double index = value * NPresets();
       if (index > -2147483648.0 && index < 2147483648.0) LoadPreset(static_cast<int>(index));
     }
-    else if (IParamRecord* record =
-                 id < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(id)) : nullptr)
+    else if (IParamRecord* record = RecordForTag(id))
     {
       record->SetFromNormalized(value);
       HandleParamChange(static_cast<int>(id));
@@ -318,24 +325,23 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
 
 void IPlugVST3::ConnectInputBus(const ProcessData& data)
 {
-  const bool sixtyFour = data.symbolicSampleSize == kSample64;
-  if (data.numInputs <= 0 || !data.inputs)
-  {
-    // No input bus: the channels keep their connection state, but nothing of an
-    // earlier call's host buffers stays in use.
-    std::fill(mHostIn64.begin(), mHostIn64.end(), nullptr);
-    if (sixtyFour)
-      for (int i = 0; i < NInChannels(); ++i) PointInputAtScratch(i);
-    return;
-  }
+  std::fill(mHostIn32.begin(), mHostIn32.end(), nullptr);
+  std::fill(mHostIn64.begin(), mHostIn64.end(), nullptr);
+  // Without an input bus the channels keep their connection state and read silence.
+  if (data.numInputs <= 0 || !data.inputs) return;
+
   const AudioBusBuffers& bus = data.inputs[0];
+  const bool sixtyFour = data.symbolicSampleSize == kSample64;
   const int k = std::clamp(static_cast<int>(bus.numChannels), 0, NInChannels());
   for (int i = 0; i < NInChannels(); ++i)
   {
     SetInputConnected(i, i < k);
-    if (i >= k) PointInputAtScratch(i);
-    mHostIn64[static_cast<size_t>(i)] =
-        sixtyFour && i < k && bus.channelBuffers64 ? bus.channelBuffers64[i] : nullptr;
+    if (i >= k) continue;
+    const size_t c = static_cast<size_t>(i);
+    if (sixtyFour && bus.channelBuffers64)
+      mHostIn64[c] = bus.channelBuffers64[i];
+    else if (!sixtyFour && bus.channelBuffers32)
+      mHostIn32[c] = bus.channelBuffers32[i];
   }
 }
 
@@ -388,27 +394,33 @@ void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
 
 void IPlugVST3::BindPiece(const ProcessData& data, int offset, int frames)
 {
-  if (data.symbolicSampleSize != kSample64)
-  {
-    if (data.numInputs > 0 && data.inputs)
-      ConnectInputs(0, NInChannels(), data.inputs[0].channelBuffers32, frames, offset);
-    return;
-  }
+  BindInputPiece(offset, frames);
+  if (data.symbolicSampleSize == kSample64) BindOutputPiece64(offset);
+}
+
+void IPlugVST3::BindInputPiece(int offset, int frames)
+{
   for (int i = 0; i < NInChannels(); ++i)
   {
-    if (!IsInputConnected(i)) continue;
-    double* host = mHostIn64[static_cast<size_t>(i)];
-    if (host)
+    const size_t c = static_cast<size_t>(i);
+    if (double* host64 = mHostIn64[c])
     {
-      PointInputAt(i, host + offset);
+      PointInputAt(i, host64 + offset);
+    }
+    else if (float* host32 = mHostIn32[c])
+    {
+      ConnectInputs(i, 1, &host32, frames, offset);
     }
     else
     {
-      PointInputAtScratch(i);
-      if (double* scratch = GetInputPointers()[i]; scratch && frames > 0)
-        std::memset(scratch, 0, sizeof(double) * static_cast<size_t>(frames));
+      // Nothing feeds this channel in this call.
+      SilenceInput(i, frames);
     }
   }
+}
+
+void IPlugVST3::BindOutputPiece64(int offset)
+{
   for (int j = 0; j < NOutChannels(); ++j)
   {
     if (!IsOutputConnected(j)) continue;
@@ -449,10 +461,9 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   IMutexLock lock(GetMutex());
   StateChunk chunk;
   if (!SaveState(chunk)) return kResultFalse;
-  int32 written = 0;
-  if (chunk.GetSize() > 0) state->write(chunk.GetData(), chunk.GetSize(), &written);
   int32 flag = IsBypassed() ? 1 : 0;
-  state->write(&flag, sizeof(flag), &written);
+  if (!WriteAll(state, chunk.GetData(), chunk.GetSize()) || !WriteAll(state, &flag, sizeof(flag)))
+    return kResultFalse;
   return kResultOk;
 }
 
@@ -460,19 +471,38 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
 {
   if (!state) return kInvalidArgument;
   IMutexLock lock(GetMutex());
+  // The current state gives the length of the parameter part; the stream must
+  // deliver all of it and the flag, or nothing changes.
   StateChunk chunk;
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
-  int32 read = 0;
-  state->read(chunk.GetData(), chunk.GetSize(), &read);
-  LoadState(chunk, 0);
-
-  // A stream that ends before the flag leaves the bypass state as it is.
   int32 flag = 0;
-  read = 0;
-  if (state->read(&flag, sizeof(flag), &read) != kResultOk || read != static_cast<int32>(sizeof(flag)))
+  if (!ReadAll(state, chunk.GetData(), chunk.GetSize()) || !ReadAll(state, &flag, sizeof(flag)))
     return kResultFalse;
+  LoadState(chunk, 0);
   SetBypassed(flag != 0);
   return kResultOk;
+}
+
+bool IPlugVST3::WriteAll(IBStream* stream, const void* bytes, int32 size)
+{
+  if (size <= 0) return true;
+  int32 written = 0;
+  return stream->write(const_cast<void*>(bytes), size, &written) == kResultOk && written == size;
+}
+
+bool IPlugVST3::ReadAll(IBStream* stream, void* bytes, int32 size)
+{
+  // A stream may deliver fewer bytes per read than asked for; it has ended when a
+  // read fails or delivers none.
+  auto* out = static_cast<unsigned char*>(bytes);
+  for (int32 done = 0; done < size;)
+  {
+    int32 read = 0;
+    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done)
+      return false;
+    done += read;
+  }
+  return true;
 }
 
 // ---- Controller queries ----
@@ -486,8 +516,7 @@ tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& 
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
 {
   if (!string) return kInvalidArgument;
-  const IParamRecord* record =
-      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  const IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
   char text[IParamRecord::kValueTextSize];
   record->FormatValue(record->ToPlain(valueNormalized), text, sizeof(text));
@@ -498,28 +527,36 @@ tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valu
 tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, ParamValue& valueNormalized)
 {
   if (!string) return kInvalidArgument;
-  return SingleComponentEffect::getParamValueByString(tag, string, valueNormalized);
+  ParamValue value = 0.0;
+  const tresult result = SingleComponentEffect::getParamValueByString(tag, string, value);
+  if (result != kResultOk) return result;
+  // The SDK's own parameters read any number, NaN and infinities included.
+  if (!(value >= 0.0 && value <= 1.0)) return kResultFalse;
+  valueNormalized = value;
+  return kResultOk;
 }
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
 {
-  const IParamRecord* record =
-      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  const IParamRecord* record = RecordForTag(tag);
   return record ? record->ToNormalized(plainValue) : plainValue;
 }
 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
 {
   if (tag == kBypassTag) return IsBypassed() ? 1.0 : 0.0;
-  const IParamRecord* record =
-      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  const IParamRecord* record = RecordForTag(tag);
   return record ? record->GetNormalized() : 0.0;
 }
 
 tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
 {
-  IParamRecord* record =
-      tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
+  if (tag == kBypassTag)
+  {
+    SetBypassed(value > 0.5);
+    return kResultOk;
+  }
+  IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
   record->SetFromNormalized(value);
   return kResultOk;
@@ -533,6 +570,11 @@ IPlugView* PLUGIN_API IPlugVST3::createView(FIDString)
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)
 {
   return kResultTrue;
+}
+
+IParamRecord* IPlugVST3::RecordForTag(ParamID tag) const
+{
+  return tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
 }
 
 // ---- Units and program list ----
@@ -552,7 +594,7 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info)
     info.programListId = kNoProgramListId;
     return kResultOk;
   }
-  const char* group = GetGroupName(unitIndex - 1);
+  const char* group = unitIndex > 0 ? GetGroupName(unitIndex - 1) : nullptr;
   if (!group) return kResultFalse;
   info.id = unitIndex;
   info.parentUnitId = kRootUnitId;

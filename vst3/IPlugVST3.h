@@ -63,7 +63,7 @@ public:
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
-  // No editor view exists yet: every name gives none.
+  // Gives no view for any name: this binding has no editor view yet.
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
 
   //---IEditController2
@@ -117,13 +117,21 @@ public:
 
 private:
   void RegisterBusesAndParameters();
+  // The record of a plug-in parameter tag, or null for any other tag.
+  IParamRecord* RecordForTag(Steinberg::Vst::ParamID tag) const;
+  // The whole of size bytes written to or read from the stream; false when it fails
+  // or ends first.
+  static bool WriteAll(Steinberg::IBStream* stream, const void* bytes, Steinberg::int32 size);
+  static bool ReadAll(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ConnectInputBus(const Steinberg::Vst::ProcessData& data);
   void ConnectOutputBuses(const Steinberg::Vst::ProcessData& data);
-  // Points the block routine's slots at frames samples of the host's 64-bit buffers from
-  // offset on (a channel without one uses its scratch buffer), or converts the host's
-  // 32-bit inputs into the scratch buffers.
+  // Binds the block routine's slots to frames samples of this call's host buffers from
+  // offset on: 64-bit buffers directly, 32-bit inputs converted into the scratch
+  // buffers. An input channel that no host buffer feeds reads zeroed scratch.
   void BindPiece(const Steinberg::Vst::ProcessData& data, int offset, int frames);
+  void BindInputPiece(int offset, int frames);
+  void BindOutputPiece64(int offset);
   void RenderPiece(int frames);
   void SilenceHostOutputs(int frames);
 
@@ -131,6 +139,7 @@ private:
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
   // This call's host buffers per channel (null for none); sized at construction.
+  std::vector<float*> mHostIn32;
   std::vector<double*> mHostIn64;
   std::vector<double*> mHostOut64;
 };

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "PluginHarness.h"
 #include "pluginterfaces/vst/ivstunits.h"
@@ -107,6 +108,14 @@ TEST_F(Controller, ValueTextsComeFromTheParameterRecords)
   ASSERT_EQ(controller->getParamValueByString(kBpas, on.data(), value), kResultOk);
   EXPECT_DOUBLE_EQ(value, 1.0);
   EXPECT_EQ(controller->getParamValueByString(99, number.data(), value), kResultFalse);
+  // The program change answers only normalised values.
+  std::basic_string<TChar> zero = Wide("0"), notANumber = Wide("nan"), huge = Wide("1e19");
+  ASSERT_EQ(controller->getParamValueByString(kPrst, zero.data(), value), kResultOk);
+  EXPECT_EQ(value, 0.0);
+  value = 0.25;
+  EXPECT_EQ(controller->getParamValueByString(kPrst, notANumber.data(), value), kResultFalse);
+  EXPECT_EQ(controller->getParamValueByString(kPrst, huge.data(), value), kResultFalse);
+  EXPECT_EQ(value, 0.25);
   EXPECT_EQ(controller->getParamValueByString(0, nullptr, value), kInvalidArgument);
 }
 
@@ -127,11 +136,24 @@ TEST_F(Controller, NormalizedValuesReadAndWriteTheRecords)
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.3);
   EXPECT_EQ(controller->setParamNormalized(0, 0.33), kResultOk);
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.35);  // snapped to 7
-  EXPECT_EQ(controller->setParamNormalized(kBpas, 1.0), kResultFalse);
-  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBpas), 0.0);
   EXPECT_EQ(controller->setParamNormalized(kPrst, 1.0), kResultFalse);
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(kPrst), 0.0);
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(77), 0.0);
+}
+
+TEST_F(Controller, BypassSetThroughTheControllerReadsBackAndPersists)
+{
+  EXPECT_EQ(controller->setParamNormalized(kBpas, 0.7), kResultOk);
+  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBpas), 1.0);
+  std::vector<char> state;
+  ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
+  ASSERT_EQ(state.size(), 76u);
+  EXPECT_EQ(state[72], 1);
+
+  EXPECT_EQ(controller->setParamNormalized(kBpas, 0.5), kResultOk);  // not above 0.5
+  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBpas), 0.0);
+  ASSERT_EQ(harness.plugin.SetState(state), kResultOk);
+  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBpas), 1.0);
 }
 
 TEST_F(Controller, UnitsAndTheFactoryPresetsList)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <clocale>
 #include <string>
 
 #include "MERO.h"
@@ -128,6 +130,45 @@ TEST(IPlugVST3, SuppliesTransportAndOfflineStateFromTheHost)
   EXPECT_EQ(plug->setupProcessing(bad), kResultFalse);
   EXPECT_EQ(plug->GetSampleRate(), 48000.0);
   EXPECT_TRUE(plug->IsOfflineRender());
+  // Block buffers that cannot be had leave the previous setup in place.
+  for (int32 block : {INT_MAX, 0x0FFFFFFF})
+  {
+    ProcessSetup huge{kRealtime, kSample64, block, 96000.0};
+    EXPECT_EQ(plug->setupProcessing(huge), kResultFalse) << block;
+    EXPECT_EQ(plug->GetSampleRate(), 48000.0);
+    EXPECT_EQ(plug->GetBlockSize(), 64);
+    EXPECT_TRUE(plug->IsOfflineRender());
+  }
+  plug->terminate();
+}
+
+TEST(IPlugVST3, ContextGivenAfterAnInitialisationWithoutOneIsStored)
+{
+  IPtr<MERO> plug(new MERO, false);
+  IPtr<mero::HostApplication> cubase(new mero::HostApplication("Cubase"), false);
+  IPtr<mero::HostApplication> reaper(new mero::HostApplication("REAPER"), false);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  EXPECT_EQ(plug->initialize(cubase->unknownCast()), kResultOk);
+  EXPECT_EQ(plug->initialize(reaper->unknownCast()), kResultFalse);  // one is stored now
+  EXPECT_EQ(plug->getParameterCount(), 11);
+  EXPECT_EQ(plug->getBusCount(kAudio, kOutput), 1);
+  plug->terminate();
+}
+
+TEST(IPlugVST3, ExtremeCountsAndIndexesDoNotOverflow)
+{
+  // Without channels the block buffers cost nothing, so a block near the int range can
+  // be prepared and a call of INT_MAX frames rendered in pieces.
+  IPtr<IPlugVST3> plug(new IPlugVST3(0, "0-0", 0, "Empty", "", "Maker", 1, 1, 1, 1, false, false, 0), false);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  ProcessSetup setup{kRealtime, kSample32, 0x0FFFFFFF, 44100.0};
+  ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
+  ProcessData data;
+  data.numSamples = INT_MAX;
+  EXPECT_EQ(plug->process(data), kResultOk);
+  UnitInfo unit{};
+  EXPECT_EQ(plug->getUnitInfo(INT_MIN, unit), kResultFalse);
+  EXPECT_EQ(plug->getUnitInfo(INT_MAX, unit), kResultFalse);
   plug->terminate();
 }
 
@@ -216,4 +257,45 @@ TEST(IPlugParameter, TakesUnitsTextsAndStepsFromItsRecord)
   EXPECT_TRUE(parameter.fromString(huge, value));
   EXPECT_EQ(value, 1.0);
   EXPECT_EQ(parameter.toPlain(0.5), 1.0);
+}
+
+namespace
+{
+// The normalised values fromString gives for each text on a continuous 0 ... 20 parameter.
+void ExpectPlainDecimalReadings()
+{
+  IParamRecord record;
+  record.DefineContinuous("Level", 0.0, 0.0, 20.0, 0.01, "", "", 1.0);
+  IPlugParameter parameter(&record, 0, 0);
+  const struct
+  {
+    const char* text;
+    double plain;
+  } cases[] = {{"7.5", 7.5},      {" +7.5e0 dB", 7.5}, {"1,5", 1.0},    {"0x10", 0.0},  {"inf", 0.0},
+               {"-infinity", 0.0}, {"nan", 0.0},      {"1e400", 20.0}, {"-1e400", 0.0}, {"1e-400", 0.0},
+               {".5", 0.5},       {"5.", 5.0},        {"e5", 0.0},     {"", 0.0},      {"-", 0.0},
+               {"2.5e", 2.5},     {"2.5e+x", 2.5},    {"-.5", 0.0},    {"1.25E1", 12.5},
+               {"00000000000000000000000000000012.5", 12.5}};
+  for (const auto& c : cases)
+  {
+    std::basic_string<TChar> wide;
+    for (const char* t = c.text; *t; ++t) wide += static_cast<TChar>(*t);
+    ParamValue value = -1.0;
+    EXPECT_TRUE(parameter.fromString(wide.c_str(), value)) << c.text;
+    EXPECT_EQ(value, c.plain / 20.0) << c.text;
+  }
+}
+}  // namespace
+
+TEST(IPlugParameter, ReadsPlainDecimalNumbersInEveryLocale)
+{
+  ExpectPlainDecimalReadings();
+  for (const char* comma : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8", "German_Germany.1252"})
+    if (std::setlocale(LC_NUMERIC, comma))
+    {
+      SCOPED_TRACE(comma);
+      ExpectPlainDecimalReadings();
+      break;
+    }
+  std::setlocale(LC_NUMERIC, "C");
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -32,12 +33,15 @@ void SetBuffers<double>(AudioBusBuffers& bus, double** channels)
   bus.channelBuffers64 = channels;
 }
 
-// One raw process call with the given channel pointer arrays (null for no bus).
+// One raw process call with the given channel pointer arrays (null for no bus); the input
+// bus has inChannels channels, or as many as the output bus when that is negative.
 template <typename Sample>
-tresult Call(PluginHarness& harness, Sample** in, Sample** out, int frames, int channels = 2)
+tresult Call(PluginHarness& harness, Sample** in, Sample** out, int frames, int channels = 2,
+             int inChannels = -1)
 {
   AudioBusBuffers inBus, outBus;
-  inBus.numChannels = outBus.numChannels = channels;
+  outBus.numChannels = channels;
+  inBus.numChannels = inChannels < 0 ? channels : inChannels;
   SetBuffers(inBus, in);
   SetBuffers(outBus, out);
   ProcessData data;
@@ -79,10 +83,8 @@ void NoInputBusReadsNoEarlierBuffers()
     Call<Sample>(harness, p.data(), p.data(), 64);
   }  // the first call's buffers are gone
 
-  // 32-bit inputs keep the converted block in their scratch buffers; 64-bit inputs read
-  // silence.
-  auto expectedSecond =
-      sizeof(Sample) == 4 ? first : std::vector<std::vector<Sample>>(2, std::vector<Sample>(64, 0));
+  // A call without an input bus reads silence on both sample sizes.
+  auto expectedSecond = std::vector<std::vector<Sample>>(2, std::vector<Sample>(64, 0));
   std::vector<Sample*> e2 = {expectedSecond[0].data(), expectedSecond[1].data()};
   oracle.Process(e2, 64);
   std::vector<std::vector<Sample>> out(2, std::vector<Sample>(64, 0));
@@ -143,7 +145,84 @@ void NullChannelPointersUseScratch()
   data.outputs = &outBus;
   EXPECT_EQ(harness.plugin.Process(data), kResultOk);
 }
+
+// How the input of the last call of a scenario goes missing.
+enum class Missing
+{
+  BusAsFirstCall,            // no input bus, before any call that had one
+  BusAfterStereoCall,        // no input bus after a stereo call
+  BusAfter64BitSetupChange,  // no input bus, 32-bit, after a 64-bit call and a new setup
+  RightAfterStereoCall       // an input bus of one channel after a stereo call
+};
+
+// Runs one scenario on a new instance and returns the last call's output. With
+// explicitSilence the last call's missing input channels are given as zeros instead.
+PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
+{
+  constexpr int kFrames = 64;
+  PluginHarness harness;
+  const bool start64 = scenario == Missing::BusAfter64BitSetupChange;
+  EXPECT_TRUE(harness.Prepare(2, 44100.0, kFrames, start64 ? kSample64 : kSample32));
+  if (start64)
+  {
+    auto in = std::make_unique<PluginHarness::Signal64>(TestSignal::Make<double>(2, kFrames, 3));
+    std::vector<double> out[2] = {std::vector<double>(kFrames), std::vector<double>(kFrames)};
+    std::vector<double*> i = {(*in)[0].data(), (*in)[1].data()};
+    std::vector<double*> o = {out[0].data(), out[1].data()};
+    Call<double>(harness, i.data(), o.data(), kFrames);
+    in.reset();  // the host's buffers of that call are gone
+    ProcessSetup setup = {kRealtime, kSample32, kFrames, 44100.0};
+    EXPECT_EQ(harness.plugin.Processor()->setupProcessing(setup), kResultOk);
+  }
+  else if (scenario != Missing::BusAsFirstCall)
+  {
+    harness.Run(TestSignal::Make<float>(2, kFrames, 3), {kFrames});
+  }
+
+  auto in = TestSignal::Make<float>(2, kFrames, 5);
+  if (scenario != Missing::RightAfterStereoCall) std::fill(in[0].begin(), in[0].end(), 0.0f);
+  std::fill(in[1].begin(), in[1].end(), 0.0f);
+  PluginHarness::Signal out(2, std::vector<float>(kFrames, 9.0f));
+  float* i[2] = {in[0].data(), in[1].data()};
+  float* o[2] = {out[0].data(), out[1].data()};
+  if (explicitSilence)
+    Call<float>(harness, i, o, kFrames);
+  else if (scenario == Missing::RightAfterStereoCall)
+    Call<float>(harness, i, o, kFrames, 2, 1);
+  else
+    Call<float>(harness, static_cast<float**>(nullptr), o, kFrames);
+  return out;
+}
 }  // namespace
+
+TEST(Mend, MissingInputChannelReadsSilence)
+{
+  EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(Missing::RightAfterStereoCall, false),
+                                   LastBlockOf(Missing::RightAfterStereoCall, true)));
+}
+
+TEST(Mend, MissingInputBusReadsSilence)
+{
+  for (Missing scenario : {Missing::BusAfterStereoCall, Missing::BusAfter64BitSetupChange, Missing::BusAsFirstCall})
+  {
+    SCOPED_TRACE(static_cast<int>(scenario));
+    EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(scenario, false), LastBlockOf(scenario, true)));
+  }
+}
+
+TEST(Mend, RearrangedBusesKeepTheirActivation)
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2));  // the host activates both stereo buses
+  SpeakerArrangement mono = SpeakerArr::kMono;
+  ASSERT_EQ(harness.plugin.Processor()->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
+  OracleRunner oracle(44100.0, 1);
+  auto input = TestSignal::Make<float>(1, 256, 4);
+  auto expected = input;
+  std::vector<float*> p = {expected[0].data()};
+  oracle.Process(p, 256);
+  EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, {256}), expected));
+}
 
 TEST(Mend, CallLongerThanThePreparedBlockIsRenderedInPieces)
 {
@@ -191,8 +270,11 @@ TEST(Mend, SetupWithoutUsableRateOrBlockIsRefusedAndChangesNothing)
     ProcessSetup setup = {kRealtime, kSample32, 64, rate};
     EXPECT_EQ(harness.plugin.Processor()->setupProcessing(setup), kResultFalse) << rate;
   }
-  ProcessSetup noBlock = {kRealtime, kSample32, 0, 48000.0};
-  EXPECT_EQ(harness.plugin.Processor()->setupProcessing(noBlock), kResultFalse);
+  for (int32 block : {0, 0x0FFFFFFF, INT_MAX})
+  {
+    ProcessSetup unusableBlock = {kRealtime, kSample64, block, 48000.0};
+    EXPECT_EQ(harness.plugin.Processor()->setupProcessing(unusableBlock), kResultFalse) << block;
+  }
 
   // The refused setups left the 44.1 kHz, 64-frame preparation in place.
   OracleRunner oracle(44100.0, 2);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "PluginHarness.h"
@@ -35,6 +36,64 @@ std::vector<char> Doubles(std::initializer_list<double> values)
   std::vector<char> bytes(values.size() * 8);
   std::memcpy(bytes.data(), values.begin(), bytes.size());
   return bytes;
+}
+
+// A stream over bytes that hands out at most three bytes per read, as IBStream allows.
+class TricklingStream : public FObject, public IBStream
+{
+public:
+  explicit TricklingStream(std::vector<char> bytes) : mBytes(std::move(bytes)) {}
+  tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) override
+  {
+    const int32 n = std::max(0, std::min({numBytes, 3, static_cast<int32>(mBytes.size()) - mPos}));
+    if (n > 0) std::memcpy(buffer, mBytes.data() + mPos, static_cast<size_t>(n));
+    mPos += n;
+    if (numBytesRead) *numBytesRead = n;
+    return kResultOk;
+  }
+  tresult PLUGIN_API write(void*, int32, int32*) override { return kResultFalse; }
+  tresult PLUGIN_API seek(int64, int32, int64*) override { return kResultFalse; }
+  tresult PLUGIN_API tell(int64* pos) override
+  {
+    if (pos) *pos = mPos;
+    return kResultOk;
+  }
+  DEF_INTERFACES_1(IBStream, FObject)
+  REFCOUNT_METHODS(FObject)
+
+private:
+  std::vector<char> mBytes;
+  int32 mPos = 0;
+};
+
+// A stream whose write number failAt (from 0) is refused, or reports one byte short.
+class FailingWriteStream : public FObject, public IBStream
+{
+public:
+  FailingWriteStream(int failAt, bool shortCount) : mFailAt(failAt), mShortCount(shortCount) {}
+  tresult PLUGIN_API read(void*, int32, int32*) override { return kResultFalse; }
+  tresult PLUGIN_API write(void*, int32 numBytes, int32* numBytesWritten) override
+  {
+    const bool fail = mWrites++ == mFailAt;
+    int32 n = fail ? (mShortCount ? numBytes - 1 : 0) : numBytes;
+    if (numBytesWritten) *numBytesWritten = n;
+    return fail && !mShortCount ? kResultFalse : kResultOk;
+  }
+  tresult PLUGIN_API seek(int64, int32, int64*) override { return kResultFalse; }
+  tresult PLUGIN_API tell(int64*) override { return kResultFalse; }
+  DEF_INTERFACES_1(IBStream, FObject)
+  REFCOUNT_METHODS(FObject)
+
+private:
+  int mFailAt;
+  bool mShortCount;
+  int mWrites = 0;
+};
+
+tresult SetTrickling(PluginHarness& harness, const std::vector<char>& bytes)
+{
+  IPtr<TricklingStream> stream(new TricklingStream(bytes), false);
+  return harness.plugin.Controller()->setState(stream);
 }
 
 // Runs one short block so that queued automation is applied.
@@ -114,27 +173,54 @@ TEST(State, StoredValuesAreClampedWithoutStepRounding)
   EXPECT_EQ(DoubleAt(read, 3), 12.0);
 }
 
-TEST(State, FortyByteStreamSetsFiveParametersAndReportsTheMissingFlag)
+TEST(State, ShortReadsAreReadUntilTheBytesArrive)
 {
-  PluginHarness harness;
-  ASSERT_EQ(harness.plugin.SetState(Doubles({20.0, 2.0, 3.0, -96.0, 1.0})), kResultFalse);
-  std::vector<char> read;
-  harness.plugin.GetState(read);
-  const double expected[9] = {20.0, 2.0, 3.0, -96.0, 1.0, 1.0, 0.0, 0.0, 0.0};  // 5 ... 8 keep defaults
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(DoubleAt(read, i), expected[i]) << "parameter " << i;
+  PluginHarness source;
+  ASSERT_TRUE(source.Prepare(2));
+  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0};
+  for (ParamID i = 0; i < 9; ++i) source.plugin.QueueParameter(i, values[i]);
+  source.plugin.QueueParameter(kBpas, 1.0);
+  Apply(source);
+  std::vector<char> saved;
+  ASSERT_EQ(source.plugin.GetState(saved), kResultOk);
+
+  PluginHarness target;
+  ASSERT_EQ(SetTrickling(target, saved), kResultOk);
+  std::vector<char> again;
+  ASSERT_EQ(target.plugin.GetState(again), kResultOk);
+  EXPECT_EQ(again, saved);
 }
 
-TEST(State, MissingFlagLeavesTheBypassAsItWas)
+TEST(State, TruncatedStreamIsRefusedAndChangesNothing)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
   harness.plugin.QueueParameter(kBpas, 1.0);
   Apply(harness);
-  std::vector<char> state = Doubles({1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0});
-  ASSERT_EQ(harness.plugin.SetState(state), kResultFalse);
-  EXPECT_DOUBLE_EQ(harness.Normalized(0), 0.05);
-  EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 1.0);
-  state.insert(state.end(), {1, 0});  // half a flag
-  ASSERT_EQ(harness.plugin.SetState(state), kResultFalse);
-  EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 1.0);
+  std::vector<char> before;
+  ASSERT_EQ(harness.plugin.GetState(before), kResultOk);
+
+  std::vector<char> full = Doubles({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0});
+  full.insert(full.end(), {0, 0, 0, 0});
+  for (size_t length : {0, 40, 72, 74, 75})
+  {
+    SCOPED_TRACE(length);
+    const std::vector<char> cut(full.begin(), full.begin() + static_cast<long>(length));
+    EXPECT_EQ(harness.plugin.SetState(cut), kResultFalse);
+    EXPECT_EQ(SetTrickling(harness, cut), kResultFalse);
+    std::vector<char> after;
+    ASSERT_EQ(harness.plugin.GetState(after), kResultOk);
+    EXPECT_EQ(after, before);  // parameters and bypass flag
+  }
+}
+
+TEST(State, FailedWritesAreReported)
+{
+  PluginHarness harness;
+  for (int failAt : {0, 1})
+    for (bool shortCount : {false, true})
+    {
+      IPtr<FailingWriteStream> stream(new FailingWriteStream(failAt, shortCount), false);
+      EXPECT_EQ(harness.plugin.Controller()->getState(stream), kResultFalse) << failAt << shortCount;
+    }
 }
