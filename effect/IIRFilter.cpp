@@ -1,5 +1,6 @@
 #include "IIRFilter.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -45,9 +46,23 @@ const double kOutputNum[4] = {0.0, 1.35099975294776e-9, 5.93629551782897e-9, 7.6
 } // namespace
 
 template <int N>
-void IIRFilter<N>::Clear()
+void IIRFilter<N>::ClearHistories()
 {
-  *this = IIRFilter();
+  for (int k = 0; k < N; ++k)
+  {
+    mX[k] = 0.0;
+    mY[k] = 0.0;
+  }
+  mSteady = false;
+}
+
+template <int N>
+bool IIRFilter<N>::HistoriesFinite() const
+{
+  for (int k = 0; k < N; ++k)
+    if (!std::isfinite(mX[k]) || !std::isfinite(mY[k]))
+      return false;
+  return true;
 }
 
 template <int N>
@@ -148,12 +163,14 @@ void IIRFilter<N>::StepPair(IIRFilter& left, IIRFilter& right, const double* inL
   r.StoreTo(right);
 }
 
-template void IIRFilter<3>::Clear();
+template void IIRFilter<3>::ClearHistories();
+template bool IIRFilter<3>::HistoriesFinite() const;
 template void IIRFilter<3>::Design(const double*, const double*, double);
 template void IIRFilter<3>::DesignOutputNetwork(double);
 template void IIRFilter<3>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int,
                                      bool);
-template void IIRFilter<4>::Clear();
+template void IIRFilter<4>::ClearHistories();
+template bool IIRFilter<4>::HistoriesFinite() const;
 template void IIRFilter<4>::Design(const double*, const double*, double);
 template void IIRFilter<4>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int,
                                      bool);

@@ -15,8 +15,11 @@ class IIRFilter
 public:
   static constexpr int kOrder = N;
 
-  // Sets every coefficient and history to zero.
-  void Clear();
+  // Previous inputs and outputs to zero, as at construction; the design stays.
+  void ClearHistories();
+
+  // Whether every previous input and output is a finite number.
+  bool HistoriesFinite() const;
 
   // Coefficients for design rate r from the prototype tables den[0..N], num[0..N].
   void Design(const double* den, const double* num, double r);
@@ -50,8 +53,7 @@ public:
 
   double A(int k) const { return mA[k]; }
   double B(int k) const { return mB[k]; }
-  // Previous inputs and outputs, index 0 the most recent.
-  double XHistory(int k) const { return mX[k]; }
+  // Previous outputs, index 0 the most recent.
   double YHistory(int k) const { return mY[k]; }
 
 private:

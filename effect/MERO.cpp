@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <utility>
 
 #include "IMutexLock.h"
 
@@ -47,17 +46,6 @@ MERO::MERO()
     mModeTrim(std::pow(10.0, kTrimExponents[0])),
     mDesignedRate(std::numeric_limits<double>::quiet_NaN())
 {
-  for (ParamSmoother* s : Smoothers())
-    s->Reset();
-
-  for (int c = 0; c < 2; ++c)
-  {
-    mOutputNetwork[c].Clear();
-    mTone[c].Clear();
-    mCurveA[c].Clear();
-    mCurveB[c].Clear();
-  }
-
   GetParamRecord(kLevel)->DefineInteger("Level", 6, 0, 20, "", "");
   GetParamRecord(kMode)->DefineInteger("Mode", 0, 0, 1, "", "");
   GetParamRecord(kGain)->DefineInteger("Gain", 1, 0, 1, "", "");
@@ -67,7 +55,7 @@ MERO::MERO()
   GetParamRecord(kHigh)->DefineInteger("High", 1, 0, 3, "", "");
   GetParamRecord(kBypas)->DefineInteger("Bypas", 0, 0, 1, "", "");
   IParamRecord* output = GetParamRecord(kOutput);
-  output->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "%", "", 1.0);
+  output->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "dB", "", 1.0);
   output->SetShape(0.17);
 
   CaptureDefaultPreset();
@@ -138,6 +126,36 @@ void MERO::DesignFilters(double fs)
   }
 }
 
+void MERO::StartFromRest()
+{
+  for (ParamSmoother* s : Smoothers())
+    s->Reset();
+  RestChannel(kLeft);
+  RestChannel(kRight);
+}
+
+void MERO::RestChannel(int c)
+{
+  mTone[c].ClearState();
+  mOutputNetwork[c].ClearHistories();
+  mCurveA[c].ClearHistories();
+  mCurveB[c].ClearHistories();
+  mChainValue[c] = 0.0;
+}
+
+bool MERO::ChainFinite(int c) const
+{
+  return mTone[c].StateFinite() && mOutputNetwork[c].HistoriesFinite() && mCurveA[c].HistoriesFinite() &&
+         mCurveB[c].HistoriesFinite() && std::isfinite(mChainValue[c]);
+}
+
+void MERO::HandleActivate(bool active)
+{
+  IMutexLock lock(GetMutex());
+  if (active)
+    StartFromRest();
+}
+
 void MERO::ReadGainAndPad()
 {
   const int gain = ReadInteger(kGain);
@@ -176,15 +194,16 @@ struct MERO::BlockSettings
 void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
 {
   const double fs = GetSampleRate();
+  if (!(fs == mDesignedRate))
+  {
+    StartFromRest();
+    DesignFilters(fs);
+    mDesignedRate = fs;
+  }
   SetSmootherCoefficients(fs);
   if (frames <= 0)
     return;
 
-  if (!(fs == mDesignedRate))
-  {
-    DesignFilters(fs);
-    mDesignedRate = fs;
-  }
   ReadGainAndPad();
   BlockSettings b;
   b.mode = ReadInteger(kMode);
@@ -205,6 +224,7 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
     const double* in[2] = {inputs[kLeft] + start, inputs[kRight] + start};
     double* out[2] = {outputs[kLeft] + start, outputs[kRight] + start};
     RenderChunk(b, in, out, n);
+    RestChannelsNotFinite();
   }
 }
 
@@ -215,98 +235,156 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
 // their state in registers, and the curves' library calls together.
 void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* const* out, int n)
 {
-  ChunkBuffers& k = mChunk;
+  StepToneSmoothers(b, n);
+  if (b.drive)
+  {
+    StepDriveSmoothers(b, n);
+    ComputeStageInputs(in, n);
+    ShaperStage::StepPair(ActiveStage(b.mode, kLeft), ActiveStage(b.mode, kRight), mChunk.stageIn[kLeft],
+                          mChunk.stageIn[kRight], mChunk.shaped[kLeft], mChunk.shaped[kRight], n, true);
+  }
+  else
+  {
+    StepZeros(ActiveStage(b.mode, kLeft), ActiveStage(b.mode, kRight), n);
+  }
+  StepZeros(IdleStage(b.mode, kLeft), IdleStage(b.mode, kRight), n);
 
-  // Each smoother is stepped once per channel and sample (the pad smoother twice),
-  // left first.
+  if (b.drive)
+  {
+    ShapeAndCompensate(b.mode, n);
+    RunOutputNetworks(n);
+  }
+  else
+  {
+    HoldChainValues(n);
+  }
+  if (b.invert)
+    InvertChain(n);
+  RunToneNetworks(n);
+  WriteOutputs(b, in, out, n);
+}
+
+// Each smoother is stepped once per channel and sample (the pad smoother twice), left
+// first.
+void MERO::StepToneSmoothers(const BlockSettings& b, int n)
+{
+  ChunkBuffers& k = mChunk;
   double* const high[2] = {k.high[kLeft], k.high[kRight]};
   double* const low[2] = {k.low[kLeft], k.low[kRight]};
   double* const gain[2] = {k.gain[kLeft], k.gain[kRight]};
   mHighSmoother.StepInto(b.highTarget, high, 2, n);
   mLowSmoother.StepInto(b.lowTarget, low, 2, n);
   mOutputSmoother.StepInto(b.outputGain, gain, 2, n);
+}
 
-  ShaperStage* active[2] = {&mCurveA[kLeft], &mCurveA[kRight]};
-  ShaperStage* idle[2] = {&mCurveB[kLeft], &mCurveB[kRight]};
-  if (b.mode == 1)
-  {
-    std::swap(active[kLeft], idle[kLeft]);
-    std::swap(active[kRight], idle[kRight]);
-  }
+void MERO::StepDriveSmoothers(const BlockSettings& b, int n)
+{
+  ChunkBuffers& k = mChunk;
+  double* const pad[4] = {k.padIn[kLeft], k.padOut[kLeft], k.padIn[kRight], k.padOut[kRight]};
+  double* const driveIn[2] = {k.driveIn[kLeft], k.driveIn[kRight]};
+  double* const driveOut[2] = {k.driveOut[kLeft], k.driveOut[kRight]};
+  mPadSmoother.StepInto(b.padTarget, pad, 4, n);
+  mDriveInSmoother.StepInto(b.driveTarget, driveIn, 2, n);
+  mDriveOutSmoother.StepInto(b.driveTarget, driveOut, 2, n);
+}
 
-  if (b.drive)
-  {
-    double* const pad[4] = {k.padIn[kLeft], k.padOut[kLeft], k.padIn[kRight], k.padOut[kRight]};
-    double* const driveIn[2] = {k.driveIn[kLeft], k.driveIn[kRight]};
-    double* const driveOut[2] = {k.driveOut[kLeft], k.driveOut[kRight]};
-    mPadSmoother.StepInto(b.padTarget, pad, 4, n);
-    mDriveInSmoother.StepInto(b.driveTarget, driveIn, 2, n);
-    mDriveOutSmoother.StepInto(b.driveTarget, driveOut, 2, n);
-    for (int c = 0; c < 2; ++c)
-      for (int i = 0; i < n; ++i)
-        k.stageIn[c][i] = (k.padIn[c][i] * Sanitize(in[c][i])) * k.driveIn[c][i];
-    ShaperStage::StepPair(*active[kLeft], *active[kRight], k.stageIn[kLeft], k.stageIn[kRight], k.shaped[kLeft],
-                          k.shaped[kRight], n, true);
-  }
-  else
-  {
+void MERO::ComputeStageInputs(const double* const* in, int n)
+{
+  ChunkBuffers& k = mChunk;
+  for (int c = 0; c < 2; ++c)
     for (int i = 0; i < n; ++i)
-    {
-      active[kLeft]->Step(0.0);
-      active[kRight]->Step(0.0);
-    }
-  }
+      k.stageIn[c][i] = (k.padIn[c][i] * Sanitize(in[c][i])) * k.driveIn[c][i];
+}
+
+ShaperStage& MERO::ActiveStage(int mode, int c)
+{
+  return mode == 1 ? mCurveB[c] : mCurveA[c];
+}
+
+ShaperStage& MERO::IdleStage(int mode, int c)
+{
+  return mode == 1 ? mCurveA[c] : mCurveB[c];
+}
+
+void MERO::StepZeros(ShaperStage& left, ShaperStage& right, int n)
+{
   for (int i = 0; i < n; ++i)
   {
-    idle[kLeft]->Step(0.0);
-    idle[kRight]->Step(0.0);
+    left.Step(0.0);
+    right.Step(0.0);
   }
+}
 
-  if (b.drive)
+// The curve outputs replace the band-passed values; the drive and pad gains are then
+// divided out again.
+void MERO::ShapeAndCompensate(int mode, int n)
+{
+  ChunkBuffers& k = mChunk;
+  for (int c = 0; c < 2; ++c)
   {
-    for (int c = 0; c < 2; ++c)
+    if (mode == 0)
     {
-      // The curve outputs replace the band-passed values.
-      if (b.mode == 0)
-      {
-        for (int i = 0; i < n; ++i)
-          k.shaped[c][i] = ShaperStage::CurveA(k.stageIn[c][i], k.shaped[c][i]);
-      }
-      else
-      {
-        for (int i = 0; i < n; ++i)
-          k.shaped[c][i] = ShaperStage::CurveB(k.stageIn[c][i], k.shaped[c][i]);
-      }
       for (int i = 0; i < n; ++i)
-        k.chain[c][i] = (k.shaped[c][i] / k.driveOut[c][i]) / k.padOut[c][i];
+        k.shaped[c][i] = ShaperStage::CurveA(k.stageIn[c][i], k.shaped[c][i]);
     }
-    IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], k.chain[kLeft], k.chain[kRight],
-                           k.chain[kLeft], k.chain[kRight], n, false);
-    mChainValue[kLeft] = k.chain[kLeft][n - 1];
-    mChainValue[kRight] = k.chain[kRight][n - 1];
-  }
-  else
-  {
-    for (int c = 0; c < 2; ++c)
+    else
+    {
       for (int i = 0; i < n; ++i)
-        k.chain[c][i] = mChainValue[c];
+        k.shaped[c][i] = ShaperStage::CurveB(k.stageIn[c][i], k.shaped[c][i]);
+    }
+    for (int i = 0; i < n; ++i)
+      k.chain[c][i] = (k.shaped[c][i] / k.driveOut[c][i]) / k.padOut[c][i];
   }
+}
 
-  if (b.invert)
-  {
-    for (int c = 0; c < 2; ++c)
-      for (int i = 0; i < n; ++i)
-        k.chain[c][i] = -k.chain[c][i];
-  }
+void MERO::RunOutputNetworks(int n)
+{
+  ChunkBuffers& k = mChunk;
+  IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], k.chain[kLeft], k.chain[kRight],
+                         k.chain[kLeft], k.chain[kRight], n, false);
+  mChainValue[kLeft] = k.chain[kLeft][n - 1];
+  mChainValue[kRight] = k.chain[kRight][n - 1];
+}
+
+void MERO::HoldChainValues(int n)
+{
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < n; ++i)
+      mChunk.chain[c][i] = mChainValue[c];
+}
+
+void MERO::InvertChain(int n)
+{
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < n; ++i)
+      mChunk.chain[c][i] = -mChunk.chain[c][i];
+}
+
+void MERO::RunToneNetworks(int n)
+{
+  ChunkBuffers& k = mChunk;
   ToneNetwork::ProcessPair(mTone[kLeft], mTone[kRight], k.chain[kLeft], k.chain[kRight], k.low[kLeft], k.low[kRight],
                            k.high[kLeft], k.high[kRight], k.tone[kLeft], k.tone[kRight], n);
+}
 
+// Each input sample is read before the output sample of the same index is written, so
+// the buffers may be the same.
+void MERO::WriteOutputs(const BlockSettings& b, const double* const* in, double* const* out, int n)
+{
+  ChunkBuffers& k = mChunk;
   for (int i = 0; i < n; ++i)
   {
     for (int c = 0; c < 2; ++c)
     {
       const double processed = (k.tone[c][i] * b.modeTrim) * k.gain[c][i];
-      out[c][i] = b.bypass ? in[c][i] : processed;
+      out[c][i] = b.bypass ? in[c][i] : (std::isfinite(processed) ? processed : 0.0);
     }
   }
+}
+
+void MERO::RestChannelsNotFinite()
+{
+  for (int c = 0; c < 2; ++c)
+    if (!ChainFinite(c))
+      RestChannel(c);
 }

@@ -39,7 +39,18 @@ public:
   // and outputs[1]. A non-finite input sample is processed as 0.0 (bypass passes it
   // on unchanged). "Phase" and "Bypas" act when they read 1; any other reading
   // processes normally, so that every output sample is written.
+  //
+  // The processed output stays finite whatever the input: a processed sample that is not finite
+  // is written as 0.0, and after every 64th frame of a block and after its last frame a
+  // channel whose chain (shaper stages, output network, tone network) holds a value
+  // that is not finite starts again from rest, so at most the rest of those 64 frames
+  // of that channel are silent. When the sample rate differs from the previous block's,
+  // the whole effect starts from rest (filters, shaper histories and smoothers, as in a
+  // fresh instance) before the block.
   void ProcessAudio(double** inputs, double** outputs, int frames) override;
+
+  // Activation starts the effect from rest, as a fresh instance, under the plug-in lock.
+  void HandleActivate(bool active) override;
 
 protected:
   // A parameter's value truncated toward zero; kNoPosition when it has no
@@ -53,6 +64,10 @@ protected:
   void SetSmootherCoefficients(double fs);
   // Every filter design for the sample rate fs.
   void DesignFilters(double fs);
+  // Smoothers, filters and shaper histories as at construction (designs kept).
+  void StartFromRest();
+  void RestChannel(int channel);
+  bool ChainFinite(int channel) const;
   // Gain factor and pad target from "Gain" and "Pad"; tone scale and mode trim from
   // "Mode" (for mode 0 or 1).
   void ReadGainAndPad();
@@ -96,6 +111,21 @@ private:
   struct BlockSettings;
   void RenderChunk(const BlockSettings& settings, const double* const* in, double* const* out, int n);
 
+  // The steps of RenderChunk, in order; each runs over the chunk's n frames.
+  void StepToneSmoothers(const BlockSettings& settings, int n);
+  void StepDriveSmoothers(const BlockSettings& settings, int n);
+  void ComputeStageInputs(const double* const* in, int n);
+  ShaperStage& ActiveStage(int mode, int channel);
+  ShaperStage& IdleStage(int mode, int channel);
+  static void StepZeros(ShaperStage& left, ShaperStage& right, int n);
+  void ShapeAndCompensate(int mode, int n);
+  void RunOutputNetworks(int n);
+  void HoldChainValues(int n);
+  void InvertChain(int n);
+  void RunToneNetworks(int n);
+  void WriteOutputs(const BlockSettings& settings, const double* const* in, double* const* out, int n);
+  void RestChannelsNotFinite();
+
   // Per-sample values that RenderChunk hands from one pass to the next, per channel.
   struct ChunkBuffers
   {
@@ -113,6 +143,7 @@ private:
   };
   ChunkBuffers mChunk;
 
-  // The rate the filters are designed for; NaN until the first block.
+  // The rate the filters are designed for and the signal state belongs to; NaN until
+  // the first block.
   double mDesignedRate;
 };

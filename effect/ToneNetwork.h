@@ -14,8 +14,11 @@ public:
   static constexpr int kMonomials = 9; // 1, q, q^2, p, pq, pq^2, p^2, p^2 q, p^2 q^2
   static constexpr int kCoefficients = 10; // a0 ... a4, b0 ... b4
 
-  // Zeroes p, q, the filter state and the design.
-  void Clear();
+  // p, q and the filter state to zero, as at construction; the design stays.
+  void ClearState() { mState = State(); }
+
+  // Whether p, q and the filter state are finite numbers.
+  bool StateFinite() const;
 
   // Design rate F: the rate truncated toward zero to an integer, clamped to
   // [1, 192000]; prepares every product of F with the network's constants.
@@ -49,6 +52,13 @@ public:
   double Coefficient(int k) const;
 
 private:
+  struct PairLanes;
+
+  // ProcessPair one network after the other through Process.
+  static void ProcessEach(ToneNetwork& left, ToneNetwork& right, const double* xL, const double* xR,
+                          const double* bassL, const double* bassR, const double* trebleL, const double* trebleR,
+                          double* yL, double* yR, int n);
+
   static constexpr double kSmoothing = 0.993;
   static constexpr double kSmoothingInput = 0.007000000000000006; // 1 - 0.993 in double precision
 

@@ -1,5 +1,5 @@
 // bench_effect: cost per stereo frame at 48 kHz of
-//   Oracle  - the literal per-sample block routine (tests/effect/LiteralMERO),
+//   Oracle  - the literal per-sample effect (tests/effect/LiteralMERO),
 //   Product - MERO::ProcessAudio,
 //   Floor   - six std::tanh calls per stereo frame, the ones curve A's output needs,
 // for three scenarios (the defaults, Mode 1, silent input) at block sizes 64 and 1024.
@@ -118,7 +118,7 @@ struct BlockRunner
 
   BlockRunner(const Signal& sig, int block) : signal(sig), blockSize(block), outL(block), outR(block) {}
 
-  void Run(MERO& plug)
+  void Run(IPlugBase& plug)
   {
     double* in[2] = {const_cast<double*>(signal.left.data()) + offset,
                      const_cast<double*>(signal.right.data()) + offset};
@@ -163,10 +163,7 @@ void BM_Floor(benchmark::State& state, Scenario s)
   const double drive = std::pow(10.0, -0.5) * std::pow(10.0, 6.0 * 1.2 / 20.0);
   ShaperStage bandPass[2];
   for (ShaperStage& stage : bandPass)
-  {
-    stage.Clear();
     stage.DesignShaperBandPass(2.0 * kRate);
-  }
   std::vector<double> args(6 * kSignalFrames);
   for (int i = 0; i < kSignalFrames; ++i)
   {

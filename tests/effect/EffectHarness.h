@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "MERO.h"
+#include "IPlugBase.h"
 
-// Drives a MERO the way a host does: preset 0 loaded (so every parameter's change
+// Drives the effect (MERO or its reference LiteralMERO) the way a host does: preset 0 loaded (so every parameter's change
 // handler has run), a sample rate, then blocks of double samples.
 class EffectHarness
 {
@@ -15,21 +15,21 @@ public:
     std::vector<double> right;
   };
 
-  static void Initialise(MERO& plug, double sampleRate)
+  static void Initialise(IPlugBase& plug, double sampleRate)
   {
     plug.LoadPreset(0);
     plug.SetSampleRate(sampleRate);
   }
 
   // Sets a parameter to a plain value and runs its change handler.
-  static void Set(MERO& plug, int index, double value)
+  static void Set(IPlugBase& plug, int index, double value)
   {
     plug.GetParamRecord(index)->SetClamped(value);
     plug.HandleParamChange(index);
   }
 
   // Runs in through the plug-in in blocks of blockSize frames, appending to out.
-  static void Render(MERO& plug, const Stereo& in, Stereo& out, int blockSize)
+  static void Render(IPlugBase& plug, const Stereo& in, Stereo& out, int blockSize)
   {
     const int n = static_cast<int>(in.left.size());
     std::vector<double> inL(blockSize);
@@ -52,7 +52,7 @@ public:
     }
   }
 
-  static Stereo Render(MERO& plug, const Stereo& in, int blockSize)
+  static Stereo Render(IPlugBase& plug, const Stereo& in, int blockSize)
   {
     Stereo out;
     Render(plug, in, out, blockSize);

@@ -54,7 +54,7 @@ TEST(MEROParameters, DefinitionsAndDefaultPreset)
   };
   const Expected expected[MERO::kNumParams] = {
     {"Level", 6, 0, 20, 1, 1.0, "", 2},       {"Low", 1, 0, 2, 1, 1.0, "", 2},
-    {"High", 1, 0, 3, 1, 1.0, "", 2},         {"Output", 0.0, -96.0, 12.0, 0.01, 0.17, "%", 4},
+    {"High", 1, 0, 3, 1, 1.0, "", 2},         {"Output", 0.0, -96.0, 12.0, 0.01, 0.17, "dB", 4},
     {"Mode", 0, 0, 1, 1, 1.0, "", 2},         {"Gain", 1, 0, 1, 1, 1.0, "", 2},
     {"Pad", 0, 0, 1, 1, 1.0, "", 2},          {"Phase", 0, 0, 1, 1, 1.0, "", 2},
     {"Bypas", 0, 0, 1, 1, 1.0, "", 2}};
@@ -312,5 +312,125 @@ TEST(MERONonFinite, ProcessedAsZero)
       EXPECT_TRUE(std::isfinite(out.left.back()));
       EXPECT_GT(std::fabs(out.left.back()) + std::fabs(out.left[19990]), 0.0);
     }
+  }
+}
+
+namespace
+{
+int CountDifferences(const Stereo& a, const Stereo& b)
+{
+  int differences = 0;
+  for (size_t i = 0; i < a.left.size(); ++i)
+  {
+    differences += Bits(a.left[i]) != Bits(b.left[i]);
+    differences += Bits(a.right[i]) != Bits(b.right[i]);
+  }
+  return differences;
+}
+
+bool AllFinite(const Stereo& s)
+{
+  for (size_t i = 0; i < s.left.size(); ++i)
+    if (!std::isfinite(s.left[i]) || !std::isfinite(s.right[i]))
+      return false;
+  return true;
+}
+
+void SetDriven(MERO& plug)
+{
+  EffectHarness::Set(plug, MERO::kLevel, 14);
+  EffectHarness::Set(plug, MERO::kHigh, 3);
+  EffectHarness::Set(plug, MERO::kOutput, -3.0);
+}
+} // namespace
+
+// Huge finite samples (the 64-bit path passes them on unchanged) overflow the shaper's
+// band-pass; the channel must start again from rest instead of producing NaN for ever.
+TEST(MERONonFinite, HugeInputsLeaveTheOutputFiniteAndTheChainRecovers)
+{
+  const double huge[] = {1e308, -1e308, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()};
+  for (double value : huge)
+  {
+    for (int mode : {0, 1})
+    {
+      for (int level : {6, 20})
+      {
+        Stereo in = Both(TestSignals::Sine(48000, 0.4, 1000.0, 48000.0));
+        Stereo clean = in;
+        for (int i : {1000, 1001, 7000})
+        {
+          in.left[i] = value;
+          in.right[i + 3] = value;
+          clean.left[i] = 0.0;
+          clean.right[i + 3] = 0.0;
+        }
+        MERO plug;
+        MERO reference;
+        for (MERO* p : {&plug, &reference})
+        {
+          EffectHarness::Initialise(*p, 48000.0);
+          EffectHarness::Set(*p, MERO::kMode, mode);
+          EffectHarness::Set(*p, MERO::kLevel, level);
+          EffectHarness::Set(*p, MERO::kGain, 0);
+        }
+        const Stereo out = EffectHarness::Render(plug, in, 512);
+        const Stereo expected = EffectHarness::Render(reference, clean, 512);
+        SCOPED_TRACE(testing::Message() << "value " << value << " mode " << mode << " level " << level);
+        ASSERT_TRUE(AllFinite(out));
+        // Half a second after the last huge sample the level is back to normal.
+        const double peak = TestSignals::Peak(out.left, 31000);
+        EXPECT_NEAR(TestSignals::Peak(expected.left, 31000), peak, 1e-3 * peak);
+        EXPECT_NEAR(TestSignals::Peak(expected.right, 31000), TestSignals::Peak(out.right, 31000), 1e-3 * peak);
+        EXPECT_GT(peak, 0.01);
+      }
+    }
+  }
+}
+
+// A sample-rate change or an activation leaves the signal state of the previous run
+// behind: afterwards the effect sounds exactly as a fresh instance does.
+TEST(MERORest, RateChangeAndActivationStartLikeAFreshInstance)
+{
+  struct Case
+  {
+    const char* name;
+    std::vector<double> earlierRates;
+    bool activate;
+  };
+  const Case cases[] = {{"96 kHz, then reactivated at 44.1 kHz", {96000.0}, true},
+                        {"96 kHz, rate changed between blocks", {96000.0}, false},
+                        {"1 Hz and 1 GHz, then 44.1 kHz", {1.0, 1e9}, true},
+                        {"reactivated at the same rate", {44100.0}, true}};
+  const Stereo sine = Both(TestSignals::Sine(44100, 0.4, 1000.0, 44100.0));
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    MERO plug;
+    EffectHarness::Initialise(plug, c.earlierRates[0]);
+    SetDriven(plug);
+    for (double rate : c.earlierRates)
+    {
+      plug.SetSampleRate(rate);
+      EffectHarness::Render(plug, NoisePair(20000, 0.9), 512);
+    }
+    if (c.activate)
+    {
+      // As the binding does: setActive (false), setupProcessing, setActive (true).
+      plug.HandleActivate(false);
+      plug.SetSampleRate(44100.0);
+      plug.HandleReset();
+      plug.HandleActivate(true);
+    }
+    else
+    {
+      plug.SetSampleRate(44100.0);
+    }
+    MERO fresh;
+    EffectHarness::Initialise(fresh, 44100.0);
+    SetDriven(fresh);
+    const Stereo out = EffectHarness::Render(plug, sine, 256);
+    const Stereo expected = EffectHarness::Render(fresh, sine, 256);
+    EXPECT_EQ(0, CountDifferences(expected, out));
+    EXPECT_GT(TestSignals::Peak(expected.left, 0), 0.1);
   }
 }

@@ -54,7 +54,7 @@ Comparison RenderBoth(const std::vector<Segment>& segments)
   Comparison c;
   for (const Segment& s : segments)
   {
-    for (MERO* plug : {static_cast<MERO*>(&product), static_cast<MERO*>(&oracle)})
+    for (IPlugBase* plug : {static_cast<IPlugBase*>(&product), static_cast<IPlugBase*>(&oracle)})
     {
       for (const auto& setting : s.settings)
         EffectHarness::Set(*plug, setting.first, setting.second);
@@ -109,14 +109,18 @@ TEST(OracleEquality, ParameterChangesBetweenBlocksAndBothModes)
   s.push_back({{{MERO::kMode, 1}, {MERO::kHigh, 3}, {MERO::kLow, 0}}, 44100.0, 1, Noise(3000, 0.5, 3)});
   s.push_back({{{MERO::kPad, 1}, {MERO::kOutput, 7.25}}, 44100.0, 333, Noise(15000, 0.7, 4)});
   s.push_back({{{MERO::kMode, 0}, {MERO::kLevel, 0}, {MERO::kGain, 1}}, 44100.0, 4096, Noise(20000, 0.2, 5)});
+  // The treble alone moves, first while the input is silent and the controls have settled.
+  s.push_back({{}, 44100.0, 512, Silence(20000)});
+  s.push_back({{{MERO::kHigh, 2}}, 44100.0, 256, Silence(2000)});
+  s.push_back({{}, 44100.0, 256, Noise(6000, 0.5, 8)});
   s.push_back({{{MERO::kHigh, 0}, {MERO::kLow, 2}, {MERO::kOutput, -96.0}}, 44100.0, 100, Noise(6000, 0.6, 6)});
   s.push_back({{{MERO::kOutput, 12.0}, {MERO::kMode, 1}, {MERO::kLevel, 11}}, 44100.0, 7, Noise(7000, 0.4, 7)});
   const Comparison c = RenderBoth(s);
-  EXPECT_EQ(79000, c.samples);
+  EXPECT_EQ(107000, c.samples);
   ExpectIdentical(c);
 }
 
-TEST(OracleEquality, SampleRateChangesKeepHistories)
+TEST(OracleEquality, SampleRateChangesStartFromRest)
 {
   std::vector<Segment> s;
   s.push_back({{{MERO::kLevel, 14}}, 44100.0, 256, Noise(10000, 0.5, 11)});
@@ -158,8 +162,9 @@ TEST(OracleEquality, LoudAndNonFiniteInput)
   Stereo loud = Noise(20000, 1e4, 41);
   Stereo edges = Noise(20000, 1.0, 42);
   const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity(), 3.4e38, -3.4e38, 1e-320};
-  for (int i = 0; i < 6; ++i)
+                        -std::numeric_limits<double>::infinity(), 3.4e38, -3.4e38, 1e-320, 1e308, -1e308,
+                        std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()};
+  for (int i = 0; i < 10; ++i)
   {
     edges.left[1000 + 2000 * i] = bad[i];
     edges.right[1500 + 2000 * i] = bad[i];
@@ -169,6 +174,8 @@ TEST(OracleEquality, LoudAndNonFiniteInput)
   s.push_back({{{MERO::kMode, 1}}, 48000.0, 512, loud});
   s.push_back({{}, 48000.0, 300, edges});
   s.push_back({{{MERO::kMode, 0}, {MERO::kBypas, 1}}, 48000.0, 300, edges});
+  s.push_back({{{MERO::kBypas, 0}}, 48000.0, 100, edges});
+  s.push_back({{{MERO::kLevel, 6}, {MERO::kGain, 1}}, 48000.0, 64, edges});
   const Comparison c = RenderBoth(s);
   ExpectIdentical(c);
 }

@@ -7,20 +7,26 @@
 
 #include "MERO.h"
 
-// Every global allocation function of this executable counts its calls while
-// counting is on.
+// Every allocation and release of this executable counts while counting is on: the
+// global operator new and delete replaced here, and malloc, calloc, realloc and free
+// called from any of the executable's own objects (the effect, the framework), which
+// the link redirects to the wrappers below (see CMakeLists.txt).
 namespace
 {
 std::atomic<bool> gCounting{false};
 std::atomic<long> gAllocations{0};
+std::atomic<long> gReleases{0};
 
-void* CountedAllocate(std::size_t size)
+void CountAllocation()
 {
   if (gCounting.load())
     ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1))
-    return p;
-  throw std::bad_alloc();
+}
+
+void CountRelease(void* p)
+{
+  if (p && gCounting.load())
+    ++gReleases;
 }
 
 class CountAllocations
@@ -29,38 +35,83 @@ public:
   CountAllocations()
   {
     gAllocations = 0;
+    gReleases = 0;
     gCounting = true;
   }
-  ~CountAllocations() { gCounting = false; }
-  long Count() const { return gAllocations.load(); }
+  ~CountAllocations() { Stop(); }
+  // Ends counting, so that the test's own reporting is not counted.
+  void Stop() { gCounting = false; }
+  long Allocations() const { return gAllocations.load(); }
+  long Releases() const { return gReleases.load(); }
 };
+
+void* Allocate(std::size_t size)
+{
+  if (void* p = std::malloc(size ? size : 1))
+    return p;
+  throw std::bad_alloc();
+}
 } // namespace
 
-void* operator new(std::size_t size) { return CountedAllocate(size); }
-void* operator new[](std::size_t size) { return CountedAllocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+extern "C"
 {
-  try
-  {
-    return CountedAllocate(size);
-  }
-  catch (...)
-  {
-    return nullptr;
-  }
+void* __real_malloc(std::size_t size);
+void* __real_calloc(std::size_t count, std::size_t size);
+void* __real_realloc(void* p, std::size_t size);
+void __real_free(void* p);
+
+void* __wrap_malloc(std::size_t size)
+{
+  CountAllocation();
+  return __real_malloc(size);
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+
+void* __wrap_calloc(std::size_t count, std::size_t size)
+{
+  CountAllocation();
+  return __real_calloc(count, size);
+}
+
+void* __wrap_realloc(void* p, std::size_t size)
+{
+  CountAllocation();
+  return __real_realloc(p, size);
+}
+
+void __wrap_free(void* p)
+{
+  CountRelease(p);
+  __real_free(p);
+}
+}
+
+// operator new and delete go through malloc and free, so they count there.
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
-TEST(ProcessAudioAllocation, CounterSeesAllocations)
+TEST(ProcessAudioAllocation, CounterSeesEveryAllocationFunction)
 {
   CountAllocations counter;
   std::vector<double>* v = new std::vector<double>(100);
   delete v;
-  EXPECT_EQ(2, counter.Count());
+  const long newAndDelete[2] = {counter.Allocations(), counter.Releases()};
+
+  void* volatile m = std::malloc(16);
+  void* volatile c = std::calloc(4, 8);
+  void* volatile r = std::realloc(m, 4096);
+  std::free(r);
+  std::free(c);
+  counter.Stop();
+  EXPECT_EQ(2, newAndDelete[0]);
+  EXPECT_EQ(2, newAndDelete[1]);
+  EXPECT_EQ(5, counter.Allocations());
+  EXPECT_EQ(4, counter.Releases());
 }
 
 TEST(ProcessAudioAllocation, NoAllocationWhileProcessing)
@@ -76,16 +127,25 @@ TEST(ProcessAudioAllocation, NoAllocationWhileProcessing)
   double* outputs[2] = {outL.data(), outR.data()};
 
   CountAllocations counter;
-  for (int block = 0; block < 40; ++block)
+  for (int block = 0; block < 50; ++block)
   {
     if (block == 10)
       plug.SetSampleRate(96000.0);
     if (block == 20)
       plug.GetParamRecord(MERO::kMode)->SetClamped(1.0);
     if (block == 30)
+    {
+      // +24 dB of drive makes this sample overflow the left chain, which starts from rest.
+      plug.GetParamRecord(MERO::kLevel)->SetClamped(20.0);
+      plug.HandleParamChange(MERO::kLevel);
+      inL[100] = 1e308;
+    }
+    if (block == 40)
       plug.GetParamRecord(MERO::kBypas)->SetClamped(1.0);
     plug.ProcessAudio(inputs, outputs, block % 2 ? 1024 : 17);
   }
   plug.ProcessAudio(inputs, outputs, 0);
-  EXPECT_EQ(0, counter.Count());
+  counter.Stop();
+  EXPECT_EQ(0, counter.Allocations());
+  EXPECT_EQ(0, counter.Releases());
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "LiteralToneNetwork.h"
 #include "ReferenceModel.h"
 #include "TestSignals.h"
 #include "ToneNetwork.h"
@@ -63,6 +65,8 @@ TEST(ToneNetworkRate, TruncatesAndClamps)
   }
 }
 
+// The product's own coefficients, settled at the control variables p = 1 - bassPos and
+// q = treblePos: the DC gain sum(b) / sum(a) follows p alone.
 TEST(ToneNetworkGains, DcGainDependsOnPOnly)
 {
   const double cases[][3] = {{0.965, 0.045082, -26.920}, {0.912, 0.088525, -21.059}, {0.812, 0.170492, -15.366}};
@@ -72,15 +76,18 @@ TEST(ToneNetworkGains, DcGainDependsOnPOnly)
     {
       for (double f : {44100.0, 192000.0})
       {
-        const ReferenceModel::Coefficients ref = ReferenceModel::Tone(c[0], q, f);
-        const double dc = SumWithSigns(ref.b, 1.0) / SumWithSigns(ref.a, 1.0);
-        EXPECT_NEAR(c[1], dc, 5e-7) << "p " << c[0];
-        EXPECT_NEAR(c[2], Db(dc), 5e-4) << "p " << c[0];
+        const ToneNetwork t = Settled(f, 1.0 - c[0], q);
+        const ReferenceModel::Coefficients got = ProductCoefficients(t);
+        const double dc = SumWithSigns(got.b, 1.0) / SumWithSigns(got.a, 1.0);
+        EXPECT_NEAR(c[1], dc, 5e-7) << "p " << c[0] << " q " << q << " F " << f;
+        EXPECT_NEAR(c[2], Db(dc), 5e-4) << "p " << c[0] << " q " << q << " F " << f;
       }
     }
   }
 }
 
+// The gain at half the sample rate, b(-1) / a(-1) of the product's coefficients,
+// follows q alone.
 TEST(ToneNetworkGains, HalfRateGainDependsOnQOnly)
 {
   const double cases[][2] = {{0.043, -26.429}, {0.088, -21.060}, {0.145, -17.612}, {0.22, -14.909}};
@@ -88,9 +95,13 @@ TEST(ToneNetworkGains, HalfRateGainDependsOnQOnly)
   {
     for (double p : {0.3, 0.912})
     {
-      const ReferenceModel::Coefficients ref = ReferenceModel::Tone(p, c[0], 44100.0);
-      const double nyquist = SumWithSigns(ref.b, -1.0) / SumWithSigns(ref.a, -1.0);
-      EXPECT_NEAR(c[1], Db(nyquist), 5e-4) << "q " << c[0] << " p " << p;
+      for (double f : {44100.0, 96000.0})
+      {
+        const ToneNetwork t = Settled(f, 1.0 - p, c[0]);
+        const ReferenceModel::Coefficients got = ProductCoefficients(t);
+        const double nyquist = SumWithSigns(got.b, -1.0) / SumWithSigns(got.a, -1.0);
+        EXPECT_NEAR(c[1], Db(nyquist), 5e-4) << "q " << c[0] << " p " << p << " F " << f;
+      }
     }
   }
 }
@@ -168,4 +179,100 @@ TEST(ToneNetworkProcess, ControlsGlideWithTheDocumentedStep)
   const double p = t.P();
   t.Process(0.0, 0.2, 0.1);
   EXPECT_EQ((1.0 - 0.2) * k + p * 0.993, t.P());
+}
+
+namespace
+{
+// Steps for the bit-exact comparisons: noise, silence long enough for the smoothed
+// controls to settle exactly, then one control changed while the input stays silent
+// before the noise resumes, for the treble and for the bass, and zeros of both signs.
+struct ToneStep
+{
+  double x, bass, treble;
+};
+
+std::vector<ToneStep> ControlChangesInSilence()
+{
+  std::vector<ToneStep> steps;
+  auto append = [&steps](const std::vector<double>& x, double bass, double treble) {
+    for (double v : x)
+      steps.push_back({v, bass, treble});
+  };
+  const std::vector<double> silence(20000, 0.0);
+  append(TestSignals::Noise(3000, 0.7, 51), 0.088, 0.088);
+  append(silence, 0.088, 0.088);
+  append(std::vector<double>(50, 0.0), 0.088, 0.22);
+  append(TestSignals::Noise(3000, 0.7, 52), 0.088, 0.22);
+  append(silence, 0.088, 0.22);
+  append(std::vector<double>(50, -0.0), 0.188, 0.22);
+  append(TestSignals::Noise(3000, 0.7, 53), 0.188, 0.22);
+  append(silence, 0.035 / 0.9, 0.043 / 0.9);
+  append(TestSignals::Noise(1000, 0.7, 54), 0.035 / 0.9, 0.043 / 0.9);
+  return steps;
+}
+} // namespace
+
+// Process and ProcessPair take shortcuts while nothing changes; every output and the
+// controls must stay those of the network written out step by step, through rate
+// changes and control changes made while the input is silent.
+TEST(ToneNetworkProcess, MatchesTheLiteralStepBitForBit)
+{
+  const std::vector<ToneStep> steps = ControlChangesInSilence();
+  const double rates[] = {44100.0, 96000.0};
+
+  ToneNetwork single;
+  LiteralToneNetwork singleRef;
+  int mismatches = 0;
+  for (size_t i = 0; i < steps.size(); ++i)
+  {
+    // A new rate only every 25000 steps, as the effect designs only when it changes.
+    if (i % 25000 == 0)
+    {
+      single.SetRate(rates[(i / 25000) % 2]);
+      singleRef.SetRate(rates[(i / 25000) % 2]);
+    }
+    const ToneStep& s = steps[i];
+    mismatches += Bits(single.Process(s.x, s.bass, s.treble)) != Bits(singleRef.Process(s.x, s.bass, s.treble));
+  }
+  EXPECT_EQ(0, mismatches) << "Process";
+  EXPECT_EQ(Bits(singleRef.P()), Bits(single.P()));
+  EXPECT_EQ(Bits(singleRef.Q()), Bits(single.Q()));
+
+  // A pair in runs of varying length; the right network lags the left by one step.
+  ToneNetwork left;
+  ToneNetwork right;
+  LiteralToneNetwork leftRef;
+  LiteralToneNetwork rightRef;
+  left.SetRate(48000.0);
+  right.SetRate(48000.0);
+  leftRef.SetRate(48000.0);
+  rightRef.SetRate(48000.0);
+  mismatches = 0;
+  const int runs[] = {64, 1, 37, 64, 500};
+  size_t at = 1;
+  for (int r = 0; at < steps.size(); ++r)
+  {
+    const int n = static_cast<int>(std::min<size_t>(runs[r % 5], steps.size() - at));
+    std::vector<double> x[2], bass[2], treble[2], y[2];
+    for (int c = 0; c < 2; ++c)
+    {
+      for (int i = 0; i < n; ++i)
+      {
+        const ToneStep& s = steps[at + i - c];
+        x[c].push_back(s.x);
+        bass[c].push_back(s.bass);
+        treble[c].push_back(s.treble);
+      }
+      y[c].resize(n);
+    }
+    ToneNetwork::ProcessPair(left, right, x[0].data(), x[1].data(), bass[0].data(), bass[1].data(),
+                             treble[0].data(), treble[1].data(), y[0].data(), y[1].data(), n);
+    for (int i = 0; i < n; ++i)
+    {
+      mismatches += Bits(y[0][i]) != Bits(leftRef.Process(x[0][i], bass[0][i], treble[0][i]));
+      mismatches += Bits(y[1][i]) != Bits(rightRef.Process(x[1][i], bass[1][i], treble[1][i]));
+    }
+    at += n;
+  }
+  EXPECT_EQ(0, mismatches) << "ProcessPair";
 }

@@ -57,7 +57,7 @@ TEST_F(Controller, ListsPresetBypassThenTheNineParameters)
                                {0, "Level", "", 20, 0.3, 1},
                                {1, "Low", "", 2, 0.5, 1},
                                {2, "High", "", 3, 1.0 / 3.0, 1},
-                               {3, "Output", "%", 0, outputDefault, 1},
+                               {3, "Output", "dB", 0, outputDefault, 1},
                                {4, "Mode", "", 1, 0.0, 1},
                                {5, "Gain", "", 1, 1.0, 1},
                                {6, "Pad", "", 1, 0.0, 1},
