@@ -28,16 +28,6 @@ int StateChunk::Get(void* out, int n, int pos) const
   return static_cast<int>(end);
 }
 
-bool StateChunk::Resize(int n)
-{
-  if (n < 0) n = 0;
-  const int oldSize = mBuf.GetSize();
-  mBuf.Resize(n, false);
-  if (mBuf.GetSize() != n) return false;
-  if (n > oldSize) std::memset(static_cast<unsigned char*>(mBuf.Get()) + oldSize, 0, static_cast<size_t>(n - oldSize));
-  return true;
-}
-
 void StateChunk::Clear()
 {
   mBuf.Resize(0, false);

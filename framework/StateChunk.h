@@ -20,9 +20,6 @@ public:
   // returns -1 and copies nothing when they are not all inside the chunk.
   int Get(void* out, int n, int pos) const;
 
-  // Sets the size to n bytes (for reading a stream straight into the chunk);
-  // false when it cannot grow. New bytes are zero.
-  bool Resize(int n);
   void Clear();
 
   int GetSize() const { return mBuf.GetSize(); }
