@@ -1,0 +1,79 @@
+// Writes the seed corpus of the host fuzzer into the folder given as its argument: a
+// few host sessions in the fuzzer's encoding (HostScript.h, arguments as FuzzHost reads
+// them), from which libFuzzer mutates its way to the odd ones.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "HostScript.h"
+
+namespace
+{
+using Script = std::vector<unsigned char>;
+
+unsigned char Op(HostOp op)
+{
+  return static_cast<unsigned char>(op);
+}
+
+// initialize with a named host, stereo in and out, both buses on, 32- or 64-bit setup
+// of 512 frames at 44.1 kHz, active.
+Script Prepare(bool sixtyFour)
+{
+  return {Op(HostOp::Initialize), 1,
+          Op(HostOp::Arrange), 4, 1, 1, 1, 1,
+          Op(HostOp::ActivateBus), 0x83, 0,
+          Op(HostOp::ActivateBus), 0x80, 0,
+          Op(HostOp::Setup), 0, static_cast<unsigned char>(sixtyFour ? 1 : 0), 6, 0, 0,
+          Op(HostOp::SetActive), 1};
+}
+
+// A 512-frame stereo block with automation of parameter 0 and the bypass, a sine in.
+Script Block(bool sixtyFour)
+{
+  return {Op(HostOp::Process), static_cast<unsigned char>(sixtyFour ? 1 : 0), 0, 7, 4, 1,
+          2, 0, 1, 1, 0, 11, 1, 0, 0,
+          2, 0, 1,
+          2, 0, 0};
+}
+
+Script Join(std::initializer_list<Script> parts)
+{
+  Script all;
+  for (const Script& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc != 2)
+  {
+    std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+    return 2;
+  }
+  const std::vector<Script> seeds = {
+      Join({Prepare(false), Block(false), Block(false)}),
+      Join({Prepare(true), Block(true), {Op(HostOp::Setup), 0, 0, 6, 0, 0}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::GetState), 0, 0, Op(HostOp::SetState), 3, 2}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::SetState), 0, 40}, Script(40, 0x7F), Block(false)}),
+      Join({{Op(HostOp::Initialize), 0, Op(HostOp::Initialize), 2, Op(HostOp::Terminate), Op(HostOp::Initialize), 1},
+            {Op(HostOp::Arrange), 4, 0, 0, 0, 0}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::Controller), 11, 0, 1, Op(HostOp::Controller), 10, 3, 1}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::Process), 0, 0, 11, 3, 0, 0, 0, 2, 0, 0}}),
+  };
+  const std::string folder = argv[1];
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  for (size_t i = 0; i < seeds.size(); ++i)
+  {
+    const std::string path = folder + "/seed" + std::to_string(i);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return 1;
+    std::fwrite(seeds[i].data(), 1, seeds[i].size(), file);
+    std::fclose(file);
+  }
+  return 0;
+}
