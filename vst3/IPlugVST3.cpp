@@ -536,6 +536,18 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
   return kResultOk;
 }
 
+ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID tag, ParamValue valueNormalized)
+{
+  // The SDK's list parameter finds its step by an integer conversion that only
+  // normalised values survive.
+  if (FCast<StringListParameter>(getParameterObject(tag)))
+  {
+    if (std::isnan(valueNormalized)) return valueNormalized;
+    valueNormalized = std::clamp(valueNormalized, 0.0, 1.0);
+  }
+  return SingleComponentEffect::normalizedParamToPlain(tag, valueNormalized);
+}
+
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
 {
   const IParamRecord* record = RecordForTag(tag);

@@ -58,6 +58,10 @@ public:
   Steinberg::tresult PLUGIN_API
   getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
                         Steinberg::Vst::ParamValue& valueNormalized) SMTG_OVERRIDE;
+  // A list parameter's plain value of a value outside 0 ... 1 is that of the nearer
+  // end; of NaN, NaN.
+  Steinberg::Vst::ParamValue PLUGIN_API
+  normalizedParamToPlain(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API
   plainParamToNormalized(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;

@@ -128,6 +128,10 @@ TEST_F(Controller, ConversionsClampOnlyTheProductsParameters)
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(0, 0.5), 10.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(3, 1.0), 12.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kBpas, 1.0), 1.0);
+  // The bypass list has no step outside 0 ... 1 and none for NaN.
+  EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kBpas, -1.0), 0.0);
+  EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kBpas, 1e300), 1.0);
+  EXPECT_TRUE(std::isnan(controller->normalizedParamToPlain(kBpas, std::nan(""))));
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(1234, 0.7), 0.7);
 }
 
