@@ -38,11 +38,31 @@ Glyph glyphOf(LICE_CachedFont& font, int c)
   return g;
 }
 
-Glyph glyphWithFlags(int height, int flags, int c, bool italic = false)
+using TextTestFonts::Smoothing;
+
+Glyph glyphWithFlags(int height, int flags, int c, bool italic = false, Smoothing smoothing = Smoothing::Grey)
 {
   LICE_CachedFont font;
-  font.setFromFont(TextTestFonts::create(height, italic), flags | LICE_FONT_OWNS_HANDLE);
+  font.setFromFont(TextTestFonts::create(height, italic, smoothing), flags | LICE_FONT_OWNS_HANDLE);
   return glyphOf(font, c);
+}
+
+int greyCount(const Glyph& g)
+{
+  int n = 0;
+  for (unsigned char m : g.mask) n += m != 0 && m != 255;
+  return n;
+}
+
+// The text tests' fonts are the pinned face (TextTestFonts::create checks each)
+// and draw with the quality they ask for, whatever the system's smoothing is.
+TEST(CachedFont, TestFontsAreThePinnedFaceAtTheirOwnQuality)
+{
+  for (bool italic : {false, true}) {
+    EXPECT_GT(greyCount(glyphWithFlags(40, 0, 'W', italic, Smoothing::Grey)), 0) << italic;
+    EXPECT_EQ(greyCount(glyphWithFlags(40, 0, 'W', italic, Smoothing::None)), 0) << italic;
+    EXPECT_EQ(greyCount(glyphWithFlags(14, 0, 'W', italic, Smoothing::None)), 0) << italic;
+  }
 }
 
 TEST(CachedFont, LiveFontsShareSurfacesThatGoWithTheLast)
@@ -143,7 +163,9 @@ void expectMaskMatchesGdi(HFONT handle, int c, int flags = 0)
 TEST(CachedFont, GlyphMasksAreGdiCoverage)
 {
   for (int c : {'A', 'g', 'W', '.', '|'}) expectMaskMatchesGdi(TextTestFonts::create(14), c);
-  for (int c : {'f', 'j', 'A'}) expectMaskMatchesGdi(TextTestFonts::create(24, true), c);
+  // Italic d and j overhang their cell on the right and left by no more than the pad
+  // of 3 pixels, so the mask keeps all of their ink (an italic f overhangs by 5).
+  for (int c : {'d', 'j', 'A'}) expectMaskMatchesGdi(TextTestFonts::create(24, true), c);
   expectMaskMatchesGdi(TextTestFonts::create(14), 0xE9);
   expectMaskMatchesGdi(TextTestFonts::create(40), 0x20AC);
 }
@@ -173,7 +195,7 @@ TEST(CachedFont, PrecacheRendersAsciiAndRefusesTheRest)
   EXPECT_EQ(font.findGlyph(0xE9), nullptr);
 }
 
-// Tahoma is anti-aliased from about 30 pixels on (smaller sizes are bi-level).
+// At 30 pixels (about 25 per em) Tahoma asked for grey is anti-aliased.
 TEST(CachedFont, InvertAndMonoTransformTheCoverage)
 {
   const Glyph plain = glyphWithFlags(30, 0, 'S');
@@ -192,8 +214,8 @@ TEST(CachedFont, InvertAndMonoTransformTheCoverage)
 
 TEST(CachedFont, BlurSpreadsInk)
 {
-  const Glyph plain = glyphWithFlags(18, 0, 'W');
-  const Glyph blurred = glyphWithFlags(18, LICE_FONT_BLUR, 'W');
+  const Glyph plain = glyphWithFlags(18, 0, 'W', false, Smoothing::None);
+  const Glyph blurred = glyphWithFlags(18, LICE_FONT_BLUR, 'W', false, Smoothing::None);
   auto count = [](const Glyph& g, bool greyOnly) {
     int n = 0;
     for (unsigned char m : g.mask) n += m != 0 && (!greyOnly || m != 255);

@@ -1,11 +1,84 @@
 #include "TextTestFonts.h"
 
+#include <gtest/gtest.h>
+
+#include <vector>
+
 namespace TextTestFonts {
 
-HFONT create(int height, bool italic)
+namespace {
+
+// The DOS name of wine's tahoma.ttf, empty when not under wine or without the file.
+const std::wstring& winesTahomaPath()
 {
-  return CreateFontW(height, 0, 0, 0, FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma");
+  static const std::wstring path = [] {
+    std::wstring dos;
+#if defined(MERO_TEST_FONT_FILE)
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    const FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+    const auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(proc));
+    if (WCHAR* name = toDos ? toDos(MERO_TEST_FONT_FILE) : nullptr) {
+      dos = name;
+      HeapFree(GetProcessHeap(), 0, name);
+    }
+#endif
+    return dos;
+  }();
+  return path;
+}
+
+// Under wine, makes wine's Tahoma available to this process only, once.
+void loadPinnedFont()
+{
+  static const bool loaded = [] {
+    const std::wstring& path = winesTahomaPath();
+    return !path.empty() && AddFontResourceExW(path.c_str(), FR_PRIVATE, nullptr) > 0;
+  }();
+  (void)loaded;
+}
+
+std::vector<char> fileBytes(const std::wstring& path)
+{
+  std::vector<char> bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(GetFileSize(file, nullptr));
+  DWORD got = 0;
+  if (!ReadFile(file, bytes.data(), (DWORD)bytes.size(), &got, nullptr) || got != bytes.size()) bytes.clear();
+  CloseHandle(file);
+  return bytes;
+}
+
+}  // namespace
+
+HFONT create(int height, bool italic, Smoothing smoothing)
+{
+  loadPinnedFont();
+  const DWORD quality = smoothing == Smoothing::Grey ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY;
+  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, L"Tahoma");
+  const std::string problem = pinnedFaceProblem(font);
+  if (!problem.empty()) ADD_FAILURE() << "text test font of height " << height << ": " << problem;
+  return font;
+}
+
+std::string pinnedFaceProblem(HFONT font)
+{
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  WCHAR face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  const DWORD size = GetFontData(dc, 0, 0, nullptr, 0);
+  std::vector<char> data(size == GDI_ERROR ? 0 : size);
+  if (!data.empty() && GetFontData(dc, 0, 0, data.data(), size) != size) data.clear();
+  SelectObject(dc, old);
+  DeleteDC(dc);
+
+  if (std::wstring(face) != L"Tahoma") return "drawn with another face than Tahoma";
+  if (!underWine()) return "";
+  if (winesTahomaPath().empty()) return "wine's tahoma.ttf (fonts-wine) was not found when the tests were built";
+  if (data != fileBytes(winesTahomaPath())) return "Tahoma here is not wine's own tahoma.ttf";
+  return "";
 }
 
 SIZE measure(HFONT font, const std::wstring& text, UINT format)
