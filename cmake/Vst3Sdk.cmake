@@ -3,6 +3,9 @@
 
 set(VST3_SDK_DIR /usr/share/juce/modules/juce_audio_processors/format_types/VST3_SDK
   CACHE PATH "VST 3 SDK folder of Debian's juce-modules-source")
+if(NOT EXISTS ${VST3_SDK_DIR}/pluginterfaces/base/funknown.h)
+  message(FATAL_ERROR "VST 3 SDK missing at ${VST3_SDK_DIR}: install the package juce-modules-source")
+endif()
 
 add_library(vst3sdk STATIC
   ${VST3_SDK_DIR}/pluginterfaces/base/coreiids.cpp
