@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -59,10 +60,12 @@ void IIRFilter<N>::ClearHistories()
 template <int N>
 bool IIRFilter<N>::HistoriesFinite() const
 {
+  // Without early exits, so that the comparisons can run side by side.
+  const double largest = std::numeric_limits<double>::max();
+  bool finite = true;
   for (int k = 0; k < N; ++k)
-    if (!std::isfinite(mX[k]) || !std::isfinite(mY[k]))
-      return false;
-  return true;
+    finite &= (std::fabs(mX[k]) <= largest) & (std::fabs(mY[k]) <= largest);
+  return finite;
 }
 
 template <int N>

@@ -31,6 +31,8 @@ const double kPadExponents[2] = {-0.5, -1.5};
 const double kToneScales[2] = {1.0, 0.9};
 const double kTrimExponents[2] = {-0.05, -0.05500000000000001};
 
+constexpr double kLargest = std::numeric_limits<double>::max();
+
 // The processed path treats a non-finite sample as silence so that it cannot stay
 // in the filter histories.
 inline double Sanitize(double x)
@@ -145,8 +147,8 @@ void MERO::RestChannel(int c)
 
 bool MERO::ChainFinite(int c) const
 {
-  return mTone[c].StateFinite() && mOutputNetwork[c].HistoriesFinite() && mCurveA[c].HistoriesFinite() &&
-         mCurveB[c].HistoriesFinite() && std::isfinite(mChainValue[c]);
+  return mTone[c].StateFinite() & mOutputNetwork[c].HistoriesFinite() & mCurveA[c].HistoriesFinite() &
+         mCurveB[c].HistoriesFinite() & (std::fabs(mChainValue[c]) <= kLargest);
 }
 
 void MERO::HandleActivate(bool active)
@@ -372,12 +374,21 @@ void MERO::RunToneNetworks(int n)
 void MERO::WriteOutputs(const BlockSettings& b, const double* const* in, double* const* out, int n)
 {
   ChunkBuffers& k = mChunk;
-  for (int i = 0; i < n; ++i)
+  if (b.bypass)
   {
-    for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < n; ++i)
+    {
+      out[kLeft][i] = in[kLeft][i];
+      out[kRight][i] = in[kRight][i];
+    }
+    return;
+  }
+  for (int c = 0; c < 2; ++c)
+  {
+    for (int i = 0; i < n; ++i)
     {
       const double processed = (k.tone[c][i] * b.modeTrim) * k.gain[c][i];
-      out[c][i] = b.bypass ? in[c][i] : (std::isfinite(processed) ? processed : 0.0);
+      out[c][i] = std::fabs(processed) <= kLargest ? processed : 0.0;
     }
   }
 }

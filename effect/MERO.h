@@ -115,8 +115,6 @@ private:
   void StepToneSmoothers(const BlockSettings& settings, int n);
   void StepDriveSmoothers(const BlockSettings& settings, int n);
   void ComputeStageInputs(const double* const* in, int n);
-  ShaperStage& ActiveStage(int mode, int channel);
-  ShaperStage& IdleStage(int mode, int channel);
   static void StepZeros(ShaperStage& left, ShaperStage& right, int n);
   void ShapeAndCompensate(int mode, int n);
   void RunOutputNetworks(int n);
@@ -124,7 +122,12 @@ private:
   void InvertChain(int n);
   void RunToneNetworks(int n);
   void WriteOutputs(const BlockSettings& settings, const double* const* in, double* const* out, int n);
+  // After each chunk.
   void RestChannelsNotFinite();
+
+  // The stage whose curve a mode uses, and the one it leaves to the zero steps.
+  ShaperStage& ActiveStage(int mode, int channel);
+  ShaperStage& IdleStage(int mode, int channel);
 
   // Per-sample values that RenderChunk hands from one pass to the next, per channel.
   struct ChunkBuffers

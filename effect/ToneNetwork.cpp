@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace
 {
@@ -47,9 +48,11 @@ const double kBilinear[5][5] = {
 
 bool ToneNetwork::StateFinite() const
 {
-  bool finite = std::isfinite(mState.p) && std::isfinite(mState.q);
+  // Without early exits, so that the comparisons can run side by side.
+  const double largest = std::numeric_limits<double>::max();
+  bool finite = (std::fabs(mState.p) <= largest) & (std::fabs(mState.q) <= largest);
   for (double w : mState.w)
-    finite = finite && std::isfinite(w);
+    finite &= std::fabs(w) <= largest;
   return finite;
 }
 
