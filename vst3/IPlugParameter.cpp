@@ -107,10 +107,8 @@ void IPlugParameter::toString(ParamValue normalized, String128 string) const
 
 bool IPlugParameter::fromString(const TChar* string, ParamValue& normalized) const
 {
-  char text[128];
-  NarrowText(string, text, sizeof(text));
   double v = 0.0;
-  if (!ReadDecimal(text, v)) v = 0.0;
+  if (!ReadNumber(string, v)) v = 0.0;
   normalized = mRecord->ToNormalized(v);
   return true;
 }
@@ -118,4 +116,11 @@ bool IPlugParameter::fromString(const TChar* string, ParamValue& normalized) con
 ParamValue IPlugParameter::toPlain(ParamValue normalized) const
 {
   return mRecord->ToPlain(normalized);
+}
+
+bool IPlugParameter::ReadNumber(const TChar* string, double& value)
+{
+  char text[128];
+  NarrowText(string, text, sizeof(text));
+  return ReadDecimal(text, value);
 }

@@ -20,6 +20,10 @@ public:
                   Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue normalized) const SMTG_OVERRIDE;
 
+  // The leading plain decimal number of a host's text, read as fromString reads it;
+  // false when the text does not start with one.
+  static bool ReadNumber(const Steinberg::Vst::TChar* string, double& value);
+
   OBJ_METHODS(IPlugParameter, Parameter)
 
 private:

@@ -528,9 +528,18 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
 {
   if (!string) return kInvalidArgument;
   ParamValue value = 0.0;
-  const tresult result = SingleComponentEffect::getParamValueByString(tag, string, value);
-  if (result != kResultOk) return result;
-  // The SDK's own parameters read any number, NaN and infinities included.
+  if (tag == kPresetTag && getParameterObject(tag))
+  {
+    // The SDK's plain parameter would read the text through a conversion that throws
+    // on invalid UTF-16 and a scan that depends on the locale.
+    if (!IPlugParameter::ReadNumber(string, value)) return kResultFalse;
+  }
+  else
+  {
+    const tresult result = SingleComponentEffect::getParamValueByString(tag, string, value);
+    if (result != kResultOk) return result;
+  }
+  // Only normalised values are answers; a text may give any number or NaN.
   if (!(value >= 0.0 && value <= 1.0)) return kResultFalse;
   valueNormalized = value;
   return kResultOk;

@@ -116,6 +116,10 @@ TEST_F(Controller, ValueTextsComeFromTheParameterRecords)
   EXPECT_EQ(controller->getParamValueByString(kPrst, notANumber.data(), value), kResultFalse);
   EXPECT_EQ(controller->getParamValueByString(kPrst, huge.data(), value), kResultFalse);
   EXPECT_EQ(value, 0.25);
+  std::basic_string<TChar> half = Wide("0.5"), loneSurrogate = {0xD800, '1', 0};
+  ASSERT_EQ(controller->getParamValueByString(kPrst, half.data(), value), kResultOk);
+  EXPECT_EQ(value, 0.5);
+  EXPECT_EQ(controller->getParamValueByString(kPrst, loneSurrogate.data(), value), kResultFalse);
   EXPECT_EQ(controller->getParamValueByString(0, nullptr, value), kInvalidArgument);
 }
 
