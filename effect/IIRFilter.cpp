@@ -20,11 +20,9 @@ struct BilinearMatrix
       for (int f = 0; f < N; ++f)
       {
         const long sign = f < col ? -1 : 1;
-        for (int k = N; k > 0; --k)
-          poly[k] += sign * poly[k - 1];
+        for (int k = N; k > 0; --k) poly[k] += sign * poly[k - 1];
       }
-      for (int k = 0; k <= N; ++k)
-        m[k][col] = static_cast<double>(poly[k]);
+      for (int k = 0; k <= N; ++k) m[k][col] = static_cast<double>(poly[k]);
     }
   }
 };
@@ -41,10 +39,9 @@ constexpr const BilinearMatrix<N>& Matrix()
     return kMatrix4;
 }
 
-const double kOutputDen[4] = {6.75506631472643e-10, 1.054964120979446e-8, 3.97256276398519e-10,
-                              7.65400351962497e-16};
+const double kOutputDen[4] = {6.75506631472643e-10, 1.054964120979446e-8, 3.97256276398519e-10, 7.65400351962497e-16};
 const double kOutputNum[4] = {0.0, 1.35099975294776e-9, 5.93629551782897e-9, 7.65392698035516e-16};
-} // namespace
+}  // namespace
 
 template <int N>
 void IIRFilter<N>::ClearHistories()
@@ -63,8 +60,7 @@ bool IIRFilter<N>::HistoriesFinite() const
   // Without early exits, so that the comparisons can run side by side.
   const double largest = std::numeric_limits<double>::max();
   bool finite = true;
-  for (int k = 0; k < N; ++k)
-    finite &= (std::fabs(mX[k]) <= largest) & (std::fabs(mY[k]) <= largest);
+  for (int k = 0; k < N; ++k) finite &= (std::fabs(mX[k]) <= largest) & (std::fabs(mY[k]) <= largest);
   return finite;
 }
 
@@ -74,8 +70,7 @@ void IIRFilter<N>::Design(const double* den, const double* num, double r)
   const BilinearMatrix<N>& matrix = Matrix<N>();
   double rPow[N + 1];
   rPow[0] = 1.0;
-  for (int m = 1; m <= N; ++m)
-    rPow[m] = rPow[m - 1] * r;
+  for (int m = 1; m <= N; ++m) rPow[m] = rPow[m - 1] * r;
   for (int k = 0; k <= N; ++k)
   {
     double a = 0.0;
@@ -99,7 +94,10 @@ void IIRFilter<N>::DesignOutputNetwork(double r)
 }
 
 template <int N>
-IIRFilter<N>::Lane::Lane(const IIRFilter& f) : droppedX(0.0), droppedY(0.0), lastInput(1.0)
+IIRFilter<N>::Lane::Lane(const IIRFilter& f)
+  : droppedX(0.0)
+  , droppedY(0.0)
+  , lastInput(1.0)
 {
   std::memcpy(a, f.mA, sizeof a);
   std::memcpy(b, f.mB, sizeof b);
@@ -126,8 +124,7 @@ template <int N>
 void IIRFilter<N>::StepPair(IIRFilter& left, IIRFilter& right, const double* inL, const double* inR, double* outL,
                             double* outR, int n, bool zeroStepAfterEach)
 {
-  if (n <= 0)
-    return;
+  if (n <= 0) return;
   if (left.mSteady || right.mSteady)
   {
     for (int i = 0; i < n; ++i)
@@ -170,10 +167,8 @@ template void IIRFilter<3>::ClearHistories();
 template bool IIRFilter<3>::HistoriesFinite() const;
 template void IIRFilter<3>::Design(const double*, const double*, double);
 template void IIRFilter<3>::DesignOutputNetwork(double);
-template void IIRFilter<3>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int,
-                                     bool);
+template void IIRFilter<3>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int, bool);
 template void IIRFilter<4>::ClearHistories();
 template bool IIRFilter<4>::HistoriesFinite() const;
 template void IIRFilter<4>::Design(const double*, const double*, double);
-template void IIRFilter<4>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int,
-                                     bool);
+template void IIRFilter<4>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int, bool);

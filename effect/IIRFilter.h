@@ -35,8 +35,7 @@ public:
   double Step(double x)
   {
     const bool zeroInput = IsPositiveZero(x);
-    if (mSteady && zeroInput)
-      return mY[0];
+    if (mSteady && zeroInput) return mY[0];
     double droppedX;
     double droppedY;
     const double y = Difference(mA, mB, mX, mY, x, droppedX, droppedY);
@@ -80,10 +79,8 @@ private:
                            double& droppedY)
   {
     double acc = b[0] * in;
-    for (int k = 1; k <= N; ++k)
-      acc += b[k] * x[k - 1];
-    for (int k = 1; k <= N; ++k)
-      acc -= a[k] * y[k - 1];
+    for (int k = 1; k <= N; ++k) acc += b[k] * x[k - 1];
+    for (int k = 1; k <= N; ++k) acc -= a[k] * y[k - 1];
     const double out = acc / a[0];
     droppedX = x[N - 1];
     droppedY = y[N - 1];
@@ -111,11 +108,9 @@ private:
   // output respectively.
   bool IsFixedPoint(double droppedX, double droppedY) const
   {
-    if (Bits(droppedX) != 0 || Bits(droppedY) != Bits(mY[0]))
-      return false;
+    if (Bits(droppedX) != 0 || Bits(droppedY) != Bits(mY[0])) return false;
     for (int k = 1; k < N; ++k)
-      if (Bits(mX[k]) != 0 || Bits(mY[k]) != Bits(mY[0]))
-        return false;
+      if (Bits(mX[k]) != 0 || Bits(mY[k]) != Bits(mY[0])) return false;
     return true;
   }
 

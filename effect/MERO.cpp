@@ -39,14 +39,14 @@ inline double Sanitize(double x)
 {
   return std::isfinite(x) ? x : 0.0;
 }
-} // namespace
+}  // namespace
 
 MERO::MERO()
-  : IPlugVST3(kNumParams, "1-1 2-2", kNumPresets, "MERO", "", "Parvolen", kVendorVersion,
-              FourCharCode("Mer1"), FourCharCode("Prvl"), kPlugApiVst3, false, false, 0),
-    mPadTarget(std::pow(10.0, kPadExponents[0])),
-    mModeTrim(std::pow(10.0, kTrimExponents[0])),
-    mDesignedRate(std::numeric_limits<double>::quiet_NaN())
+  : IPlugVST3(kNumParams, "1-1 2-2", kNumPresets, "MERO", "", "Parvolen", kVendorVersion, FourCharCode("Mer1"),
+              FourCharCode("Prvl"), kPlugApiVst3, false, false, 0)
+  , mPadTarget(std::pow(10.0, kPadExponents[0]))
+  , mModeTrim(std::pow(10.0, kTrimExponents[0]))
+  , mDesignedRate(std::numeric_limits<double>::quiet_NaN())
 {
   GetParamRecord(kLevel)->DefineInteger("Level", 6, 0, 20, "", "");
   GetParamRecord(kMode)->DefineInteger("Mode", 0, 0, 1, "", "");
@@ -68,40 +68,34 @@ MERO::~MERO() = default;
 int MERO::ReadInteger(int index) const
 {
   const double v = GetParamRecord(index)->GetValue();
-  if (!(v > -2147483649.0 && v < 2147483648.0))
-    return kNoPosition;
+  if (!(v > -2147483649.0 && v < 2147483648.0)) return kNoPosition;
   return static_cast<int>(v);
 }
 
 void MERO::HandleParamChange(int index)
 {
   IMutexLock lock(GetMutex());
-  if (index < 0 || index >= kNumParams)
-    return;
+  if (index < 0 || index >= kNumParams) return;
   const int k = ReadInteger(index);
   switch (index)
   {
-  case kLevel:
-    if (k >= 0 && k <= 20)
-      mLevel = k;
-    break;
-  case kLow:
-    if (k >= 0 && k <= 2)
-      mLowPosition = kLowPositions[k];
-    break;
-  case kHigh:
-    if (k >= 0 && k <= 3)
-      mHighPosition = kHighPositions[k];
-    break;
-  case kOutput:
-  {
-    const double dB = GetParamRecord(kOutput)->GetValue();
-    if (!std::isnan(dB))
-      mOutputGain = std::pow(10.0, dB / 20.0);
-    break;
-  }
-  default:
-    break;
+    case kLevel:
+      if (k >= 0 && k <= 20) mLevel = k;
+      break;
+    case kLow:
+      if (k >= 0 && k <= 2) mLowPosition = kLowPositions[k];
+      break;
+    case kHigh:
+      if (k >= 0 && k <= 3) mHighPosition = kHighPositions[k];
+      break;
+    case kOutput:
+    {
+      const double dB = GetParamRecord(kOutput)->GetValue();
+      if (!std::isnan(dB)) mOutputGain = std::pow(10.0, dB / 20.0);
+      break;
+    }
+    default:
+      break;
   }
 }
 
@@ -113,8 +107,7 @@ std::array<ParamSmoother*, 6> MERO::Smoothers()
 void MERO::SetSmootherCoefficients(double fs)
 {
   const double a = std::exp((10.0 / fs) * kMinusTwoPi);
-  for (ParamSmoother* s : Smoothers())
-    s->SetCoefficients(1.0 - a, a);
+  for (ParamSmoother* s : Smoothers()) s->SetCoefficients(1.0 - a, a);
 }
 
 void MERO::DesignFilters(double fs)
@@ -130,8 +123,7 @@ void MERO::DesignFilters(double fs)
 
 void MERO::StartFromRest()
 {
-  for (ParamSmoother* s : Smoothers())
-    s->Reset();
+  for (ParamSmoother* s : Smoothers()) s->Reset();
   RestChannel(kLeft);
   RestChannel(kRight);
 }
@@ -154,18 +146,15 @@ bool MERO::ChainFinite(int c) const
 void MERO::HandleActivate(bool active)
 {
   IMutexLock lock(GetMutex());
-  if (active)
-    StartFromRest();
+  if (active) StartFromRest();
 }
 
 void MERO::ReadGainAndPad()
 {
   const int gain = ReadInteger(kGain);
-  if (gain == 0 || gain == 1)
-    mGainFactor = kGainFactors[gain];
+  if (gain == 0 || gain == 1) mGainFactor = kGainFactors[gain];
   const int pad = ReadInteger(kPad);
-  if (pad == 0 || pad == 1)
-    mPadTarget = std::pow(10.0, kPadExponents[pad]);
+  if (pad == 0 || pad == 1) mPadTarget = std::pow(10.0, kPadExponents[pad]);
 }
 
 void MERO::ReadToneScale(int mode)
@@ -203,8 +192,7 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
     mDesignedRate = fs;
   }
   SetSmootherCoefficients(fs);
-  if (frames <= 0)
-    return;
+  if (frames <= 0) return;
 
   ReadGainAndPad();
   BlockSettings b;
@@ -260,8 +248,7 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
   {
     HoldChainValues(n);
   }
-  if (b.invert)
-    InvertChain(n);
+  if (b.invert) InvertChain(n);
   RunToneNetworks(n);
   WriteOutputs(b, in, out, n);
 }
@@ -294,8 +281,7 @@ void MERO::ComputeStageInputs(const double* const* in, int n)
 {
   ChunkBuffers& k = mChunk;
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < n; ++i)
-      k.stageIn[c][i] = (k.padIn[c][i] * Sanitize(in[c][i])) * k.driveIn[c][i];
+    for (int i = 0; i < n; ++i) k.stageIn[c][i] = (k.padIn[c][i] * Sanitize(in[c][i])) * k.driveIn[c][i];
 }
 
 ShaperStage& MERO::ActiveStage(int mode, int c)
@@ -326,24 +312,21 @@ void MERO::ShapeAndCompensate(int mode, int n)
   {
     if (mode == 0)
     {
-      for (int i = 0; i < n; ++i)
-        k.shaped[c][i] = ShaperStage::CurveA(k.stageIn[c][i], k.shaped[c][i]);
+      for (int i = 0; i < n; ++i) k.shaped[c][i] = ShaperStage::CurveA(k.stageIn[c][i], k.shaped[c][i]);
     }
     else
     {
-      for (int i = 0; i < n; ++i)
-        k.shaped[c][i] = ShaperStage::CurveB(k.stageIn[c][i], k.shaped[c][i]);
+      for (int i = 0; i < n; ++i) k.shaped[c][i] = ShaperStage::CurveB(k.stageIn[c][i], k.shaped[c][i]);
     }
-    for (int i = 0; i < n; ++i)
-      k.chain[c][i] = (k.shaped[c][i] / k.driveOut[c][i]) / k.padOut[c][i];
+    for (int i = 0; i < n; ++i) k.chain[c][i] = (k.shaped[c][i] / k.driveOut[c][i]) / k.padOut[c][i];
   }
 }
 
 void MERO::RunOutputNetworks(int n)
 {
   ChunkBuffers& k = mChunk;
-  IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], k.chain[kLeft], k.chain[kRight],
-                         k.chain[kLeft], k.chain[kRight], n, false);
+  IIRFilter<3>::StepPair(mOutputNetwork[kLeft], mOutputNetwork[kRight], k.chain[kLeft], k.chain[kRight], k.chain[kLeft],
+                         k.chain[kRight], n, false);
   mChainValue[kLeft] = k.chain[kLeft][n - 1];
   mChainValue[kRight] = k.chain[kRight][n - 1];
 }
@@ -351,15 +334,13 @@ void MERO::RunOutputNetworks(int n)
 void MERO::HoldChainValues(int n)
 {
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < n; ++i)
-      mChunk.chain[c][i] = mChainValue[c];
+    for (int i = 0; i < n; ++i) mChunk.chain[c][i] = mChainValue[c];
 }
 
 void MERO::InvertChain(int n)
 {
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < n; ++i)
-      mChunk.chain[c][i] = -mChunk.chain[c][i];
+    for (int i = 0; i < n; ++i) mChunk.chain[c][i] = -mChunk.chain[c][i];
 }
 
 void MERO::RunToneNetworks(int n)
@@ -396,6 +377,5 @@ void MERO::WriteOutputs(const BlockSettings& b, const double* const* in, double*
 void MERO::RestChannelsNotFinite()
 {
   for (int c = 0; c < 2; ++c)
-    if (!ChainFinite(c))
-      RestChannel(c);
+    if (!ChainFinite(c)) RestChannel(c);
 }

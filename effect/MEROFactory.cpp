@@ -41,8 +41,8 @@ const PClassInfo2& ClassInfo()
   {
     TUID cid;
     ClassIdFromWords(kClassIdWords, cid);
-    return PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "MERO",
-                       Vst::kSimpleModeSupported, Vst::PlugType::kFx, "", "1.0.0", "VST 3.6.12");
+    return PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "MERO", Vst::kSimpleModeSupported,
+                       Vst::PlugType::kFx, "", "1.0.0", "VST 3.6.12");
   }();
   return info;
 }

@@ -12,8 +12,7 @@ class ParamSmoother
 public:
   void SetCoefficients(double a0, double b1)
   {
-    if (Bits(a0) != Bits(mA0) || Bits(b1) != Bits(mB1))
-      mSteady = false;
+    if (Bits(a0) != Bits(mA0) || Bits(b1) != Bits(mB1)) mSteady = false;
     mA0 = a0;
     mB1 = b1;
   }
@@ -23,8 +22,7 @@ public:
 
   double Step(double target)
   {
-    if (mSteady && Bits(target) == Bits(mTarget))
-      return mZ;
+    if (mSteady && Bits(target) == Bits(mTarget)) return mZ;
     const double z = mA0 * target + mB1 * mZ;
     mSteady = Bits(z) == Bits(mZ);
     mTarget = target;
@@ -37,11 +35,9 @@ public:
   {
     int i = 0;
     for (; i < n && !(mSteady && Bits(target) == Bits(mTarget)); ++i)
-      for (int j = 0; j < perSample; ++j)
-        outs[j][i] = Step(target);
+      for (int j = 0; j < perSample; ++j) outs[j][i] = Step(target);
     for (; i < n; ++i)
-      for (int j = 0; j < perSample; ++j)
-        outs[j][i] = mZ;
+      for (int j = 0; j < perSample; ++j) outs[j][i] = mZ;
   }
 
   double A0() const { return mA0; }

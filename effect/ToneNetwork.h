@@ -11,8 +11,8 @@
 class ToneNetwork
 {
 public:
-  static constexpr int kMonomials = 9; // 1, q, q^2, p, pq, pq^2, p^2, p^2 q, p^2 q^2
-  static constexpr int kCoefficients = 10; // a0 ... a4, b0 ... b4
+  static constexpr int kMonomials = 9;      // 1, q, q^2, p, pq, pq^2, p^2, p^2 q, p^2 q^2
+  static constexpr int kCoefficients = 10;  // a0 ... a4, b0 ... b4
 
   // p, q and the filter state to zero, as at construction; the design stays.
   void ClearState() { mState = State(); }
@@ -60,14 +60,14 @@ private:
                           double* yL, double* yR, int n);
 
   static constexpr double kSmoothing = 0.993;
-  static constexpr double kSmoothingInput = 0.007000000000000006; // 1 - 0.993 in double precision
+  static constexpr double kSmoothingInput = 0.007000000000000006;  // 1 - 0.993 in double precision
 
   // Everything a step changes.
   struct State
   {
     double p = 0.0;
     double q = 0.0;
-    double w[5] = {}; // w[0] the newest internal value
+    double w[5] = {};  // w[0] the newest internal value
     double coefficients[kCoefficients] = {};
     double coefficientsP = 0.0;
     double coefficientsQ = 0.0;

@@ -12,7 +12,8 @@ constexpr long long kPageSlack = 96;
 }  // namespace
 
 GrowBuffer::GrowBuffer(int granularity, GrowAllocator* allocator)
-  : mGranularity(granularity), mAllocator(allocator ? allocator : &GrowAllocator::Standard())
+  : mGranularity(granularity)
+  , mAllocator(allocator ? allocator : &GrowAllocator::Standard())
 {
 }
 

@@ -6,7 +6,11 @@
 class IMutexLock
 {
 public:
-  explicit IMutexLock(IMutex& mutex) : mMutex(mutex) { mMutex.Enter(); }
+  explicit IMutexLock(IMutex& mutex)
+    : mMutex(mutex)
+  {
+    mMutex.Enter();
+  }
   ~IMutexLock() { mMutex.Leave(); }
 
   IMutexLock(const IMutexLock&) = delete;

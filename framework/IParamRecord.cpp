@@ -45,15 +45,14 @@ void IParamRecord::DefineBool(const char* name, bool defaultValue, const char* l
   DefineContinuous(name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, label, group, 1.0);
 }
 
-void IParamRecord::DefineEnum(const char* name, int defaultValue, int count, const char* label,
-                              const char* group)
+void IParamRecord::DefineEnum(const char* name, int defaultValue, int count, const char* label, const char* group)
 {
   if (mType == kTypeNone) mType = kTypeEnum;
   DefineContinuous(name, defaultValue, 0.0, count - 1.0, 1.0, label, group, 1.0);
 }
 
-void IParamRecord::DefineContinuous(const char* name, double defaultValue, double min, double max,
-                                    double step, const char* label, const char* group, double shape)
+void IParamRecord::DefineContinuous(const char* name, double defaultValue, double min, double max, double step,
+                                    const char* label, const char* group, double shape)
 {
   if (mType == kTypeNone) mType = kTypeDouble;
   CopyText(mName, name);

@@ -34,8 +34,8 @@ public:
   IParamRecord& operator=(const IParamRecord&) = delete;
 
   // Kind 2 if the kind is unset, then DefineContinuous with step 1, shape 1.
-  void DefineInteger(const char* name, int defaultValue, int min, int max,
-                     const char* label = "", const char* group = "");
+  void DefineInteger(const char* name, int defaultValue, int min, int max, const char* label = "",
+                     const char* group = "");
   // Kind 1 if unset, range 0 ... 1, step 1.
   void DefineBool(const char* name, bool defaultValue, const char* label = "", const char* group = "");
   // Kind 3 if unset, range 0 ... count - 1, step 1; edited through the

@@ -60,15 +60,15 @@ void CopyAndZeroFill(double* const* inputs, int nInputs, double* const* outputs,
 }  // namespace
 
 IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-                     const char* productName, const char* makerName, int vendorVersion, int uniqueID,
-                     int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency)
-  : mUniqueID(uniqueID),
-    mMfrID(mfrID),
-    mVendorVersion(vendorVersion),
-    mPlugApi(plugApi),
-    mIsInstrument(isInstrument),
-    mDoesMidiIn(midiIn),
-    mLatency(std::max(latency, 0))
+                     const char* productName, const char* makerName, int vendorVersion, int uniqueID, int mfrID,
+                     int plugApi, bool isInstrument, bool midiIn, int latency)
+  : mUniqueID(uniqueID)
+  , mMfrID(mfrID)
+  , mVendorVersion(vendorVersion)
+  , mPlugApi(plugApi)
+  , mIsInstrument(isInstrument)
+  , mDoesMidiIn(midiIn)
+  , mLatency(std::max(latency, 0))
 {
   for (int i = 0; i < nParams; ++i)
   {
@@ -183,13 +183,9 @@ bool IPlugBase::MatchesState(const unsigned char* bytes, int nBytes, int start)
   return true;
 }
 
-void IPlugBase::HandleEditorResized(const IRectangle&)
-{
-}
+void IPlugBase::HandleEditorResized(const IRectangle&) {}
 
-void IPlugBase::ShowHostParamMenu(int, int, int)
-{
-}
+void IPlugBase::ShowHostParamMenu(int, int, int) {}
 
 void IPlugBase::SetParamFromEditor(int index, double normalized)
 {

@@ -35,9 +35,9 @@ public:
 
   // channelIOStr: space-separated items "in-out", e.g. "1-1 2-2".
   // Four-character IDs carry the first character in the top byte.
-  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-            const char* productName, const char* makerName, int vendorVersion, int uniqueID,
-            int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency);
+  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,
+            const char* makerName, int vendorVersion, int uniqueID, int mfrID, int plugApi, bool isInstrument,
+            bool midiIn, int latency);
 
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;

@@ -3,7 +3,8 @@
 #include <climits>
 #include <cstring>
 
-PlugString::PlugString(const char* text, GrowAllocator* allocator) : mBuf(kGranularity, allocator)
+PlugString::PlugString(const char* text, GrowAllocator* allocator)
+  : mBuf(kGranularity, allocator)
 {
   if (text) Set(text);
 }

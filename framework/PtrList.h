@@ -12,8 +12,14 @@ template <class T, bool Owning = true>
 class PtrList
 {
 public:
-  PtrList() : mBuf(GrowBuffer::kPageGranularity) {}
-  explicit PtrList(GrowAllocator* allocator) : mBuf(GrowBuffer::kPageGranularity, allocator) {}
+  PtrList()
+    : mBuf(GrowBuffer::kPageGranularity)
+  {
+  }
+  explicit PtrList(GrowAllocator* allocator)
+    : mBuf(GrowBuffer::kPageGranularity, allocator)
+  {
+  }
   ~PtrList() { Empty(); }
 
   PtrList(const PtrList&) = delete;
@@ -97,8 +103,10 @@ private:
 
   static void Dispose(T* item)
   {
-    if constexpr (Owning) delete item;
-    else (void)item;
+    if constexpr (Owning)
+      delete item;
+    else
+      (void)item;
   }
 
   GrowBuffer mBuf;

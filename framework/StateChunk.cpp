@@ -3,7 +3,8 @@
 #include <climits>
 #include <cstring>
 
-StateChunk::StateChunk(GrowAllocator* allocator) : mBuf(GrowBuffer::kPageGranularity, allocator)
+StateChunk::StateChunk(GrowAllocator* allocator)
+  : mBuf(GrowBuffer::kPageGranularity, allocator)
 {
 }
 

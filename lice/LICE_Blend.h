@@ -7,7 +7,8 @@
 // to weight each pixel by the source's alpha. Weights run 0..256 (256 = full); every
 // division rounds toward zero, exactly as C++ integer division does.
 
-enum {
+enum
+{
   LICE_BLEND_COPY = 0,
   LICE_BLEND_ADD = 1,
   LICE_BLEND_DODGE = 2,
@@ -36,16 +37,25 @@ inline int LICE_AlphaToWeight(float alpha)
   return (int)w;
 }
 
-constexpr int LICE_Clamp255(int x) { return x < 0 ? 0 : x > 255 ? 255 : x; }
+constexpr int LICE_Clamp255(int x)
+{
+  return x < 0 ? 0 : x > 255 ? 255 : x;
+}
 
 // Per-channel formulas: d is the destination channel, s the operand (0..255), w the
 // weight. The results of the copy formula are meant to be stored as their low byte;
 // the others are already in 0..255 for weights 0..256.
 
 // s + (d - s) * keep / 256, where keep is the share of the destination kept.
-constexpr int LICE_BlendCopyChannel(int d, int s, int keep) { return s + (d - s) * keep / 256; }
+constexpr int LICE_BlendCopyChannel(int d, int s, int keep)
+{
+  return s + (d - s) * keep / 256;
+}
 
-constexpr int LICE_BlendAddChannel(int d, int s, int w) { return LICE_Clamp255(d + s * w / 256); }
+constexpr int LICE_BlendAddChannel(int d, int s, int w)
+{
+  return LICE_Clamp255(d + s * w / 256);
+}
 
 constexpr int LICE_BlendDodgeChannel(int d, int s, int w)
 {
@@ -76,25 +86,26 @@ LICE_pixel LICE_HSVAdjust(LICE_pixel d, int hR, int hG, int hB, int w, int alpha
 inline LICE_pixel LICE_BlendPixel(LICE_pixel d, int mode, int cB, int cG, int cR, int cA, int w)
 {
   const int dB = LICE_GETB(d), dG = LICE_GETG(d), dR = LICE_GETR(d), dA = LICE_GETA(d);
-  switch (mode) {
-  case LICE_BLEND_COPY:
-    return LICE_RGBA(LICE_BlendCopyChannel(dR, cR, 256 - w), LICE_BlendCopyChannel(dG, cG, 256 - w),
-                     LICE_BlendCopyChannel(dB, cB, 256 - w), LICE_BlendCopyChannel(dA, cA, 256 - w));
-  case LICE_BLEND_ADD:
-    return LICE_RGBA(LICE_BlendAddChannel(dR, cR, w), LICE_BlendAddChannel(dG, cG, w),
-                     LICE_BlendAddChannel(dB, cB, w), LICE_BlendAddChannel(dA, cA, w));
-  case LICE_BLEND_DODGE:
-    return LICE_RGBA(LICE_BlendDodgeChannel(dR, cR, w), LICE_BlendDodgeChannel(dG, cG, w),
-                     LICE_BlendDodgeChannel(dB, cB, w), LICE_BlendDodgeChannel(dA, cA, w));
-  case LICE_BLEND_MULTIPLY:
-    return LICE_RGBA(LICE_BlendMultiplyChannel(dR, cR, w), LICE_BlendMultiplyChannel(dG, cG, w),
-                     LICE_BlendMultiplyChannel(dB, cB, w), LICE_BlendMultiplyChannel(dA, cA, w));
-  case LICE_BLEND_SOFTLIGHT:
-    return LICE_RGBA(LICE_BlendSoftLightChannel(dR, cR, w), LICE_BlendSoftLightChannel(dG, cG, w),
-                     LICE_BlendSoftLightChannel(dB, cB, w), LICE_BlendSoftLightChannel(dA, cA, w));
-  case LICE_BLEND_HSVADJUST:
-    return LICE_HSVAdjust(d, cR, cG, cB, w, cA);
-  default:
-    return d;
+  switch (mode)
+  {
+    case LICE_BLEND_COPY:
+      return LICE_RGBA(LICE_BlendCopyChannel(dR, cR, 256 - w), LICE_BlendCopyChannel(dG, cG, 256 - w),
+                       LICE_BlendCopyChannel(dB, cB, 256 - w), LICE_BlendCopyChannel(dA, cA, 256 - w));
+    case LICE_BLEND_ADD:
+      return LICE_RGBA(LICE_BlendAddChannel(dR, cR, w), LICE_BlendAddChannel(dG, cG, w),
+                       LICE_BlendAddChannel(dB, cB, w), LICE_BlendAddChannel(dA, cA, w));
+    case LICE_BLEND_DODGE:
+      return LICE_RGBA(LICE_BlendDodgeChannel(dR, cR, w), LICE_BlendDodgeChannel(dG, cG, w),
+                       LICE_BlendDodgeChannel(dB, cB, w), LICE_BlendDodgeChannel(dA, cA, w));
+    case LICE_BLEND_MULTIPLY:
+      return LICE_RGBA(LICE_BlendMultiplyChannel(dR, cR, w), LICE_BlendMultiplyChannel(dG, cG, w),
+                       LICE_BlendMultiplyChannel(dB, cB, w), LICE_BlendMultiplyChannel(dA, cA, w));
+    case LICE_BLEND_SOFTLIGHT:
+      return LICE_RGBA(LICE_BlendSoftLightChannel(dR, cR, w), LICE_BlendSoftLightChannel(dG, cG, w),
+                       LICE_BlendSoftLightChannel(dB, cB, w), LICE_BlendSoftLightChannel(dA, cA, w));
+    case LICE_BLEND_HSVADJUST:
+      return LICE_HSVAdjust(d, cR, cG, cB, w, cA);
+    default:
+      return d;
   }
 }

@@ -9,10 +9,12 @@
 #include <memory>
 #include <new>
 
-namespace {
+namespace
+{
 
 // Rows of a clipped block: first row pointers and the signed steps between rows.
-struct Block {
+struct Block
+{
   LICE_pixel* d;
   ptrdiff_t dstep;
   const LICE_pixel* s;
@@ -24,17 +26,18 @@ struct Block {
 // Source pixels set aside at a time when a block is copied within its own pixels.
 constexpr int kHeldPixels = 256;
 
-inline uintptr_t addressOf(const LICE_pixel* p) { return reinterpret_cast<uintptr_t>(p); }
+inline uintptr_t addressOf(const LICE_pixel* p)
+{
+  return reinterpret_cast<uintptr_t>(p);
+}
 
 // Whether the source and destination rows of a block share any memory.
 bool sharesPixels(const Block& b)
 {
-  auto lowest = [&b](const LICE_pixel* first, ptrdiff_t step) {
-    return addressOf(step < 0 ? first + (b.rows - 1) * step : first);
-  };
-  auto beyond = [&b](const LICE_pixel* first, ptrdiff_t step) {
-    return addressOf((step < 0 ? first : first + (b.rows - 1) * step) + b.cols);
-  };
+  auto lowest = [&b](const LICE_pixel* first, ptrdiff_t step)
+  { return addressOf(step < 0 ? first + (b.rows - 1) * step : first); };
+  auto beyond = [&b](const LICE_pixel* first, ptrdiff_t step)
+  { return addressOf((step < 0 ? first : first + (b.rows - 1) * step) + b.cols); };
   return lowest(b.s, b.sstep) < beyond(b.d, b.dstep) && lowest(b.d, b.dstep) < beyond(b.s, b.sstep);
 }
 
@@ -56,11 +59,13 @@ void eachRowInPlace(const Block& b, Row row)
   LICE_pixel held[kHeldPixels];
   const bool backward = addressOf(b.d) > addressOf(b.s);
   const bool topDown = (b.dstep > 0) != backward;
-  for (int i = 0; i < b.rows; ++i) {
+  for (int i = 0; i < b.rows; ++i)
+  {
     const ptrdiff_t r = topDown ? i : b.rows - 1 - i;
     LICE_pixel* d = b.d + r * b.dstep;
     const LICE_pixel* s = b.s + r * b.sstep;
-    for (int done = 0; done < b.cols; done += kHeldPixels) {
+    for (int done = 0; done < b.cols; done += kHeldPixels)
+    {
       const int n = b.cols - done < kHeldPixels ? b.cols - done : kHeldPixels;
       const int x = backward ? b.cols - done - n : done;
       memcpy(held, s + x, (size_t)n * sizeof(LICE_pixel));
@@ -90,21 +95,29 @@ template <class Row>
 void eachRow(const Block& b, Row row)
 {
   const bool sameSteps = b.sstep == b.dstep && (b.dstep >= b.cols || -b.dstep >= b.cols);
-  if (!sharesPixels(b)) eachRowApart(b, row);
-  else if (sameSteps) eachRowInPlace(b, row);
-  else eachRowFromACopy(b, row);
+  if (!sharesPixels(b))
+    eachRowApart(b, row);
+  else if (sameSteps)
+    eachRowInPlace(b, row);
+  else
+    eachRowFromACopy(b, row);
 }
 
 template <class Op>
 void forEachPixel(const Block& b, Op op)
 {
-  eachRow(b, [op](LICE_pixel* d, const LICE_pixel* s, int n) {
-    for (int c = 0; c < n; ++c) d[c] = op(d[c], s[c]);
-  });
+  eachRow(b,
+          [op](LICE_pixel* d, const LICE_pixel* s, int n)
+          {
+            for (int c = 0; c < n; ++c) d[c] = op(d[c], s[c]);
+          });
 }
 
 // Weight of a source pixel under LICE_BLEND_USE_SOURCE_ALPHA.
-inline int sourceWeight(int w, LICE_pixel s) { return w * (LICE_GETA(s) + 1) / 256; }
+inline int sourceWeight(int w, LICE_pixel s)
+{
+  return w * (LICE_GETA(s) + 1) / 256;
+}
 
 void blitSourceAlphaCopy(const Block& b, int w)
 {
@@ -115,16 +128,12 @@ void blitChannelCopy(const Block& b, int mode)
 {
   const int dshift = 8 * ((mode >> 2) & 3), sshift = 8 * (mode & 3);
   const LICE_pixel keepMask = ~((LICE_pixel)0xFF << dshift);
-  forEachPixel(b, [=](LICE_pixel d, LICE_pixel s) {
-    return (d & keepMask) | ((s >> sshift) & 0xFF) << dshift;
-  });
+  forEachPixel(b, [=](LICE_pixel d, LICE_pixel s) { return (d & keepMask) | ((s >> sshift) & 0xFF) << dshift; });
 }
 
 void blitHalf(const Block& b)
 {
-  forEachPixel(b, [](LICE_pixel d, LICE_pixel s) {
-    return ((s >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F);
-  });
+  forEachPixel(b, [](LICE_pixel d, LICE_pixel s) { return ((s >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
 }
 
 void blitRows(const Block& b)
@@ -136,9 +145,8 @@ void blitRows(const Block& b)
 template <int Mode>
 void blitWeighted(const Block& b, int w)
 {
-  forEachPixel(b, [w](LICE_pixel d, LICE_pixel s) {
-    return LICE_BlendPixel(d, Mode, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), w);
-  });
+  forEachPixel(b, [w](LICE_pixel d, LICE_pixel s)
+               { return LICE_BlendPixel(d, Mode, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), w); });
 }
 
 // One of modes 1..5 with the weight scaled by each source pixel's alpha; SkipClear
@@ -146,21 +154,26 @@ void blitWeighted(const Block& b, int w)
 template <int Mode, bool SkipClear>
 void blitSourceWeighted(const Block& b, int w)
 {
-  forEachPixel(b, [w](LICE_pixel d, LICE_pixel s) {
-    if (SkipClear && LICE_GETA(s) == 0) return d;
-    return LICE_BlendPixel(d, Mode, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), sourceWeight(w, s));
-  });
+  forEachPixel(b,
+               [w](LICE_pixel d, LICE_pixel s)
+               {
+                 if (SkipClear && LICE_GETA(s) == 0) return d;
+                 return LICE_BlendPixel(d, Mode, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s),
+                                        sourceWeight(w, s));
+               });
 }
 
 void blitCopy(const Block& b, int w)
 {
-  if (w == 256) {
+  if (w == 256)
+  {
     blitRows(b);
     return;
   }
-  forEachPixel(b, [w](LICE_pixel d, LICE_pixel s) {
-    return LICE_BlendPixel(d, LICE_BLEND_COPY, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), w);
-  });
+  forEachPixel(b,
+               [w](LICE_pixel d, LICE_pixel s) {
+                 return LICE_BlendPixel(d, LICE_BLEND_COPY, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), w);
+               });
 }
 
 // Address of row `row` (0 = top) of a bitmap, honouring the flip.
@@ -182,25 +195,30 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
   const long long destW = dest->getWidth(), destH = dest->getHeight();
   long long dx = dstx, dy = dsty;
   long long srcx = 0, srcy = 0, limx = srcW, limy = srcH;
-  if (srcRect) {
+  if (srcRect)
+  {
     srcx = srcRect->left;
     srcy = srcRect->top;
-    if (srcRect->left < 0) {
+    if (srcRect->left < 0)
+    {
       dx -= srcRect->left;
       srcx = 0;
     }
-    if (srcRect->top < 0) {
+    if (srcRect->top < 0)
+    {
       dy -= srcRect->top;
       srcy = 0;
     }
     limx = srcRect->right < srcW ? srcRect->right : srcW;
     limy = srcRect->bottom < srcH ? srcRect->bottom : srcH;
   }
-  if (dx < 0) {
+  if (dx < 0)
+  {
     srcx -= dx;
     dx = 0;
   }
-  if (dy < 0) {
+  if (dy < 0)
+  {
     srcy -= dy;
     dy = 0;
   }
@@ -223,16 +241,19 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
   b.d = rowAddress(dbits, dspan, (int)destH, dflip, (int)dy) + dx;
   b.dstep = dflip ? -dspan : dspan;
 
-  if ((mode & LICE_BLEND_MODEMASK) >= LICE_BLEND_CHANNELCOPY) {
+  if ((mode & LICE_BLEND_MODEMASK) >= LICE_BLEND_CHANNELCOPY)
+  {
     blitChannelCopy(b, mode);
     return;
   }
   const int m = mode & (LICE_BLEND_MODEMASK | LICE_BLEND_USE_SOURCE_ALPHA);
-  if (m == LICE_BLEND_COPY && alpha == 1.0f) {
+  if (m == LICE_BLEND_COPY && alpha == 1.0f)
+  {
     blitRows(b);
     return;
   }
-  if (m == LICE_BLEND_COPY && alpha == 0.5f) {
+  if (m == LICE_BLEND_COPY && alpha == 0.5f)
+  {
     blitHalf(b);
     return;
   }
@@ -241,25 +262,45 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
   if (w > 256) w = 256;
   if (w <= 0) return;
 
-  switch (m) {
-  case LICE_BLEND_COPY: blitCopy(b, w); break;
-  case LICE_BLEND_ADD: blitWeighted<LICE_BLEND_ADD>(b, w); break;
-  case LICE_BLEND_DODGE: blitWeighted<LICE_BLEND_DODGE>(b, w); break;
-  case LICE_BLEND_MULTIPLY: blitWeighted<LICE_BLEND_MULTIPLY>(b, w); break;
-  case LICE_BLEND_SOFTLIGHT: blitWeighted<LICE_BLEND_SOFTLIGHT>(b, w); break;
-  case LICE_BLEND_HSVADJUST: blitWeighted<LICE_BLEND_HSVADJUST>(b, w); break;
-  case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_COPY: blitSourceAlphaCopy(b, w); break;
-  case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_ADD: blitSourceWeighted<LICE_BLEND_ADD, true>(b, w); break;
-  case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_DODGE: blitSourceWeighted<LICE_BLEND_DODGE, false>(b, w); break;
-  case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_MULTIPLY:
-    blitSourceWeighted<LICE_BLEND_MULTIPLY, true>(b, w);
-    break;
-  case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_SOFTLIGHT:
-    blitSourceWeighted<LICE_BLEND_SOFTLIGHT, false>(b, w);
-    break;
-  case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_HSVADJUST:
-    blitSourceWeighted<LICE_BLEND_HSVADJUST, false>(b, w);
-    break;
-  default: break;
+  switch (m)
+  {
+    case LICE_BLEND_COPY:
+      blitCopy(b, w);
+      break;
+    case LICE_BLEND_ADD:
+      blitWeighted<LICE_BLEND_ADD>(b, w);
+      break;
+    case LICE_BLEND_DODGE:
+      blitWeighted<LICE_BLEND_DODGE>(b, w);
+      break;
+    case LICE_BLEND_MULTIPLY:
+      blitWeighted<LICE_BLEND_MULTIPLY>(b, w);
+      break;
+    case LICE_BLEND_SOFTLIGHT:
+      blitWeighted<LICE_BLEND_SOFTLIGHT>(b, w);
+      break;
+    case LICE_BLEND_HSVADJUST:
+      blitWeighted<LICE_BLEND_HSVADJUST>(b, w);
+      break;
+    case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_COPY:
+      blitSourceAlphaCopy(b, w);
+      break;
+    case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_ADD:
+      blitSourceWeighted<LICE_BLEND_ADD, true>(b, w);
+      break;
+    case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_DODGE:
+      blitSourceWeighted<LICE_BLEND_DODGE, false>(b, w);
+      break;
+    case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_MULTIPLY:
+      blitSourceWeighted<LICE_BLEND_MULTIPLY, true>(b, w);
+      break;
+    case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_SOFTLIGHT:
+      blitSourceWeighted<LICE_BLEND_SOFTLIGHT, false>(b, w);
+      break;
+    case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_HSVADJUST:
+      blitSourceWeighted<LICE_BLEND_HSVADJUST, false>(b, w);
+      break;
+    default:
+      break;
   }
 }

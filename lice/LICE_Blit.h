@@ -10,5 +10,5 @@
 // below or NaN (in every mode), fully clipped rectangles and unknown modes draw
 // nothing. src may be dest itself, or share its pixels: the result is that of the
 // same blit from a separate copy of the source.
-void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const LICE_Rect* srcRect,
-               float alpha, int mode);
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const LICE_Rect* srcRect, float alpha,
+               int mode);

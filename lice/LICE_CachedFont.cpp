@@ -12,18 +12,25 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Destinations that answer this extension query want text without GDI.
 const int kQueryNoNativeText = 0x59555678;
 // Font flags that only the cached glyphs can honour.
 const int kCachedOnlyFlags = 0x1F7;
 
-int glyphPad(int lineHeight) { return lineHeight < 16 ? 2 : lineHeight / 16 + 2; }
+int glyphPad(int lineHeight)
+{
+  return lineHeight < 16 ? 2 : lineHeight / 16 + 2;
+}
 
 }  // namespace
 
-LICE_CachedFont::LICE_CachedFont() { LICE_TextState::fontCreated(); }
+LICE_CachedFont::LICE_CachedFont()
+{
+  LICE_TextState::fontCreated();
+}
 
 LICE_CachedFont::~LICE_CachedFont()
 {
@@ -37,10 +44,12 @@ void LICE_CachedFont::setFromFont(LICE_HFONT font, int flags)
   m_flags = flags;
   m_font = font;
 
-  if (font) {
+  if (font)
+  {
     LICE_SysBitmap* surface = LICE_TextState::glyphSurface(256);
     HDC dc = surface ? surface->getDC() : nullptr;
-    if (dc) {
+    if (dc)
+    {
       HGDIOBJ old = SelectObject(dc, font);
       TEXTMETRICA tm;
       if (GetTextMetricsA(dc, &tm)) m_lineHeight = tm.tmHeight;
@@ -87,16 +96,23 @@ void LICE_CachedFont::setCombineMode(int mode, float alpha)
   m_combineAlpha = alpha;
 }
 
-const LICE_GlyphInfo* LICE_CachedFont::findGlyph(int c) { return m_cache.find(c); }
+const LICE_GlyphInfo* LICE_CachedFont::findGlyph(int c)
+{
+  return m_cache.find(c);
+}
 
-const unsigned char* LICE_CachedFont::glyphMask(const LICE_GlyphInfo& rec) { return m_cache.mask(rec.pos); }
+const unsigned char* LICE_CachedFont::glyphMask(const LICE_GlyphInfo& rec)
+{
+  return m_cache.mask(rec.pos);
+}
 
 bool LICE_CachedFont::renderGlyph(int c)
 {
   if (m_lineHeight >= 1024) return false;
   LICE_GlyphInfo* rec = m_cache.find(c);
   bool appended = false;
-  if (!rec) {
+  if (!rec)
+  {
     if (m_flags & LICE_FONT_PRECACHE) return false;
     rec = m_cache.append(c);
     if (!rec) return false;
@@ -108,7 +124,8 @@ bool LICE_CachedFont::renderGlyph(int c)
   LICE_SysBitmap* surface = LICE_TextState::glyphSurface(size);
   HDC dc = surface ? surface->getDC() : nullptr;
   bool rendered = false;
-  if (dc && surface->getBits()) {
+  if (dc && surface->getBits())
+  {
     HGDIOBJ old = m_font ? SelectObject(dc, m_font) : nullptr;
     const int pad = glyphPad(m_lineHeight);
     const wchar_t ch = (wchar_t)c;
@@ -139,24 +156,27 @@ bool LICE_CachedFont::drawGlyph(LICE_IBitmap* dest, int c, int x, int y, const L
   if (!rec || rec->pos < 1) return false;
   // The columns before the pen lie before it along the text's direction: left of
   // it, above it for downward text, below it for upward text.
-  if (!vertical()) x -= rec->xoffset;
-  else if (m_flags & LICE_FONT_BOTTOMUP) y += rec->xoffset;
-  else y -= rec->xoffset;
+  if (!vertical())
+    x -= rec->xoffset;
+  else if (m_flags & LICE_FONT_BOTTOMUP)
+    y += rec->xoffset;
+  else
+    y -= rec->xoffset;
 
-  const LICE_MaskStyle style = {m_textColor,     m_effectColor, m_backgroundColor, m_backgroundMode,
-                                m_combineMode,   m_combineAlpha, m_flags};
+  const LICE_MaskStyle style = {m_textColor,    m_effectColor, m_backgroundColor, m_backgroundMode, m_combineMode,
+                                m_combineAlpha, m_flags};
   return LICE_MaskCompositor::draw(dest, m_cache.mask(rec->pos), rec->width, rec->height, x, y, clip, style);
 }
 
-int LICE_CachedFont::drawText(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect,
-                              unsigned int format)
+int LICE_CachedFont::drawText(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format)
 {
   if (!rect || !text) return 0;
   if (!dest && !(format & DT_CALCRECT)) return 0;
   const bool noNative = (format & LICE_TEXT_NO_NATIVE) != 0;
   format &= ~LICE_TEXT_NO_NATIVE;
 
-  if (useNative(dest, format, noNative)) {
+  if (useNative(dest, format, noNative))
+  {
     const LICE_NativeText::Style style = {m_font,           m_textColor,  m_backgroundColor,
                                           m_backgroundMode, m_lineHeight, m_combineAlpha};
     return LICE_NativeText::draw(dest, text, count, rect, format, style);
@@ -177,7 +197,8 @@ bool LICE_CachedFont::useNative(LICE_IBitmap* dest, unsigned int format, bool no
 bool LICE_CachedFont::cachedGlyph(int c, LICE_GlyphInfo& out)
 {
   const LICE_GlyphInfo* rec = m_cache.find(c);
-  if (!rec || rec->pos == 0) {
+  if (!rec || rec->pos == 0)
+  {
     if (!renderGlyph(c)) return false;
     rec = m_cache.find(c);
   }
@@ -195,14 +216,20 @@ void LICE_CachedFont::measureCached(const char* text, int count, bool singleLine
   height = 0;
   LICE_Utf8Reader reader(text, count);
   int c;
-  while (reader.next(c)) {
+  while (reader.next(c))
+  {
     if (c == '\r') continue;
-    if (c == '\n') {
-      if (!singleLine) {
-        if (vertical()) {
+    if (c == '\n')
+    {
+      if (!singleLine)
+      {
+        if (vertical())
+        {
           x += lineStep;
           y = 0;
-        } else {
+        }
+        else
+        {
           y += lineStep;
           x = 0;
         }
@@ -212,11 +239,14 @@ void LICE_CachedFont::measureCached(const char* text, int count, bool singleLine
     }
     LICE_GlyphInfo g;
     if (!cachedGlyph(c, g)) continue;
-    if (vertical()) {
+    if (vertical())
+    {
       height = std::max({height, y + g.advance, y + g.height - g.xoffset});
       width = std::max(width, x + g.width);
       y += g.advance;
-    } else {
+    }
+    else
+    {
       width = std::max({width, x + g.advance, x + g.width - g.xoffset});
       height = std::max(height, y + g.height);
       x += g.advance;
@@ -224,10 +254,10 @@ void LICE_CachedFont::measureCached(const char* text, int count, bool singleLine
   }
 }
 
-int LICE_CachedFont::drawCached(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect,
-                                unsigned int format)
+int LICE_CachedFont::drawCached(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format)
 {
-  if (format & DT_CALCRECT) {
+  if (format & DT_CALCRECT)
+  {
     int w, h;
     measureCached(text, count, (format & DT_SINGLELINE) != 0, w, h);
     rect->right = rect->left + w;
@@ -252,10 +282,14 @@ int LICE_CachedFont::drawGlyphs(LICE_IBitmap* dest, const char* text, int count,
   int mw = 0;
   int mh = 0;
   if ((format & 0xF) || bottomUp()) measureCached(text, count, (format & DT_SINGLELINE) != 0, mw, mh);
-  if (format & DT_CENTER) startX += (rect.right - mw - rect.left) / 2;
-  else if (format & DT_RIGHT) startX = rect.right - mw;
-  if (format & DT_VCENTER) startY += (rect.bottom - mh - rect.top) / 2;
-  else if (format & DT_BOTTOM) startY = rect.bottom - mh;
+  if (format & DT_CENTER)
+    startX += (rect.right - mw - rect.left) / 2;
+  else if (format & DT_RIGHT)
+    startX = rect.right - mw;
+  if (format & DT_VCENTER)
+    startY += (rect.bottom - mh - rect.top) / 2;
+  else if (format & DT_BOTTOM)
+    startY = rect.bottom - mh;
   if (bottomUp()) startY += mh;
 
   LICE_Rect clip = {0, 0, dest->getWidth(), dest->getHeight()};
@@ -271,14 +305,20 @@ int LICE_CachedFont::drawGlyphs(LICE_IBitmap* dest, const char* text, int count,
   int extent = vertical() ? startX : startY;
   LICE_Utf8Reader reader(text, count);
   int c;
-  while (reader.next(c)) {
+  while (reader.next(c))
+  {
     if (c == '\r') continue;
-    if (c == '\n') {
-      if (!singleLine) {
-        if (vertical()) {
+    if (c == '\n')
+    {
+      if (!singleLine)
+      {
+        if (vertical())
+        {
           x += lineStep;
           y = startY;
-        } else {
+        }
+        else
+        {
           y += lineStep;
           x = startX;
         }
@@ -290,10 +330,13 @@ int LICE_CachedFont::drawGlyphs(LICE_IBitmap* dest, const char* text, int count,
     if (!cachedGlyph(c, g)) continue;
     if (bottomUp()) y -= g.height;
     const bool drawn = drawGlyph(dest, c, x, y, clip);
-    if (vertical()) {
+    if (vertical())
+    {
       y += bottomUp() ? g.height - g.advance : g.advance;
       if (drawn) extent = std::max(extent, x + g.width);
-    } else {
+    }
+    else
+    {
       x += g.advance;
       if (drawn) extent = std::max(extent, y + g.height);
     }

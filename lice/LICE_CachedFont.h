@@ -8,7 +8,8 @@
 // and afterwards composited by the font itself, with blur, inversion, mono,
 // shadow, outline and rotation as the font flags ask. drawText chooses per call
 // between these cached glyphs and GDI's own text output. GUI thread only.
-class LICE_CachedFont : public LICE_IFont {
+class LICE_CachedFont : public LICE_IFont
+{
 public:
   LICE_CachedFont();
   ~LICE_CachedFont() override;

@@ -13,7 +13,8 @@ FILE* LICE_OpenFileUTF8(const char* path, const char* mode)
   int i = 0;
   for (; mode[i] && i < 7; ++i) wmode[i] = (wchar_t)(unsigned char)mode[i];
   wmode[i] = 0;
-  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wpath, 2048) > 0) {
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wpath, 2048) > 0)
+  {
     if (FILE* f = _wfopen(wpath, wmode)) return f;
   }
 #endif

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 
-namespace {
+namespace
+{
 
 template <class Op>
 void forEachPixel(LICE_pixel* row, ptrdiff_t span, int cols, int rows, Op op)
@@ -32,11 +33,13 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
   if (!bits || span == 0) return;
 
   const int destW = dest->getWidth(), destH = dest->getHeight();
-  if (x < 0) {
+  if (x < 0)
+  {
     w = (long long)w + x < -1 ? -1 : w + x;
     x = 0;
   }
-  if (y < 0) {
+  if (y < 0)
+  {
     h = (long long)h + y < -1 ? -1 : h + y;
     y = 0;
   }
@@ -51,35 +54,54 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
   if (k > 256) k = 256;
   const int m = mode & LICE_BLEND_MODEMASK;
 
-  if (m == LICE_BLEND_COPY) {
+  if (m == LICE_BLEND_COPY)
+  {
     const LICE_pixel c = color;
-    switch (k) {
-    case 256: forEachPixel(row, span, w, h, [c](LICE_pixel) { return c; }); return;
-    case 128:
-      forEachPixel(row, span, w, h, [c](LICE_pixel d) { return ((c >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
-      return;
-    case 64:
-      forEachPixel(row, span, w, h, [c](LICE_pixel d) {
-        return ((d >> 1) & 0x7F7F7F7F) + ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F);
-      });
-      return;
-    case 192:
-      forEachPixel(row, span, w, h, [c](LICE_pixel d) {
-        return ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F) + ((c >> 1) & 0x7F7F7F7F);
-      });
-      return;
-    default: break;
+    switch (k)
+    {
+      case 256:
+        forEachPixel(row, span, w, h, [c](LICE_pixel) { return c; });
+        return;
+      case 128:
+        forEachPixel(row, span, w, h, [c](LICE_pixel d) { return ((c >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
+        return;
+      case 64:
+        forEachPixel(row, span, w, h,
+                     [c](LICE_pixel d)
+                     { return ((d >> 1) & 0x7F7F7F7F) + ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F); });
+        return;
+      case 192:
+        forEachPixel(row, span, w, h,
+                     [c](LICE_pixel d)
+                     { return ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F) + ((c >> 1) & 0x7F7F7F7F); });
+        return;
+      default:
+        break;
     }
   }
   if (k <= 0) return;
 
-  switch (m) {
-  case LICE_BLEND_COPY: fillWeighted<LICE_BLEND_COPY>(row, span, w, h, color, k); break;
-  case LICE_BLEND_ADD: fillWeighted<LICE_BLEND_ADD>(row, span, w, h, color, k); break;
-  case LICE_BLEND_DODGE: fillWeighted<LICE_BLEND_DODGE>(row, span, w, h, color, k); break;
-  case LICE_BLEND_MULTIPLY: fillWeighted<LICE_BLEND_MULTIPLY>(row, span, w, h, color, k); break;
-  case LICE_BLEND_SOFTLIGHT: fillWeighted<LICE_BLEND_SOFTLIGHT>(row, span, w, h, color, k); break;
-  case LICE_BLEND_HSVADJUST: fillWeighted<LICE_BLEND_HSVADJUST>(row, span, w, h, color, k); break;
-  default: break;
+  switch (m)
+  {
+    case LICE_BLEND_COPY:
+      fillWeighted<LICE_BLEND_COPY>(row, span, w, h, color, k);
+      break;
+    case LICE_BLEND_ADD:
+      fillWeighted<LICE_BLEND_ADD>(row, span, w, h, color, k);
+      break;
+    case LICE_BLEND_DODGE:
+      fillWeighted<LICE_BLEND_DODGE>(row, span, w, h, color, k);
+      break;
+    case LICE_BLEND_MULTIPLY:
+      fillWeighted<LICE_BLEND_MULTIPLY>(row, span, w, h, color, k);
+      break;
+    case LICE_BLEND_SOFTLIGHT:
+      fillWeighted<LICE_BLEND_SOFTLIGHT>(row, span, w, h, color, k);
+      break;
+    case LICE_BLEND_HSVADJUST:
+      fillWeighted<LICE_BLEND_HSVADJUST>(row, span, w, h, color, k);
+      break;
+    default:
+      break;
   }
 }

@@ -8,5 +8,4 @@
 // full weight the whole colour, alpha byte included, is written; at other weights
 // the destination alpha is pulled toward the weight itself. Null or empty
 // destinations, alpha 0, empty rectangles and unknown modes draw nothing.
-void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel color, float alpha,
-                   int mode);
+void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel color, float alpha, int mode);

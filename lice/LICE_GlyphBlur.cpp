@@ -7,18 +7,27 @@
 #include <memory>
 #include <new>
 
-namespace {
+namespace
+{
 
-inline LICE_pixel half(LICE_pixel n) { return (n >> 1) & 0x7F7F7F7F; }
-inline LICE_pixel quarter(LICE_pixel n) { return (n >> 2) & 0x3F3F3F3F; }
-inline LICE_pixel eighth(LICE_pixel n) { return (n >> 3) & 0x1F1F1F1F; }
+inline LICE_pixel half(LICE_pixel n)
+{
+  return (n >> 1) & 0x7F7F7F7F;
+}
+inline LICE_pixel quarter(LICE_pixel n)
+{
+  return (n >> 2) & 0x3F3F3F3F;
+}
+inline LICE_pixel eighth(LICE_pixel n)
+{
+  return (n >> 3) & 0x1F1F1F1F;
+}
 
 // Top and bottom rows: one vertical neighbour row v.
 void blurEdgeRow(LICE_pixel* out, const LICE_pixel* c, const LICE_pixel* v, int w)
 {
   out[0] = quarter(v[0]) + half(c[0]) + quarter(c[1]);
-  for (int x = 1; x < w - 1; ++x)
-    out[x] = quarter(v[x]) + eighth(c[x + 1]) + half(c[x]) + eighth(c[x - 1]);
+  for (int x = 1; x < w - 1; ++x) out[x] = quarter(v[x]) + eighth(c[x + 1]) + half(c[x]) + eighth(c[x - 1]);
   out[w - 1] = quarter(v[w - 1]) + half(c[w - 1]) + quarter(c[w - 2]);
 }
 
@@ -43,7 +52,8 @@ void LICE_GlyphBlur::apply(LICE_IBitmap* bm, int w, int h)
   LICE_pixel local[2 * kLocal];
   std::unique_ptr<LICE_pixel[]> heap;
   LICE_pixel* rows = local;
-  if (w > kLocal) {
+  if (w > kLocal)
+  {
     heap.reset(new (std::nothrow) LICE_pixel[2 * (size_t)w]);
     if (!heap) return;
     rows = heap.get();
@@ -51,12 +61,16 @@ void LICE_GlyphBlur::apply(LICE_IBitmap* bm, int w, int h)
   LICE_pixel* prev = rows;
   LICE_pixel* cur = rows + w;
 
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < h; ++y)
+  {
     LICE_pixel* out = LICE_BitmapRow(bm, y);
     std::memcpy(cur, out, (size_t)w * sizeof(LICE_pixel));
-    if (y == 0) blurEdgeRow(out, cur, LICE_BitmapRow(bm, 1), w);
-    else if (y == h - 1) blurEdgeRow(out, cur, LICE_BitmapRow(bm, h - 2), w);
-    else blurInnerRow(out, cur, prev, LICE_BitmapRow(bm, y + 1), w);
+    if (y == 0)
+      blurEdgeRow(out, cur, LICE_BitmapRow(bm, 1), w);
+    else if (y == h - 1)
+      blurEdgeRow(out, cur, LICE_BitmapRow(bm, h - 2), w);
+    else
+      blurInnerRow(out, cur, prev, LICE_BitmapRow(bm, y + 1), w);
     std::swap(prev, cur);
   }
 }

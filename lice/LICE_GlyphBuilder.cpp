@@ -9,19 +9,24 @@
 #include <memory>
 #include <new>
 
-namespace {
+namespace
+{
 
-void markEmpty(LICE_GlyphInfo& rec) { rec = LICE_GlyphInfo{-1, 0, 0, 0, rec.code, 0}; }
+void markEmpty(LICE_GlyphInfo& rec)
+{
+  rec = LICE_GlyphInfo{-1, 0, 0, 0, rec.code, 0};
+}
 
 }  // namespace
 
-void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_IBitmap* surface,
-                              int cellWidth, int cellHeight, int inkWidth, int pad, int flags)
+void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_IBitmap* surface, int cellWidth,
+                              int cellHeight, int inkWidth, int pad, int flags)
 {
   int W = cellWidth;
   const int h = cellHeight;
   if (inkWidth < 1 || h < 1 || W < 1 || !surface || !surface->getBits() || W > surface->getWidth() ||
-      h > surface->getHeight() || (long long)W * h > 0x7FFFFFFF) {
+      h > surface->getHeight() || (long long)W * h > 0x7FFFFFFF)
+  {
     markEmpty(rec);
     return;
   }
@@ -30,7 +35,8 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
 
   const int base = cache.maskStoreSize();
   const int pos = cache.allocMask(W * h);
-  if (pos < 0) {
+  if (pos < 0)
+  {
     markEmpty(rec);
     return;
   }
@@ -40,13 +46,16 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
   int left = pad;
   int right = inkEnd;
   const bool invert = (flags & LICE_FONT_INVERT) != 0;
-  for (int r = 0; r < h; ++r) {
+  for (int r = 0; r < h; ++r)
+  {
     const LICE_pixel* row = LICE_BitmapRow(surface, r);
     unsigned char* out = mask + (size_t)r * W;
-    for (int x = 0; x < W; ++x) {
+    for (int x = 0; x < W; ++x)
+    {
       const int red = LICE_GETR(row[x]);
       out[x] = (unsigned char)(invert ? 255 - red : red);
-      if (red) {
+      if (red)
+      {
         if (x < left) left = x;
         if (x >= inkEnd && x + 1 > right) right = x + 1;
       }
@@ -54,13 +63,15 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
   }
   right = std::min(right, W);
   left = std::min(left, right);
-  if (left >= right) {
+  if (left >= right)
+  {
     cache.truncateMasks(base);
     markEmpty(rec);
     return;
   }
 
-  if (left > 0 || right < W) {
+  if (left > 0 || right < W)
+  {
     const int kept = right - left;
     for (int r = 0; r < h; ++r) std::memmove(mask + (size_t)r * kept, mask + (size_t)r * W + left, kept);
     W = kept;
@@ -69,9 +80,11 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
 
   int mw = W;
   int mh = h;
-  if (flags & LICE_FONT_VERTICAL) {
+  if (flags & LICE_FONT_VERTICAL)
+  {
     std::unique_ptr<unsigned char[]> turned(new (std::nothrow) unsigned char[(size_t)W * h]);
-    if (!turned) {
+    if (!turned)
+    {
       cache.truncateMasks(base);
       markEmpty(rec);
       return;
@@ -89,11 +102,11 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
   rec.xoffset = pad - left;
 }
 
-void LICE_GlyphBuilder::rotate(const unsigned char* in, int width, int height, bool bottomUp,
-                               unsigned char* out)
+void LICE_GlyphBuilder::rotate(const unsigned char* in, int width, int height, bool bottomUp, unsigned char* out)
 {
   // The result is height wide and width high.
-  for (int r = 0; r < width; ++r) {
+  for (int r = 0; r < width; ++r)
+  {
     unsigned char* dst = out + (size_t)r * height;
     for (int k = 0; k < height; ++k)
       dst[k] = bottomUp ? in[(size_t)k * width + (width - 1 - r)] : in[(size_t)(height - 1 - k) * width + r];
@@ -110,11 +123,12 @@ void LICE_GlyphBuilder::applyEffects(unsigned char* mask, int width, int height,
   if (!edge) return;
 
   const bool shadow = (flags & LICE_FONT_SHADOW) != 0;
-  auto ink = [&](int r, int k) {
-    return r >= 0 && r < height && k >= 0 && k < width && mask[(size_t)r * width + k] == 255;
-  };
-  for (int r = 0; r < height; ++r) {
-    for (int k = 0; k < width; ++k) {
+  auto ink = [&](int r, int k)
+  { return r >= 0 && r < height && k >= 0 && k < width && mask[(size_t)r * width + k] == 255; };
+  for (int r = 0; r < height; ++r)
+  {
+    for (int k = 0; k < width; ++k)
+    {
       unsigned char& m = mask[(size_t)r * width + k];
       if (m) continue;
       const bool touched = shadow ? ink(r, k - 1) || ink(r - 1, k - 1) || ink(r - 1, k)

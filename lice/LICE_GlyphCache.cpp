@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-LICE_GlyphCache::LICE_GlyphCache() : m_list(4096), m_masks(65536)
+LICE_GlyphCache::LICE_GlyphCache()
+  : m_list(4096)
+  , m_masks(65536)
 {
   std::memset(m_direct, 0, sizeof(m_direct));
 }
@@ -14,12 +16,15 @@ LICE_GlyphInfo* LICE_GlyphCache::find(int c)
   LICE_GlyphInfo* items = list();
   int lo = 0;
   int hi = listSize() - 1;
-  while (lo <= hi) {
+  while (lo <= hi)
+  {
     const int mid = (lo + hi) / 2;
     const int diff = c - items[mid].code;
     if (diff == 0) return &items[mid];
-    if (diff < 0) hi = mid - 1;
-    else lo = mid + 1;
+    if (diff < 0)
+      hi = mid - 1;
+    else
+      lo = mid + 1;
   }
   return nullptr;
 }

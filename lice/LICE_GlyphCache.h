@@ -4,19 +4,21 @@
 
 // One cached glyph. pos is 1 + the byte offset of its mask in the mask store,
 // 0 while not rendered and -1 when rendered to nothing.
-struct LICE_GlyphInfo {
+struct LICE_GlyphInfo
+{
   int pos;
   int width;
   int height;
   int advance;
   int code;
-  int xoffset; // columns of the mask that lie before the pen position
+  int xoffset;  // columns of the mask that lie before the pen position
 };
 
 // The glyph records and coverage masks of one font: a direct table for code points
 // below 128, a list sorted by code point for the others, and one byte store that
 // holds all masks back to back (width x height bytes each, 0 = no ink, 255 = ink).
-class LICE_GlyphCache {
+class LICE_GlyphCache
+{
 public:
   LICE_GlyphCache();
 

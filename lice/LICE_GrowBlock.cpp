@@ -2,12 +2,16 @@
 
 #include <cstdlib>
 
-LICE_GrowBlock::~LICE_GrowBlock() { std::free(m_data); }
+LICE_GrowBlock::~LICE_GrowBlock()
+{
+  std::free(m_data);
+}
 
 bool LICE_GrowBlock::resize(int size)
 {
   if (size < 0) return false;
-  if (size > m_capacity) {
+  if (size > m_capacity)
+  {
     const long long steps = ((long long)size + m_granularity - 1) / m_granularity;
     const long long capacity = steps * m_granularity;
     if (capacity > 0x7FFFFFFF) return false;

@@ -2,9 +2,13 @@
 
 // Growable block of bytes whose storage grows in whole steps of a fixed
 // granularity. Growing that cannot be satisfied leaves the block unchanged.
-class LICE_GrowBlock {
+class LICE_GrowBlock
+{
 public:
-  explicit LICE_GrowBlock(int granularity) : m_granularity(granularity) {}
+  explicit LICE_GrowBlock(int granularity)
+    : m_granularity(granularity)
+  {
+  }
   ~LICE_GrowBlock();
 
   LICE_GrowBlock(const LICE_GrowBlock&) = delete;

@@ -10,7 +10,8 @@ typedef struct HDC__* LICE_HDC;
 // Abstract 32-bit bitmap. Row r (0 = top) starts at getBits() + r * getRowSpan()
 // pixels, or at getBits() + (getHeight() - 1 - r) * getRowSpan() when isFlipped().
 // Every drawing operation of the raster library works through this interface.
-class LICE_IBitmap {
+class LICE_IBitmap
+{
 public:
   virtual ~LICE_IBitmap() = default;
 

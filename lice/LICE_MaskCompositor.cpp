@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 LICE_pixel blendWith(LICE_pixel d, int n, LICE_pixel c, int w)
 {
@@ -23,10 +24,12 @@ void drawSolid(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x,
   const bool replace = style.alpha == 1.0f && n == LICE_BLEND_COPY;
   const int k = std::min(LICE_AlphaToWeight(style.alpha), 256);
   if (!replace && k <= 0) return;
-  for (int r = 0; r < rows; ++r) {
+  for (int r = 0; r < rows; ++r)
+  {
     const unsigned char* m = mask + (size_t)r * stride;
     LICE_pixel* d = LICE_BitmapRow(dest, y + r) + x;
-    for (int i = 0; i < cols; ++i) {
+    for (int i = 0; i < cols; ++i)
+    {
       if (!m[i]) continue;
       const LICE_pixel c = (!effect || m[i] == 255) ? style.textColor : style.effectColor;
       d[i] = replace ? c : blendWith(d[i], n, c, k);
@@ -34,22 +37,27 @@ void drawSolid(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x,
   }
 }
 
-void drawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x, int y, int cols,
-                  int rows, const LICE_MaskStyle& style)
+void drawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x, int y, int cols, int rows,
+                  const LICE_MaskStyle& style)
 {
   const int n = style.mode & LICE_BLEND_MODEMASK;
   const int k = LICE_AlphaToWeight(style.alpha);
   if (k <= 0 || n > LICE_BLEND_HSVADJUST) return;
-  for (int r = 0; r < rows; ++r) {
+  for (int r = 0; r < rows; ++r)
+  {
     const unsigned char* m = mask + (size_t)r * stride;
     LICE_pixel* d = LICE_BitmapRow(dest, y + r) + x;
-    for (int i = 0; i < cols; ++i) {
+    for (int i = 0; i < cols; ++i)
+    {
       const int a = m[i];
       if (!a) continue;
       int w;
-      if (k == 256) w = a + 1;
-      else if (k * a >= 65792) w = 256;
-      else w = k * a / 256;
+      if (k == 256)
+        w = a + 1;
+      else if (k * a >= 65792)
+        w = 256;
+      else
+        w = k * a / 256;
       d[i] = blendWith(d[i], n, style.textColor, w);
     }
   }
@@ -60,15 +68,17 @@ void drawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int
 LICE_MaskStyle withAlphaInRange(const LICE_MaskStyle& style)
 {
   LICE_MaskStyle limited = style;
-  if (!(style.alpha > 0.0f)) limited.alpha = 0.0f;
-  else if (style.alpha > 1.0f) limited.alpha = 1.0f;
+  if (!(style.alpha > 0.0f))
+    limited.alpha = 0.0f;
+  else if (style.alpha > 1.0f)
+    limited.alpha = 1.0f;
   return limited;
 }
 
 }  // namespace
 
-bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x,
-                               int y, const LICE_Rect& clip, const LICE_MaskStyle& style)
+bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x, int y,
+                               const LICE_Rect& clip, const LICE_MaskStyle& style)
 {
   if (!dest || !mask || !dest->getBits()) return false;
   const int clipL = std::max(clip.left, 0);
@@ -79,11 +89,13 @@ bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, in
 
   int skipX = 0;
   int skipY = 0;
-  if (x < clipL) {
+  if (x < clipL)
+  {
     skipX = clipL - x;
     x = clipL;
   }
-  if (y < clipT) {
+  if (y < clipT)
+  {
     skipY = clipT - y;
     y = clipT;
   }

@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-LICE_MemBitmap::~LICE_MemBitmap() { free(m_buffer); }
+LICE_MemBitmap::~LICE_MemBitmap()
+{
+  free(m_buffer);
+}
 
 LICE_pixel* LICE_MemBitmap::getBits()
 {
@@ -25,24 +28,33 @@ bool LICE_MemBitmap::resize(int w, int h)
   const int64_t wanted = rowPixels * (int64_t)h * 4;
   const bool fits = wanted <= (int64_t)INT_MAX - 63 - INT_MAX / 4;
 
-  if (w >= 1 && h >= 1 && fits) {
+  if (w >= 1 && h >= 1 && fits)
+  {
     const int bytes = (int)wanted;
-    if (!m_buffer) {
+    if (!m_buffer)
+    {
       m_buffer = (unsigned char*)malloc((size_t)bytes + 63);
       m_allocated = m_buffer ? bytes : 0;
-    } else if (bytes > m_allocated) {
+    }
+    else if (bytes > m_allocated)
+    {
       const int grown = bytes + bytes / 4;
       unsigned char* moved = (unsigned char*)realloc(m_buffer, (size_t)grown + 63);
-      if (moved) {
+      if (moved)
+      {
         m_buffer = moved;
         m_allocated = grown;
-      } else {
+      }
+      else
+      {
         free(m_buffer);
         m_buffer = (unsigned char*)malloc((size_t)bytes + 63);
         m_allocated = m_buffer ? bytes : 0;
       }
     }
-  } else {
+  }
+  else
+  {
     free(m_buffer);
     m_buffer = nullptr;
     m_allocated = 0;

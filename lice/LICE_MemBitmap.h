@@ -6,7 +6,8 @@
 // the row span is the width rounded up to a multiple of 4 pixels. The block only
 // grows (by a quarter more than needed), so resizing back and forth is cheap.
 // A failed allocation leaves an empty bitmap (0 x 0, no bits).
-class LICE_MemBitmap : public LICE_IBitmap {
+class LICE_MemBitmap : public LICE_IBitmap
+{
 public:
   LICE_MemBitmap() = default;
   LICE_MemBitmap(int w, int h) { resize(w, h); }

@@ -11,26 +11,34 @@
 #include <memory>
 #include <new>
 
-namespace {
+namespace
+{
 
-COLORREF gdiColor(LICE_pixel c) { return RGB(LICE_GETR(c), LICE_GETG(c), LICE_GETB(c)); }
+COLORREF gdiColor(LICE_pixel c)
+{
+  return RGB(LICE_GETR(c), LICE_GETG(c), LICE_GETB(c));
+}
 
 // UTF-8 text with multi-byte sequences goes to GDI as UTF-16, anything else
 // (or text that does not convert) as bytes.
 int gdiDrawText(HDC dc, const char* text, int count, RECT* r, UINT format)
 {
-  if (LICE_Utf8Reader::hasMultiByteSequence(text, count)) {
+  if (LICE_Utf8Reader::hasMultiByteSequence(text, count))
+  {
     const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, count, nullptr, 0);
-    if (needed > 0) {
+    if (needed > 0)
+    {
       wchar_t local[1024];
       std::unique_ptr<wchar_t[]> heap;
       wchar_t* buf = local;
-      if (needed >= 1000) {
+      if (needed >= 1000)
+      {
         heap.reset(new (std::nothrow) wchar_t[(size_t)needed + 32]);
         buf = heap.get();
       }
       const int len = buf ? MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, count, buf, needed) : 0;
-      if (len > 0) {
+      if (len > 0)
+      {
         buf[len] = 0;
         return DrawTextW(dc, buf, -1, r, format);
       }
@@ -47,9 +55,14 @@ void setColors(HDC dc, const LICE_NativeText::Style& style)
 }
 
 // Selects a font into a DC for the lifetime of the object.
-class FontSelection {
+class FontSelection
+{
 public:
-  FontSelection(HDC dc, LICE_HFONT font) : m_dc(dc) { select(font); }
+  FontSelection(HDC dc, LICE_HFONT font)
+    : m_dc(dc)
+  {
+    select(font);
+  }
   ~FontSelection() { deselect(); }
   void select(LICE_HFONT font)
   {
@@ -91,24 +104,30 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
   const int result = gdiDrawText(dc, text, count, &measured, plain | DT_CALCRECT);
   const int mw = measured.right;
   const int mh = measured.bottom;
-  if (format & DT_CALCRECT) {
+  if (format & DT_CALCRECT)
+  {
     rect->right = rect->left + mw;
     rect->bottom = rect->top + mh;
     return result;
   }
 
   int x = rect->left;
-  if (format & DT_RIGHT) x = rect->right - mw;
-  else if (format & DT_CENTER) x = (rect->right + rect->left - mw) / 2;
+  if (format & DT_RIGHT)
+    x = rect->right - mw;
+  else if (format & DT_CENTER)
+    x = (rect->right + rect->left - mw) / 2;
   int y = rect->top;
-  if (format & DT_BOTTOM) y = rect->bottom - mh;
-  else if (format & DT_VCENTER) y = (rect->bottom + rect->top - mh) / 2;
+  if (format & DT_BOTTOM)
+    y = rect->bottom - mh;
+  else if (format & DT_VCENTER)
+    y = (rect->bottom + rect->top - mh) / 2;
 
   int right = std::min(x + mw, dest->getWidth());
   int bottom = std::min(y + mh, dest->getHeight());
   int clipLeft = 0;
   int clipTop = 0;
-  if (!(format & DT_NOCLIP)) {
+  if (!(format & DT_NOCLIP))
+  {
     right = std::min(right, rect->right);
     bottom = std::min(bottom, rect->bottom);
     clipLeft = std::max(rect->left, 0);
@@ -116,11 +135,13 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
   }
   int drawLeft = 0;
   int drawTop = 0;
-  if (x < clipLeft) {
+  if (x < clipLeft)
+  {
     drawLeft = x - clipLeft;
     x = clipLeft;
   }
-  if (y < clipTop) {
+  if (y < clipTop)
+  {
     drawTop = y - clipTop;
     y = clipTop;
   }
@@ -131,7 +152,8 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
   x -= pad;
   const int w = right - x;
   const int h = bottom - y;
-  if (scratch->getWidth() < w || scratch->getHeight() < h) {
+  if (scratch->getWidth() < w || scratch->getHeight() < h)
+  {
     font.deselect();
     scratch->resize(std::max(scratch->getWidth(), w), std::max(scratch->getHeight(), h));
     font.select(style.font);
@@ -152,8 +174,8 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
 
 }  // namespace
 
-int LICE_NativeText::draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect,
-                          unsigned int format, const Style& style)
+int LICE_NativeText::draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
+                          const Style& style)
 {
   if (!text || !rect || (!dest && !(format & DT_CALCRECT))) return 0;
   HDC dc = dest ? dest->getDC() : nullptr;

@@ -7,13 +7,15 @@
 // GDI's own text output for a font: straight into a bitmap's device context, or,
 // for bitmaps without one, into the shared scratch surface over a copy of the
 // destination area, which is then blended back with the font's alpha.
-class LICE_NativeText {
+class LICE_NativeText
+{
 public:
-  struct Style {
+  struct Style
+  {
     LICE_HFONT font;
     LICE_pixel textColor;
     LICE_pixel backgroundColor;
-    int backgroundMode; // 1 transparent, 2 opaque
+    int backgroundMode;  // 1 transparent, 2 opaque
     int lineHeight;
     float alpha;
   };

@@ -15,11 +15,13 @@
 // that jump is a plain pointer (volatile where it changes after setjmp) and is
 // released by hand, so no destructor can be skipped.
 
-namespace {
+namespace
+{
 
 const char kPngVersion[] = "1.6.19";
 
-struct MemoryReader {
+struct MemoryReader
+{
   const unsigned char* cursor;
   int left;
 };
@@ -44,21 +46,25 @@ void requestARGB(png_structp png, png_infop info, int bitDepth, int colorType)
 {
   if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
-  if (png_get_valid(png, info, PNG_INFO_tRNS)) {
+  if (png_get_valid(png, info, PNG_INFO_tRNS))
+  {
     png_set_tRNS_to_alpha(png);
     colorType |= PNG_COLOR_MASK_ALPHA;
   }
   if (bitDepth == 16) png_set_strip_16(png);
   if (bitDepth < 8) png_set_packing(png);
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
-  if (colorType & PNG_COLOR_MASK_ALPHA) png_set_swap_alpha(png);
-  else png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+  if (colorType & PNG_COLOR_MASK_ALPHA)
+    png_set_swap_alpha(png);
+  else
+    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
 }
 
 // Rewrites a row of decoded A, R, G, B bytes as pixels 0xAARRGGBB.
 void argbToPixels(LICE_pixel* row, int width)
 {
-  for (int x = 0; x < width; ++x) {
+  for (int x = 0; x < width; ++x)
+  {
     const unsigned char* b = (const unsigned char*)(row + x);
     row[x] = (LICE_pixel)b[0] << 24 | (LICE_pixel)b[1] << 16 | (LICE_pixel)b[2] << 8 | (LICE_pixel)b[3];
   }
@@ -78,7 +84,8 @@ LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE
   LICE_MemBitmap* volatile created = nullptr;
   png_bytep* volatile rows = nullptr;
 
-  if (setjmp(png_jmpbuf(png))) {
+  if (setjmp(png_jmpbuf(png)))
+  {
     release(png, info, file);
     delete created;
     free(rows);
@@ -92,16 +99,20 @@ LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE
   requestARGB(png, info, bitDepth, colorType);
 
   LICE_IBitmap* bmp = target;
-  if (target) {
+  if (target)
+  {
     target->resize((int)width, (int)height);
-  } else {
+  }
+  else
+  {
     created = new (std::nothrow) LICE_MemBitmap;
     bmp = created;
     if (created && width >= 1 && height >= 1) created->resize((int)width, (int)height);
   }
   LICE_pixel* bits = bmp ? bmp->getBits() : nullptr;
   if (bits) rows = (png_bytep*)malloc(sizeof(png_bytep) * height);
-  if (!bits || !rows || bmp->getWidth() != (int)width || bmp->getHeight() != (int)height) {
+  if (!bits || !rows || bmp->getWidth() != (int)width || bmp->getHeight() != (int)height)
+  {
     release(png, info, file);
     delete created;
     free(rows);
@@ -137,7 +148,8 @@ bool hasPngExtension(const char* path)
   while (p > path && p[-1] != '.' && p[-1] != '/' && p[-1] != '\\') --p;
   if (p == path || p[-1] != '.') return false;
   const char* ext = ".png";
-  for (--p; *p && *ext; ++p, ++ext) {
+  for (--p; *p && *ext; ++p, ++ext)
+  {
     const char c = (*p >= 'A' && *p <= 'Z') ? (char)(*p - 'A' + 'a') : *p;
     if (c != *ext) return false;
   }
@@ -150,11 +162,15 @@ LICE_IBitmap* loadWithExtensionCheck(const char* path, bool checkExtension, LICE
   return LICE_LoadPNGFile(path, target);
 }
 
-const char* pngExtensions() { return "PNG files (*.PNG)\0*.PNG\0"; }
+const char* pngExtensions()
+{
+  return "PNG files (*.PNG)\0*.PNG\0";
+}
 
 LICE_ImageLoaderEntry g_pngLoader = {loadWithExtensionCheck, pngExtensions, nullptr};
 
-struct PngLoaderRegistration {
+struct PngLoaderRegistration
+{
   PngLoaderRegistration() { LICE_RegisterImageLoader(&g_pngLoader); }
 } g_pngLoaderRegistration;
 

@@ -12,19 +12,24 @@
 
 void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, int w)
 {
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     const LICE_pixel sp = s[i], dp = d[i];
     const int sA = LICE_GETA(sp);
     if (sA == 0) continue;
     int gain, keep;
-    if (w == 256) {
-      if (sA == 255) {
+    if (w == 256)
+    {
+      if (sA == 255)
+      {
         d[i] = sp;
         continue;
       }
       gain = sA;
       keep = 255 - sA;
-    } else {
+    }
+    else
+    {
       gain = w * (sA + 1) / 256;
       keep = 256 - gain;
     }
@@ -43,7 +48,8 @@ void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, in
 // lanes, the colour formula runs on both halves, and the alpha byte is replaced by
 // the saturating sum of destination alpha and gain.
 
-namespace {
+namespace
+{
 
 inline __m128i mixLanes(__m128i d, __m128i s, __m128i keep, __m128i share, __m128i lowByte)
 {
@@ -72,23 +78,28 @@ void LICE_SourceAlphaCopyRowSSE2(LICE_pixel* d, const LICE_pixel* s, int n, int 
   const __m128i opaque = _mm_set1_epi32(255);
   const __m128i alphaBytes = _mm_set1_epi32((int)0xFF000000);
   int i = 0;
-  for (; i + 4 <= n; i += 4) {
+  for (; i + 4 <= n; i += 4)
+  {
     const __m128i sv = _mm_loadu_si128((const __m128i*)(s + i));
     const __m128i sa = _mm_srli_epi32(sv, 24);
     const __m128i clear = _mm_cmpeq_epi32(sa, zero);
     if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
-    if (w == 256 && _mm_movemask_epi8(_mm_cmpeq_epi32(sa, opaque)) == 0xFFFF) {
+    if (w == 256 && _mm_movemask_epi8(_mm_cmpeq_epi32(sa, opaque)) == 0xFFFF)
+    {
       _mm_storeu_si128((__m128i*)(d + i), sv);
       continue;
     }
     const __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
     const __m128i a = _mm_or_si128(sa, _mm_slli_epi32(sa, 16));
     __m128i share, keep, alpha;
-    if (w == 256) {
+    if (w == 256)
+    {
       keep = _mm_xor_si128(a, lowByte);
       share = _mm_add_epi16(a, one);
       alpha = _mm_adds_epu8(dv, sv);
-    } else {
+    }
+    else
+    {
       share = _mm_srli_epi16(_mm_mullo_epi16(_mm_add_epi16(a, one), weight), 8);
       keep = _mm_sub_epi16(c256, share);
       alpha = _mm_adds_epu8(dv, _mm_slli_epi32(share, 24));
@@ -113,29 +124,33 @@ __attribute__((target("avx2"))) void LICE_SourceAlphaCopyRowAVX2(LICE_pixel* d, 
   const __m256i opaque = _mm256_set1_epi32(255);
   const __m256i alphaBytes = _mm256_set1_epi32((int)0xFF000000);
   int i = 0;
-  for (; i + 8 <= n; i += 8) {
+  for (; i + 8 <= n; i += 8)
+  {
     const __m256i sv = _mm256_loadu_si256((const __m256i*)(s + i));
     const __m256i sa = _mm256_srli_epi32(sv, 24);
     const __m256i clear = _mm256_cmpeq_epi32(sa, zero);
     if (_mm256_movemask_epi8(clear) == -1) continue;
-    if (w == 256 && _mm256_movemask_epi8(_mm256_cmpeq_epi32(sa, opaque)) == -1) {
+    if (w == 256 && _mm256_movemask_epi8(_mm256_cmpeq_epi32(sa, opaque)) == -1)
+    {
       _mm256_storeu_si256((__m256i*)(d + i), sv);
       continue;
     }
     const __m256i dv = _mm256_loadu_si256((const __m256i*)(d + i));
     const __m256i a = _mm256_or_si256(sa, _mm256_slli_epi32(sa, 16));
     __m256i share, keep, alpha;
-    if (w == 256) {
+    if (w == 256)
+    {
       keep = _mm256_xor_si256(a, lowByte);
       share = _mm256_add_epi16(a, one);
       alpha = _mm256_adds_epu8(dv, sv);
-    } else {
+    }
+    else
+    {
       share = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_add_epi16(a, one), weight), 8);
       keep = _mm256_sub_epi16(c256, share);
       alpha = _mm256_adds_epu8(dv, _mm256_slli_epi32(share, 24));
     }
-    const __m256i even =
-        mixLanes(_mm256_and_si256(dv, lowByte), _mm256_and_si256(sv, lowByte), keep, share, lowByte);
+    const __m256i even = mixLanes(_mm256_and_si256(dv, lowByte), _mm256_and_si256(sv, lowByte), keep, share, lowByte);
     const __m256i odd = mixLanes(_mm256_srli_epi16(dv, 8), _mm256_srli_epi16(sv, 8), keep, share, lowByte);
     const __m256i colour = _mm256_or_si256(even, _mm256_slli_epi16(odd, 8));
     __m256i out = _mm256_blendv_epi8(colour, alpha, alphaBytes);
@@ -150,7 +165,8 @@ __attribute__((target("avx2"))) void LICE_SourceAlphaCopyRowAVX2(LICE_pixel* d, 
 
 bool LICE_CpuHasAVX2()
 {
-  static const bool has = [] {
+  static const bool has = []
+  {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
@@ -159,7 +175,8 @@ bool LICE_CpuHasAVX2()
 
 #endif
 
-namespace {
+namespace
+{
 
 using RowKernel = void (*)(LICE_pixel*, const LICE_pixel*, int, int);
 
@@ -168,22 +185,33 @@ RowKernel sSelectedKernel = nullptr;
 
 #if defined(LICE_HAVE_X86_KERNELS)
 
-RowKernel bestKernel() { return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : LICE_SourceAlphaCopyRowSSE2; }
+RowKernel bestKernel()
+{
+  return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : LICE_SourceAlphaCopyRowSSE2;
+}
 
 RowKernel kernelFor(LICE_SourceAlphaKernel k)
 {
-  switch (k) {
-  case LICE_SourceAlphaKernel::Best: return bestKernel();
-  case LICE_SourceAlphaKernel::Scalar: return LICE_SourceAlphaCopyRowScalar;
-  case LICE_SourceAlphaKernel::SSE2: return LICE_SourceAlphaCopyRowSSE2;
-  case LICE_SourceAlphaKernel::AVX2: return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : nullptr;
+  switch (k)
+  {
+    case LICE_SourceAlphaKernel::Best:
+      return bestKernel();
+    case LICE_SourceAlphaKernel::Scalar:
+      return LICE_SourceAlphaCopyRowScalar;
+    case LICE_SourceAlphaKernel::SSE2:
+      return LICE_SourceAlphaCopyRowSSE2;
+    case LICE_SourceAlphaKernel::AVX2:
+      return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : nullptr;
   }
   return nullptr;
 }
 
 #else
 
-RowKernel bestKernel() { return LICE_SourceAlphaCopyRowScalar; }
+RowKernel bestKernel()
+{
+  return LICE_SourceAlphaCopyRowScalar;
+}
 
 RowKernel kernelFor(LICE_SourceAlphaKernel k)
 {

@@ -16,7 +16,13 @@ void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w);
 
 // Kernels LICE_SourceAlphaCopyRow can be made to run. Best is the processor's
 // fastest, the one chosen when nothing has been selected.
-enum class LICE_SourceAlphaKernel { Best, Scalar, SSE2, AVX2 };
+enum class LICE_SourceAlphaKernel
+{
+  Best,
+  Scalar,
+  SSE2,
+  AVX2
+};
 
 // Makes LICE_SourceAlphaCopyRow run kernel k from now on, so that tests and
 // benchmarks can take every path LICE_Blit has. Returns false and keeps the current

@@ -6,9 +6,15 @@
 
 // Memory-backed variant for systems without GDI: no device context, pixels on the heap.
 
-LICE_SysBitmap::LICE_SysBitmap(int w, int h) { resize(w, h); }
+LICE_SysBitmap::LICE_SysBitmap(int w, int h)
+{
+  resize(w, h);
+}
 
-LICE_SysBitmap::~LICE_SysBitmap() { free(m_bits); }
+LICE_SysBitmap::~LICE_SysBitmap()
+{
+  free(m_bits);
+}
 
 bool LICE_SysBitmap::resize(int w, int h)
 {

@@ -9,7 +9,8 @@ typedef struct HBITMAP__* LICE_HBITMAP;
 // plain heap block and getDC() is null. The storage is reused while it is at least
 // as large as the requested size; the row span is the allocated width, a multiple
 // of 4 pixels.
-class LICE_SysBitmap : public LICE_IBitmap {
+class LICE_SysBitmap : public LICE_IBitmap
+{
 public:
   LICE_SysBitmap(int w = 0, int h = 0);
   ~LICE_SysBitmap() override;

@@ -21,7 +21,8 @@ LICE_SysBitmap::~LICE_SysBitmap()
 
 bool LICE_SysBitmap::resize(int w, int h)
 {
-  if (!m_dc) {
+  if (!m_dc)
+  {
     m_width = m_height = 0;
     m_bits = nullptr;
     return false;
@@ -34,11 +35,13 @@ bool LICE_SysBitmap::resize(int w, int h)
 
   m_alloch = h;
   m_allocw = (int)(((int64_t)w + 3) & ~(int64_t)3);
-  if (m_oldbitmap) {
+  if (m_oldbitmap)
+  {
     SelectObject(m_dc, static_cast<HGDIOBJ>(m_oldbitmap));
     m_oldbitmap = nullptr;
   }
-  if (m_bitmap) {
+  if (m_bitmap)
+  {
     DeleteObject(m_bitmap);
     m_bitmap = nullptr;
   }
@@ -55,10 +58,13 @@ bool LICE_SysBitmap::resize(int w, int h)
 
   void* bits = nullptr;
   m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (m_bitmap && bits) {
+  if (m_bitmap && bits)
+  {
     m_bits = static_cast<LICE_pixel*>(bits);
     m_oldbitmap = SelectObject(m_dc, m_bitmap);
-  } else {
+  }
+  else
+  {
     if (m_bitmap) DeleteObject(m_bitmap);
     m_bitmap = nullptr;
     m_width = m_height = 0;

@@ -4,7 +4,8 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
 LICE_SysBitmap* s_glyphSurface = nullptr;
 LICE_SysBitmap* s_scratchSurface = nullptr;
@@ -17,10 +18,12 @@ LICE_SysBitmap* LICE_TextState::glyphSurface(int size)
 {
   if (!s_glyphSurface) s_glyphSurface = new (std::nothrow) LICE_SysBitmap(0, 0);
   if (!s_glyphSurface) return nullptr;
-  if (s_glyphSurface->getWidth() < size || s_glyphSurface->getHeight() < size) {
+  if (s_glyphSurface->getWidth() < size || s_glyphSurface->getHeight() < size)
+  {
     s_glyphSurface->resize(size, size);
     HDC dc = s_glyphSurface->getDC();
-    if (dc) {
+    if (dc)
+    {
       SetTextColor(dc, RGB(255, 255, 255));
       SetBkMode(dc, OPAQUE);
       SetBkColor(dc, RGB(0, 0, 0));
@@ -41,19 +44,26 @@ LICE_SysBitmap* LICE_TextState::scratchSurface()
 
 bool LICE_TextState::runningUnderWine()
 {
-  if (s_wine < 0) {
+  if (s_wine < 0)
+  {
     HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) == ERROR_SUCCESS)
+    {
       s_wine = 1;
       RegCloseKey(key);
-    } else {
+    }
+    else
+    {
       s_wine = 0;
     }
   }
   return s_wine == 1;
 }
 
-void LICE_TextState::fontCreated() { ++s_liveFonts; }
+void LICE_TextState::fontCreated()
+{
+  ++s_liveFonts;
+}
 
 void LICE_TextState::fontDestroyed()
 {
@@ -65,6 +75,12 @@ void LICE_TextState::fontDestroyed()
   s_scratchSurface = nullptr;
 }
 
-int LICE_TextState::liveFonts() { return s_liveFonts; }
+int LICE_TextState::liveFonts()
+{
+  return s_liveFonts;
+}
 
-LICE_SysBitmap* LICE_TextState::existingGlyphSurface() { return s_glyphSurface; }
+LICE_SysBitmap* LICE_TextState::existingGlyphSurface()
+{
+  return s_glyphSurface;
+}

@@ -7,7 +7,8 @@
 // the scratch surface for GDI text into bitmaps without a device context, the
 // once-per-process Wine test and the count of live fonts. Both surfaces go away
 // with the last font.
-class LICE_TextState {
+class LICE_TextState
+{
 public:
   // The glyph surface, at least size x size (else resized to size x size and set
   // up for white-on-black GDI text); null when it cannot be created.

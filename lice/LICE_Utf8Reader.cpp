@@ -1,15 +1,23 @@
 #include "LICE_Utf8Reader.h"
 
-namespace {
+namespace
+{
 
-bool isContinuation(unsigned char c) { return c >= 0x80 && c <= 0xC0; }
+bool isContinuation(unsigned char c)
+{
+  return c >= 0x80 && c <= 0xC0;
+}
 
-bool isStrictContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
+bool isStrictContinuation(unsigned char c)
+{
+  return c >= 0x80 && c <= 0xBF;
+}
 
 }  // namespace
 
 LICE_Utf8Reader::LICE_Utf8Reader(const char* text, int count)
-    : m_pos(reinterpret_cast<const unsigned char*>(text)), m_left(text ? count : 0)
+  : m_pos(reinterpret_cast<const unsigned char*>(text))
+  , m_left(text ? count : 0)
 {
 }
 
@@ -21,18 +29,26 @@ bool LICE_Utf8Reader::next(int& code)
   const unsigned char lead = p[0];
   int len = 1;
   code = lead;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    if (available(2) && isContinuation(p[1])) {
+  if (lead >= 0xC2 && lead <= 0xDF)
+  {
+    if (available(2) && isContinuation(p[1]))
+    {
       code = ((lead & 0x1F) << 6) | (p[1] & 0x3F);
       len = 2;
     }
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    if (available(3) && isContinuation(p[1]) && isContinuation(p[2])) {
+  }
+  else if (lead >= 0xE0 && lead <= 0xEF)
+  {
+    if (available(3) && isContinuation(p[1]) && isContinuation(p[2]))
+    {
       code = (((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)) & 0xFFFF;
       len = 3;
     }
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    if (available(4) && isContinuation(p[1]) && isContinuation(p[2]) && isContinuation(p[3])) {
+  }
+  else if (lead >= 0xF0 && lead <= 0xF4)
+  {
+    if (available(4) && isContinuation(p[1]) && isContinuation(p[2]) && isContinuation(p[3]))
+    {
       code = ' ';
       len = 4;
     }
@@ -47,12 +63,15 @@ bool LICE_Utf8Reader::hasMultiByteSequence(const char* text, int count)
 {
   if (!text) return false;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-  for (int i = 0; count < 0 || i < count; ++i) {
+  for (int i = 0; count < 0 || i < count; ++i)
+  {
     const unsigned char c = p[i];
     if (c == 0) break;
     int trail = 0;
-    if (c >= 0xC2 && c <= 0xDF) trail = 1;
-    else if (c >= 0xE0 && c <= 0xF4) trail = 2;
+    if (c >= 0xC2 && c <= 0xDF)
+      trail = 1;
+    else if (c >= 0xE0 && c <= 0xF4)
+      trail = 2;
     int k = 1;
     while (k <= trail && (count < 0 || i + k < count) && isStrictContinuation(p[i + k])) ++k;
     if (trail > 0 && k > trail) return true;

@@ -5,7 +5,8 @@
 // four bytes (beyond the 16-bit glyph range) become spaces. Reading stops at a NUL
 // byte or when the byte count is used up; a negative count means up to the NUL.
 // A multi-byte sequence is only taken when all of its bytes lie within the count.
-class LICE_Utf8Reader {
+class LICE_Utf8Reader
+{
 public:
   LICE_Utf8Reader(const char* text, int count);
 

@@ -7,7 +7,8 @@
 typedef uint32_t LICE_pixel;
 
 // Byte positions of the channels inside a pixel.
-enum {
+enum
+{
   LICE_PIXEL_B = 0,
   LICE_PIXEL_G = 1,
   LICE_PIXEL_R = 2,
@@ -21,9 +22,24 @@ constexpr LICE_pixel LICE_RGBA(int r, int g, int b, int a)
 }
 
 // Channel number `byte` (0 = blue ... 3 = alpha) of a pixel value.
-constexpr int LICE_GetChannel(LICE_pixel p, int byte) { return (int)(p >> (8 * byte)) & 0xFF; }
+constexpr int LICE_GetChannel(LICE_pixel p, int byte)
+{
+  return (int)(p >> (8 * byte)) & 0xFF;
+}
 
-constexpr int LICE_GETB(LICE_pixel p) { return (int)(p & 0xFF); }
-constexpr int LICE_GETG(LICE_pixel p) { return (int)(p >> 8) & 0xFF; }
-constexpr int LICE_GETR(LICE_pixel p) { return (int)(p >> 16) & 0xFF; }
-constexpr int LICE_GETA(LICE_pixel p) { return (int)(p >> 24); }
+constexpr int LICE_GETB(LICE_pixel p)
+{
+  return (int)(p & 0xFF);
+}
+constexpr int LICE_GETG(LICE_pixel p)
+{
+  return (int)(p >> 8) & 0xFF;
+}
+constexpr int LICE_GETR(LICE_pixel p)
+{
+  return (int)(p >> 16) & 0xFF;
+}
+constexpr int LICE_GETA(LICE_pixel p)
+{
+  return (int)(p >> 24);
+}

@@ -67,7 +67,9 @@ bool ReadDecimal(const char* text, double& value)
     const char* q = p + 1;
     if (*q == '+' || *q == '-') ++q;
     if (IsDigit(*q))
-      for (p = q; IsDigit(*p); ++p) {}
+      for (p = q; IsDigit(*p); ++p)
+      {
+      }
   }
 
   double magnitude = 0.0;
@@ -81,15 +83,15 @@ bool ReadDecimal(const char* text, double& value)
 }
 }  // namespace
 
-IPlugParameter::IPlugParameter(const IParamRecord* record, ParamID tag, UnitID unit) : mRecord(record)
+IPlugParameter::IPlugParameter(const IParamRecord* record, ParamID tag, UnitID unit)
+  : mRecord(record)
 {
   info.id = tag;
   WidenText(record->GetName(), info.title, 128);
   WidenText("", info.shortTitle, 128);
   WidenText(record->GetUnitText(), info.units, 128);
-  info.stepCount = record->GetType() == IParamRecord::kTypeDouble
-                       ? 0
-                       : static_cast<int32>(record->GetMax() - record->GetMin());
+  info.stepCount =
+      record->GetType() == IParamRecord::kTypeDouble ? 0 : static_cast<int32>(record->GetMax() - record->GetMin());
   info.defaultNormalizedValue = record->GetDefaultNormalized();
   info.unitId = unit;
   info.flags = record->GetCanAutomate() ? ParameterInfo::kCanAutomate : 0;

@@ -16,8 +16,7 @@ public:
   // The leading plain decimal number of the text (0.0 without one: no hexadecimal, no
   // infinities or NaN, the same in every locale), clamped into the range and
   // normalised; always true.
-  bool fromString(const Steinberg::Vst::TChar* string,
-                  Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
+  bool fromString(const Steinberg::Vst::TChar* string, Steinberg::Vst::ParamValue& normalized) const SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue normalized) const SMTG_OVERRIDE;
 
   // The leading plain decimal number of a host's text, read as fromString reads it;

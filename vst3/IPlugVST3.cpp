@@ -33,10 +33,10 @@ void WideName(const char* name, String128 out)
 }  // namespace
 
 IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-                     const char* productName, const char* makerName, int vendorVersion, int uniqueID,
-                     int mfrID, int plugApi, bool isInstrument, bool midiIn, int latency)
-  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueID,
-              mfrID, plugApi, isInstrument, midiIn, latency)
+                     const char* productName, const char* makerName, int vendorVersion, int uniqueID, int mfrID,
+                     int plugApi, bool isInstrument, bool midiIn, int latency)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueID, mfrID,
+              plugApi, isInstrument, midiIn, latency)
   , mHostIn32(static_cast<size_t>(NInChannels()), nullptr)
   , mHostIn64(static_cast<size_t>(NInChannels()), nullptr)
   , mHostOut64(static_cast<size_t>(NOutChannels()), nullptr)
@@ -177,8 +177,8 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state)
   return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                 SpeakerArrangement* outputs, int32 numOuts)
+tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                                 int32 numOuts)
 {
   if (!inputs || numIns <= 0 || !outputs || numOuts <= 0) return kResultFalse;
 
@@ -242,8 +242,7 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
   if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64) return kResultFalse;
   // A rate that is not a positive number would put NaN or a runaway gain into every
   // smoother and filter history for good; an empty block leaves nothing to render into.
-  if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
-    return kResultFalse;
+  if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0) return kResultFalse;
   // Block buffers that cannot be had refuse the setup before anything changes.
   if (!ResizeBlockBuffers(setup.maxSamplesPerBlock)) return kResultFalse;
   SetSampleRate(setup.sampleRate);
@@ -365,8 +364,7 @@ void IPlugVST3::ConnectOutputBuses(const ProcessData& data)
   {
     const AudioBusBuffers& bus = data.outputs[b];
     const int g = std::max(static_cast<int>(bus.numChannels), 0);
-    const bool active =
-        b < static_cast<int32>(audioOutputs.size()) && audioOutputs[static_cast<size_t>(b)]->isActive();
+    const bool active = b < static_cast<int32>(audioOutputs.size()) && audioOutputs[static_cast<size_t>(b)]->isActive();
     for (int j = first; j < NOutChannels(); ++j)
     {
       const bool connected = j < first + g && active;
@@ -462,8 +460,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   StateChunk chunk;
   if (!SaveState(chunk)) return kResultFalse;
   int32 flag = IsBypassed() ? 1 : 0;
-  if (!WriteAll(state, chunk.GetData(), chunk.GetSize()) || !WriteAll(state, &flag, sizeof(flag)))
-    return kResultFalse;
+  if (!WriteAll(state, chunk.GetData(), chunk.GetSize()) || !WriteAll(state, &flag, sizeof(flag))) return kResultFalse;
   return kResultOk;
 }
 
@@ -476,8 +473,7 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   StateChunk chunk;
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
   int32 flag = 0;
-  if (!ReadAll(state, chunk.GetData(), chunk.GetSize()) || !ReadAll(state, &flag, sizeof(flag)))
-    return kResultFalse;
+  if (!ReadAll(state, chunk.GetData(), chunk.GetSize()) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
   LoadState(chunk, 0);
   SetBypassed(flag != 0);
   return kResultOk;
@@ -498,8 +494,7 @@ bool IPlugVST3::ReadAll(IBStream* stream, void* bytes, int32 size)
   for (int32 done = 0; done < size;)
   {
     int32 read = 0;
-    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done)
-      return false;
+    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done) return false;
     done += read;
   }
   return true;

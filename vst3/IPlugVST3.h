@@ -21,9 +21,9 @@ public:
   static constexpr Steinberg::Vst::ParamID kBypassTag = 0x62706173;  // 'bpas'
 
   // The plug-in base's settings, passed on unchanged.
-  IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-            const char* productName, const char* makerName, int vendorVersion, int uniqueID, int mfrID,
-            int plugApi, bool isInstrument, bool midiIn, int latency);
+  IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,
+            const char* makerName, int vendorVersion, int uniqueID, int mfrID, int plugApi, bool isInstrument,
+            bool midiIn, int latency);
 
   // The speaker arrangement of an audio bus with this many channels (kEmpty beyond 6).
   static Steinberg::Vst::SpeakerArrangement ArrangementFor(int channels);
@@ -36,8 +36,7 @@ public:
   Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
 
   //---IAudioProcessor
-  Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
-                                                   Steinberg::int32 numIns,
+  Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, Steinberg::int32 numIns,
                                                    Steinberg::Vst::SpeakerArrangement* outputs,
                                                    Steinberg::int32 numOuts) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) SMTG_OVERRIDE;
@@ -55,15 +54,14 @@ public:
   Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID tag,
                                                       Steinberg::Vst::ParamValue valueNormalized,
                                                       Steinberg::Vst::String128 string) SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API
-  getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
-                        Steinberg::Vst::ParamValue& valueNormalized) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
+                                                      Steinberg::Vst::ParamValue& valueNormalized) SMTG_OVERRIDE;
   // A list parameter's plain value of a value outside 0 ... 1 is that of the nearer
   // end; of NaN, NaN.
   Steinberg::Vst::ParamValue PLUGIN_API
   normalizedParamToPlain(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
-  Steinberg::Vst::ParamValue PLUGIN_API
-  plainParamToNormalized(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
+  Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID tag,
+                                                               Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
@@ -76,30 +74,26 @@ public:
   //---IUnitInfo: the root unit plus one unit per parameter group; the presets as the
   // program list 'prst' "Factory Presets", reachable by index but not by any unit.
   Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex,
-                                            Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
   Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
                                                    Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
-                                               Steinberg::int32 programIndex,
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
                                                Steinberg::Vst::String128 name) SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId,
-                                               Steinberg::int32 programIndex,
+  Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
                                                Steinberg::Vst::CString attributeId,
                                                Steinberg::Vst::String128 attributeValue) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID listId,
                                                      Steinberg::int32 programIndex) SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId,
-                                                    Steinberg::int32 programIndex, Steinberg::int16 midiPitch,
+  Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                                    Steinberg::int16 midiPitch,
                                                     Steinberg::Vst::String128 name) SMTG_OVERRIDE;
   Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID unitId) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir,
                                              Steinberg::int32 busIndex, Steinberg::int32 channel,
                                              Steinberg::Vst::UnitID& unitId) SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32 listOrUnitId,
-                                                   Steinberg::int32 programIndex,
+  Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32 listOrUnitId, Steinberg::int32 programIndex,
                                                    Steinberg::IBStream* data) SMTG_OVERRIDE;
 
   //---IPlugBase operations supplied by this binding

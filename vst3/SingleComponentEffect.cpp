@@ -17,24 +17,21 @@ SingleComponentEffect::SingleComponentEffect()
   processSetup.sampleRate = 44100.0;
 }
 
-AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr, BusType busType,
-                                               int32 flags)
+AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr, BusType busType, int32 flags)
 {
   auto* bus = new AudioBus(name, busType, flags, arr);
   audioInputs.emplace_back(bus, false);
   return bus;
 }
 
-AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr, BusType busType,
-                                                int32 flags)
+AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr, BusType busType, int32 flags)
 {
   auto* bus = new AudioBus(name, busType, flags, arr);
   audioOutputs.emplace_back(bus, false);
   return bus;
 }
 
-EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType busType,
-                                               int32 flags)
+EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType busType, int32 flags)
 {
   auto* bus = new EventBus(name, busType, flags, channels);
   eventInputs.emplace_back(bus, false);
@@ -107,8 +104,7 @@ int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection
   return list ? static_cast<int32>(list->size()) : 0;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                                     BusInfo& info)
+tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& info)
 {
   Bus* bus = getBus(type, dir, index);
   if (!bus) return kInvalidArgument;
@@ -122,8 +118,7 @@ tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo& /*inInfo*/
   return kNotImplemented;
 }
 
-tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
-                                                      TBool state)
+tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index, TBool state)
 {
   Bus* bus = getBus(type, dir, index);
   if (!bus) return kInvalidArgument;
@@ -131,8 +126,7 @@ tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirecti
   return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index,
-                                                            SpeakerArrangement& arr)
+tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr)
 {
   auto* bus = FCast<AudioBus>(getBus(kAudio, dir, index));
   if (!bus) return kInvalidArgument;

@@ -49,8 +49,8 @@ public:
 
   OBJ_METHODS(SingleComponentEffect, EditControllerEx1)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IComponent)
-    DEF_INTERFACE(IAudioProcessor)
+  DEF_INTERFACE(IComponent)
+  DEF_INTERFACE(IAudioProcessor)
   END_DEFINE_INTERFACES(EditControllerEx1)
   REFCOUNT_METHODS(EditControllerEx1)
 

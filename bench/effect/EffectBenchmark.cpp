@@ -44,10 +44,11 @@ struct Signal
   std::vector<double> left;
   std::vector<double> right;
 
-  explicit Signal(bool silent) : left(kSignalFrames, 0.0), right(kSignalFrames, 0.0)
+  explicit Signal(bool silent)
+    : left(kSignalFrames, 0.0)
+    , right(kSignalFrames, 0.0)
   {
-    if (silent)
-      return;
+    if (silent) return;
     const double pi = 3.14159265358979323846;
     const double notes[3] = {110.0, 164.81, 220.0};
     std::uint32_t seed = 12345;
@@ -116,7 +117,13 @@ struct BlockRunner
   std::vector<double> outL;
   std::vector<double> outR;
 
-  BlockRunner(const Signal& sig, int block) : signal(sig), blockSize(block), outL(block), outR(block) {}
+  BlockRunner(const Signal& sig, int block)
+    : signal(sig)
+    , blockSize(block)
+    , outL(block)
+    , outR(block)
+  {
+  }
 
   void Run(IPlugBase& plug)
   {
@@ -125,16 +132,14 @@ struct BlockRunner
     double* out[2] = {outL.data(), outR.data()};
     plug.ProcessAudio(in, out, blockSize);
     offset += blockSize;
-    if (offset + blockSize > kSignalFrames)
-      offset = 0;
+    if (offset + blockSize > kSignalFrames) offset = 0;
   }
 };
 
 void SetPerFrame(benchmark::State& state, int frames)
 {
-  state.counters["per_frame"] = benchmark::Counter(static_cast<double>(frames),
-                                                   benchmark::Counter::kIsIterationInvariantRate |
-                                                     benchmark::Counter::kInvert);
+  state.counters["per_frame"] = benchmark::Counter(
+      static_cast<double>(frames), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 template <class Plug>
@@ -162,8 +167,7 @@ void BM_Floor(benchmark::State& state, Scenario s)
   // fourth powers of its band-passed copy B (each sample followed by a zero step).
   const double drive = std::pow(10.0, -0.5) * std::pow(10.0, 6.0 * 1.2 / 20.0);
   ShaperStage bandPass[2];
-  for (ShaperStage& stage : bandPass)
-    stage.DesignShaperBandPass(2.0 * kRate);
+  for (ShaperStage& stage : bandPass) stage.DesignShaperBandPass(2.0 * kRate);
   std::vector<double> args(6 * kSignalFrames);
   for (int i = 0; i < kSignalFrames; ++i)
   {
@@ -182,13 +186,11 @@ void BM_Floor(benchmark::State& state, Scenario s)
   for (auto _ : state)
   {
     const double* a = args.data() + 6 * offset;
-    for (int k = 0; k < 6 * block; ++k)
-      out[k] = std::tanh(a[k]);
+    for (int k = 0; k < 6 * block; ++k) out[k] = std::tanh(a[k]);
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
     offset += block;
-    if (offset + block > kSignalFrames)
-      offset = 0;
+    if (offset + block > kSignalFrames) offset = 0;
   }
   SetPerFrame(state, block);
 }
@@ -226,8 +228,7 @@ public:
     for (const Run& r : runs)
     {
       const auto it = r.counters.find("per_frame");
-      if (it == r.counters.end())
-        continue;
+      if (it == r.counters.end()) continue;
       if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "min")
         perFrame[r.run_name.str()] = it->second.value;
       else if (r.run_type == Run::RT_Iteration && r.repetitions <= 1)
@@ -243,7 +244,7 @@ double Fastest(const std::vector<double>& v)
 {
   return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
 }
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -257,8 +258,7 @@ int main(int argc, char** argv)
   args.push_back(repetitions);
   args.push_back(interleave);
   args.push_back(aggregates);
-  for (int i = 1; i < argc; ++i)
-    args.push_back(argv[i]);
+  for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
 
@@ -272,8 +272,7 @@ int main(int argc, char** argv)
       identical = identical && same;
     }
   }
-  if (!identical)
-    return 1;
+  if (!identical) return 1;
 
   for (int s = 0; s < kNumScenarios; ++s)
   {
@@ -307,8 +306,7 @@ int main(int argc, char** argv)
       const auto o = reporter.perFrame.find("Oracle" + suffix);
       const auto p = reporter.perFrame.find("Product" + suffix);
       const auto f = reporter.perFrame.find("Floor" + suffix);
-      if (o == reporter.perFrame.end() || p == reporter.perFrame.end() || f == reporter.perFrame.end())
-        continue;
+      if (o == reporter.perFrame.end() || p == reporter.perFrame.end() || f == reporter.perFrame.end()) continue;
       const double speedUp = o->second / p->second;
       const double overFloor = p->second / f->second;
       const bool ok = speedUp >= 4.0 && overFloor <= 2.5;

@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Draws one knob into g with its top-left corner at (x0, y0); angle in radians.
 void drawKnob(PixelGrid& g, int x0, int y0, int size, double angle)
 {
   const double c = (size - 1) / 2.0, radius = size * 0.42;
-  for (int y = 0; y < size && y0 + y < g.height; ++y) {
-    for (int x = 0; x < size && x0 + x < g.width; ++x) {
+  for (int y = 0; y < size && y0 + y < g.height; ++y)
+  {
+    for (int x = 0; x < size && x0 + x < g.width; ++x)
+    {
       const double dx = x - c, dy = y - c, dist = std::sqrt(dx * dx + dy * dy);
       const double coverage = std::clamp(radius - dist + 0.5, 0.0, 1.0);
       if (coverage <= 0.0) continue;

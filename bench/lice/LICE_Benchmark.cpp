@@ -22,7 +22,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kWidth = 255, kHeight = 658;
 
@@ -33,7 +34,8 @@ PixelGrid sourceImage(int kind)
   return kind == 0 ? makeControlLayer(kWidth, kHeight) : PixelGrid::random(kWidth, kHeight, 7);
 }
 
-struct BlitMode {
+struct BlitMode
+{
   const char* name;
   float alpha;
   int mode;
@@ -53,7 +55,8 @@ void BM_Blit(benchmark::State& state, BlitMode m)
   LICE_MemBitmap src(kWidth, kHeight);
   makeBackground(kWidth, kHeight).writeTo(dest);
   sourceImage((int)state.range(0)).writeTo(src);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     LICE_Blit(&dest, &src, 0, 0, nullptr, m.alpha, m.mode);
     benchmark::ClobberMemory();
   }
@@ -64,7 +67,8 @@ void BM_FillRect(benchmark::State& state, float alpha)
 {
   LICE_SysBitmap dest(kWidth, kHeight);
   makeBackground(kWidth, kHeight).writeTo(dest);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     LICE_FillRect(&dest, 0, 0, kWidth, kHeight, 0xFF336699, alpha, LICE_BLEND_COPY);
     benchmark::ClobberMemory();
   }
@@ -81,7 +85,8 @@ std::vector<unsigned char> knobStripPng()
   img.bitDepth = 8;
   img.allocateRows();
   for (int y = 0; y < img.height; ++y)
-    for (int x = 0; x < img.width; ++x) {
+    for (int x = 0; x < img.width; ++x)
+    {
       const LICE_pixel p = strip.at(x, y);
       img.setSample(x, y, 0, LICE_GETR(p));
       img.setSample(x, y, 1, LICE_GETG(p));
@@ -94,9 +99,11 @@ std::vector<unsigned char> knobStripPng()
 void BM_DecodePNG(benchmark::State& state)
 {
   const std::vector<unsigned char> png = knobStripPng();
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     std::unique_ptr<LICE_MemBitmap> bmp(LICE_LoadPNGFromMemory(png.data(), (int)png.size()));
-    if (!bmp) {
+    if (!bmp)
+    {
       state.SkipWithError("decoding failed");
       break;
     }
@@ -109,8 +116,10 @@ void BM_DecodePNG(benchmark::State& state)
 int checkAgainstOracle()
 {
   int failures = 0;
-  for (const BlitMode& m : kBlitModes) {
-    for (int kind = 0; kind < 2; ++kind) {
+  for (const BlitMode& m : kBlitModes)
+  {
+    for (int kind = 0; kind < 2; ++kind)
+    {
       LICE_SysBitmap dest(kWidth, kHeight);
       LICE_MemBitmap src(kWidth, kHeight);
       PixelGrid expected = makeBackground(kWidth, kHeight);
@@ -128,7 +137,8 @@ int checkAgainstOracle()
 }
 
 // Console output plus the mean real and CPU time of each benchmark, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public benchmark::ConsoleReporter
+{
 public:
   void ReportRuns(const std::vector<Run>& runs) override
   {
@@ -168,7 +178,8 @@ int main(int argc, char** argv)
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  for (int kind = 0; kind < 2; ++kind) {
+  for (int kind = 0; kind < 2; ++kind)
+  {
     const std::string arg = "/" + std::to_string(kind);
     const std::string label = kind == 0 ? " (knob layer)" : " (random alpha)";
     reporter.printRatio(("source-alpha copy 1.0 / plain copy" + label).c_str(), "BM_Blit/CopySourceAlpha" + arg,

@@ -23,10 +23,8 @@ struct LiteralDirectForm
   double Step(const IIRFilter<N>& f, double in)
   {
     double acc = f.B(0) * in;
-    for (int k = 1; k <= N; ++k)
-      acc = acc + f.B(k) * x[k - 1];
-    for (int k = 1; k <= N; ++k)
-      acc = acc - f.A(k) * y[k - 1];
+    for (int k = 1; k <= N; ++k) acc = acc + f.B(k) * x[k - 1];
+    for (int k = 1; k <= N; ++k) acc = acc - f.A(k) * y[k - 1];
     const double out = acc / f.A(0);
     for (int k = N - 1; k > 0; --k)
     {
@@ -61,7 +59,7 @@ std::vector<double> BurstsAndSilence()
   }
   return in;
 }
-} // namespace
+}  // namespace
 
 TEST(IIRFilterDesign, ShaperBandPassAtTwiceCdRate)
 {
@@ -111,16 +109,14 @@ TEST(IIRFilterResponse, OutputNetworkRunsASineAtItsGainAndBlocksDc)
   f.DesignOutputNetwork(44100.0);
   const std::vector<double> in = TestSignals::Sine(44100, 0.01, 1000.0, 44100.0);
   std::vector<double> out;
-  for (double x : in)
-    out.push_back(f.Step(x));
+  for (double x : in) out.push_back(f.Step(x));
   EXPECT_NEAR(23.489, 20.0 * std::log10(TestSignals::Peak(out, 22050) / 0.01), 0.002);
 
   // The low cut's pole has a time constant of about 7.8 s.
   IIRFilter<3> dc;
   dc.DesignOutputNetwork(4000.0);
   double y = 1.0;
-  for (int i = 0; i < 4000 * 300; ++i)
-    y = dc.Step(0.25);
+  for (int i = 0; i < 4000 * 300; ++i) y = dc.Step(0.25);
   EXPECT_NEAR(0.0, y, 1e-12);
 }
 

@@ -5,27 +5,26 @@
 namespace
 {
 const double kM3[4][4] = {
-  {1, 1, 1, 1},
-  {3, 1, -1, -3},
-  {3, -1, -1, 3},
-  {1, -1, 1, -1},
+    {1, 1, 1, 1},
+    {3, 1, -1, -3},
+    {3, -1, -1, 3},
+    {1, -1, 1, -1},
 };
 
 const double kM4[5][5] = {
-  {1, 1, 1, 1, 1},
-  {4, 2, 0, -2, -4},
-  {6, 0, -2, 0, 6},
-  {4, -2, 0, 2, -4},
-  {1, -1, 1, -1, 1},
+    {1, 1, 1, 1, 1}, {4, 2, 0, -2, -4}, {6, 0, -2, 0, 6}, {4, -2, 0, 2, -4}, {1, -1, 1, -1, 1},
 };
 
 double M(int order, int k, int m)
 {
   return order == 3 ? kM3[k][m] : kM4[k][m];
 }
-} // namespace
+}  // namespace
 
-LiteralFilter::LiteralFilter(int order) : mOrder(order) {}
+LiteralFilter::LiteralFilter(int order)
+  : mOrder(order)
+{
+}
 
 void LiteralFilter::Design(const double* d, const double* n, double r)
 {
@@ -48,10 +47,8 @@ void LiteralFilter::Design(const double* d, const double* n, double r)
 double LiteralFilter::Step(double x)
 {
   double sum = mB[0] * x;
-  for (int k = 1; k <= mOrder; ++k)
-    sum = sum + mB[k] * mX[k - 1];
-  for (int k = 1; k <= mOrder; ++k)
-    sum = sum - mA[k] * mY[k - 1];
+  for (int k = 1; k <= mOrder; ++k) sum = sum + mB[k] * mX[k - 1];
+  for (int k = 1; k <= mOrder; ++k) sum = sum - mA[k] * mY[k - 1];
   const double y = sum / mA[0];
   for (int k = mOrder - 1; k > 0; --k)
   {
@@ -75,7 +72,6 @@ void LiteralFilter::ClearHistories()
 bool LiteralFilter::HistoriesFinite() const
 {
   for (int k = 0; k < mOrder; ++k)
-    if (!std::isfinite(mX[k]) || !std::isfinite(mY[k]))
-      return false;
+    if (!std::isfinite(mX[k]) || !std::isfinite(mY[k])) return false;
   return true;
 }

@@ -23,6 +23,6 @@ private:
   int mOrder;
   double mA[5] = {};
   double mB[5] = {};
-  double mX[4] = {}; // mX[0] = x1, the most recent input
-  double mY[4] = {}; // mY[0] = y1, the most recent output
+  double mX[4] = {};  // mX[0] = x1, the most recent input
+  double mY[4] = {};  // mY[0] = y1, the most recent output
 };

@@ -15,14 +15,14 @@ const double kOutputN[4] = {0, 1.35099975294776e-9, 5.93629551782897e-9, 7.65392
 
 // Frames between the checks of the chain values.
 const int kCheckInterval = 64;
-} // namespace
+}  // namespace
 
 LiteralMERO::LiteralMERO()
-  : IPlugVST3(MERO::kNumParams, "1-1 2-2", 1, "MERO", "", "Parvolen", 0x10000, 0x4D657231, 0x5072766C, 1, false,
-              false, 0),
-    mPadTarget(std::pow(10, -0.5)),
-    mModeTrim(std::pow(10, -0.05)),
-    mRate(std::numeric_limits<double>::quiet_NaN())
+  : IPlugVST3(MERO::kNumParams, "1-1 2-2", 1, "MERO", "", "Parvolen", 0x10000, 0x4D657231, 0x5072766C, 1, false, false,
+              0)
+  , mPadTarget(std::pow(10, -0.5))
+  , mModeTrim(std::pow(10, -0.05))
+  , mRate(std::numeric_limits<double>::quiet_NaN())
 {
   for (int s = 0; s < kNumSmoothers; ++s)
   {
@@ -46,8 +46,7 @@ LiteralMERO::LiteralMERO()
 int LiteralMERO::Position(int index) const
 {
   const double v = GetParamRecord(index)->GetValue();
-  if (!(v > -2147483649.0 && v < 2147483648.0))
-    return -1;
+  if (!(v > -2147483649.0 && v < 2147483648.0)) return -1;
   return static_cast<int>(v);
 }
 
@@ -55,8 +54,7 @@ void LiteralMERO::HandleParamChange(int index)
 {
   IMutexLock lock(GetMutex());
   const int k = index >= 0 && index < MERO::kNumParams ? Position(index) : -1;
-  if (index == MERO::kLevel && k >= 0 && k <= 20)
-    mLevel = k;
+  if (index == MERO::kLevel && k >= 0 && k <= 20) mLevel = k;
   if (index == MERO::kLow)
   {
     if (k == 0)
@@ -80,16 +78,14 @@ void LiteralMERO::HandleParamChange(int index)
   if (index == MERO::kOutput)
   {
     const double v = GetParamRecord(index)->GetValue();
-    if (!std::isnan(v))
-      mOutputGain = std::pow(10, v / 20);
+    if (!std::isnan(v)) mOutputGain = std::pow(10, v / 20);
   }
 }
 
 void LiteralMERO::HandleActivate(bool active)
 {
   IMutexLock lock(GetMutex());
-  if (active)
-    StartFromRest();
+  if (active) StartFromRest();
 }
 
 double LiteralMERO::Smooth(int s, double target)
@@ -118,8 +114,7 @@ double LiteralMERO::CurveB(int c, double x)
 void LiteralMERO::ProcessAudio(double** inputs, double** outputs, int frames)
 {
   const double fs = GetSampleRate();
-  if (!(fs == mRate))
-    StartFromRest();
+  if (!(fs == mRate)) StartFromRest();
   mRate = fs;
   const double a = std::exp((10 / fs) * (-6.283185307179586));
   for (int s = 0; s < kNumSmoothers; ++s)
@@ -127,8 +122,7 @@ void LiteralMERO::ProcessAudio(double** inputs, double** outputs, int frames)
     mA0[s] = 1 - a;
     mB1[s] = a;
   }
-  if (frames <= 0)
-    return;
+  if (frames <= 0) return;
 
   for (int i = 0; i < frames; ++i)
   {
@@ -186,8 +180,7 @@ void LiteralMERO::ProcessAudio(double** inputs, double** outputs, int frames)
     if ((i + 1) % kCheckInterval == 0 || i == frames - 1)
     {
       for (int c = 0; c < 2; ++c)
-        if (!ChainFinite(c))
-          RestChannel(c);
+        if (!ChainFinite(c)) RestChannel(c);
     }
   }
 }
@@ -219,8 +212,7 @@ double LiteralMERO::ToneChannel(int c, double toneScale, double modeTrim)
 {
   double chain = mChainValue[c];
   const int phase = Position(MERO::kPhase);
-  if (phase == 1)
-    chain = -chain;
+  if (phase == 1) chain = -chain;
   const double h = Smooth(kHighSmoother, mHighPosition / toneScale);
   const double l = Smooth(kLowSmoother, mLowPosition / toneScale);
   const double g = Smooth(kOutputSmoother, mOutputGain);

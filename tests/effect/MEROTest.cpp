@@ -40,7 +40,7 @@ Stereo NoisePair(int n, double amplitude)
 {
   return {TestSignals::Noise(n, amplitude, 1), TestSignals::Noise(n, amplitude, 2)};
 }
-} // namespace
+}  // namespace
 
 TEST(MEROParameters, DefinitionsAndDefaultPreset)
 {
@@ -53,11 +53,11 @@ TEST(MEROParameters, DefinitionsAndDefaultPreset)
     int type;
   };
   const Expected expected[MERO::kNumParams] = {
-    {"Level", 6, 0, 20, 1, 1.0, "", 2},       {"Low", 1, 0, 2, 1, 1.0, "", 2},
-    {"High", 1, 0, 3, 1, 1.0, "", 2},         {"Output", 0.0, -96.0, 12.0, 0.01, 0.17, "dB", 4},
-    {"Mode", 0, 0, 1, 1, 1.0, "", 2},         {"Gain", 1, 0, 1, 1, 1.0, "", 2},
-    {"Pad", 0, 0, 1, 1, 1.0, "", 2},          {"Phase", 0, 0, 1, 1, 1.0, "", 2},
-    {"Bypas", 0, 0, 1, 1, 1.0, "", 2}};
+      {"Level", 6, 0, 20, 1, 1.0, "", 2}, {"Low", 1, 0, 2, 1, 1.0, "", 2},
+      {"High", 1, 0, 3, 1, 1.0, "", 2},   {"Output", 0.0, -96.0, 12.0, 0.01, 0.17, "dB", 4},
+      {"Mode", 0, 0, 1, 1, 1.0, "", 2},   {"Gain", 1, 0, 1, 1, 1.0, "", 2},
+      {"Pad", 0, 0, 1, 1, 1.0, "", 2},    {"Phase", 0, 0, 1, 1, 1.0, "", 2},
+      {"Bypas", 0, 0, 1, 1, 1.0, "", 2}};
   ASSERT_EQ(MERO::kNumParams, plug.NParams());
   for (int i = 0; i < MERO::kNumParams; ++i)
   {
@@ -158,8 +158,7 @@ TEST(MEROSound, PhaseNegatesExactly)
   EffectHarness::Initialise(normal, 48000.0);
   EffectHarness::Initialise(inverted, 48000.0);
   EffectHarness::Set(inverted, MERO::kPhase, 1);
-  for (MERO* plug : {&normal, &inverted})
-    EffectHarness::Set(*plug, MERO::kLevel, 20);
+  for (MERO* plug : {&normal, &inverted}) EffectHarness::Set(*plug, MERO::kLevel, 20);
   const Stereo in = NoisePair(30000, 0.8);
   const Stereo a = EffectHarness::Render(normal, in, 256);
   const Stereo b = EffectHarness::Render(inverted, in, 256);
@@ -331,8 +330,7 @@ int CountDifferences(const Stereo& a, const Stereo& b)
 bool AllFinite(const Stereo& s)
 {
   for (size_t i = 0; i < s.left.size(); ++i)
-    if (!std::isfinite(s.left[i]) || !std::isfinite(s.right[i]))
-      return false;
+    if (!std::isfinite(s.left[i]) || !std::isfinite(s.right[i])) return false;
   return true;
 }
 
@@ -342,7 +340,7 @@ void SetDriven(MERO& plug)
   EffectHarness::Set(plug, MERO::kHigh, 3);
   EffectHarness::Set(plug, MERO::kOutput, -3.0);
 }
-} // namespace
+}  // namespace
 
 // Huge finite samples (the 64-bit path passes them on unchanged) overflow the shaper's
 // band-pass; the channel must start again from rest instead of producing NaN for ever.

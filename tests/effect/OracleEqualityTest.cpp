@@ -39,8 +39,7 @@ public:
   bool HasSubnormalBandPass() const
   {
     for (const ShaperStage& s : {mCurveA[0], mCurveA[1], mCurveB[0], mCurveB[1]})
-      if (std::fpclassify(s.YHistory(0)) == FP_SUBNORMAL)
-        return true;
+      if (std::fpclassify(s.YHistory(0)) == FP_SUBNORMAL) return true;
     return false;
   }
 };
@@ -56,8 +55,7 @@ Comparison RenderBoth(const std::vector<Segment>& segments)
   {
     for (IPlugBase* plug : {static_cast<IPlugBase*>(&product), static_cast<IPlugBase*>(&oracle)})
     {
-      for (const auto& setting : s.settings)
-        EffectHarness::Set(*plug, setting.first, setting.second);
+      for (const auto& setting : s.settings) EffectHarness::Set(*plug, setting.first, setting.second);
       plug->SetSampleRate(s.sampleRate);
     }
     const Stereo a = EffectHarness::Render(product, s.input, s.blockSize);
@@ -68,8 +66,7 @@ Comparison RenderBoth(const std::vector<Segment>& segments)
       {
         if (Bits(pair.first) != Bits(pair.second))
         {
-          if (c.firstMismatch < 0)
-            c.firstMismatch = c.samples;
+          if (c.firstMismatch < 0) c.firstMismatch = c.samples;
           ++c.mismatches;
         }
       }
@@ -99,7 +96,7 @@ void ExpectIdentical(const Comparison& c)
 {
   EXPECT_EQ(0, c.mismatches) << "first mismatch at frame " << c.firstMismatch << " of " << c.samples;
 }
-} // namespace
+}  // namespace
 
 TEST(OracleEquality, ParameterChangesBetweenBlocksAndBothModes)
 {
@@ -161,9 +158,16 @@ TEST(OracleEquality, LoudAndNonFiniteInput)
 {
   Stereo loud = Noise(20000, 1e4, 41);
   Stereo edges = Noise(20000, 1.0, 42);
-  const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity(), 3.4e38, -3.4e38, 1e-320, 1e308, -1e308,
-                        std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()};
+  const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
+                        std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity(),
+                        3.4e38,
+                        -3.4e38,
+                        1e-320,
+                        1e308,
+                        -1e308,
+                        std::numeric_limits<double>::max(),
+                        -std::numeric_limits<double>::max()};
   for (int i = 0; i < 10; ++i)
   {
     edges.left[1000 + 2000 * i] = bad[i];

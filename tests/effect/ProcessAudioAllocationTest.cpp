@@ -19,14 +19,12 @@ std::atomic<long> gReleases{0};
 
 void CountAllocation()
 {
-  if (gCounting.load())
-    ++gAllocations;
+  if (gCounting.load()) ++gAllocations;
 }
 
 void CountRelease(void* p)
 {
-  if (p && gCounting.load())
-    ++gReleases;
+  if (p && gCounting.load()) ++gReleases;
 }
 
 class CountAllocations
@@ -47,53 +45,76 @@ public:
 
 void* Allocate(std::size_t size)
 {
-  if (void* p = std::malloc(size ? size : 1))
-    return p;
+  if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-} // namespace
+}  // namespace
 
 extern "C"
 {
-void* __real_malloc(std::size_t size);
-void* __real_calloc(std::size_t count, std::size_t size);
-void* __real_realloc(void* p, std::size_t size);
-void __real_free(void* p);
+  void* __real_malloc(std::size_t size);
+  void* __real_calloc(std::size_t count, std::size_t size);
+  void* __real_realloc(void* p, std::size_t size);
+  void __real_free(void* p);
 
-void* __wrap_malloc(std::size_t size)
-{
-  CountAllocation();
-  return __real_malloc(size);
-}
+  void* __wrap_malloc(std::size_t size)
+  {
+    CountAllocation();
+    return __real_malloc(size);
+  }
 
-void* __wrap_calloc(std::size_t count, std::size_t size)
-{
-  CountAllocation();
-  return __real_calloc(count, size);
-}
+  void* __wrap_calloc(std::size_t count, std::size_t size)
+  {
+    CountAllocation();
+    return __real_calloc(count, size);
+  }
 
-void* __wrap_realloc(void* p, std::size_t size)
-{
-  CountAllocation();
-  return __real_realloc(p, size);
-}
+  void* __wrap_realloc(void* p, std::size_t size)
+  {
+    CountAllocation();
+    return __real_realloc(p, size);
+  }
 
-void __wrap_free(void* p)
-{
-  CountRelease(p);
-  __real_free(p);
-}
+  void __wrap_free(void* p)
+  {
+    CountRelease(p);
+    __real_free(p);
+  }
 }
 
 // operator new and delete go through malloc and free, so they count there.
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new(std::size_t size)
+{
+  return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+  return Allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+  return std::malloc(size ? size : 1);
+}
+void operator delete(void* p) noexcept
+{
+  std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+  std::free(p);
+}
 
 TEST(ProcessAudioAllocation, CounterSeesEveryAllocationFunction)
 {
@@ -129,10 +150,8 @@ TEST(ProcessAudioAllocation, NoAllocationWhileProcessing)
   CountAllocations counter;
   for (int block = 0; block < 50; ++block)
   {
-    if (block == 10)
-      plug.SetSampleRate(96000.0);
-    if (block == 20)
-      plug.GetParamRecord(MERO::kMode)->SetClamped(1.0);
+    if (block == 10) plug.SetSampleRate(96000.0);
+    if (block == 20) plug.GetParamRecord(MERO::kMode)->SetClamped(1.0);
     if (block == 30)
     {
       // +24 dB of drive makes this sample overflow the left chain, which starts from rest.
@@ -140,8 +159,7 @@ TEST(ProcessAudioAllocation, NoAllocationWhileProcessing)
       plug.HandleParamChange(MERO::kLevel);
       inL[100] = 1e308;
     }
-    if (block == 40)
-      plug.GetParamRecord(MERO::kBypas)->SetClamped(1.0);
+    if (block == 40) plug.GetParamRecord(MERO::kBypas)->SetClamped(1.0);
     plug.ProcessAudio(inputs, outputs, block % 2 ? 1024 : 17);
   }
   plug.ProcessAudio(inputs, outputs, 0);

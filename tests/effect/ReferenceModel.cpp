@@ -33,7 +33,7 @@ Coefficients Bilinear(const std::vector<double>& den, const std::vector<double>&
   }
   return c;
 }
-} // namespace
+}  // namespace
 
 Coefficients Tone(double p, double q, double f)
 {
@@ -85,4 +85,4 @@ double MagnitudeDb(const Coefficients& c, double hz, double fs)
   }
   return 20.0 * std::log10(std::abs(num / den));
 }
-} // namespace ReferenceModel
+}  // namespace ReferenceModel

@@ -20,4 +20,4 @@ Coefficients OutputNetwork(double r);
 
 // Magnitude in dB of b(z)/a(z) at frequency hz for sample rate fs.
 double MagnitudeDb(const Coefficients& c, double hz, double fs);
-} // namespace ReferenceModel
+}  // namespace ReferenceModel

@@ -32,7 +32,7 @@ double LiteralCurveB(double x, double b)
   const double b7 = b3 * b * b * b * b;
   return std::tanh(x) - (0.7 * std::tanh(b3) + 0.05 * std::tanh(b2)) + 0.6 * std::atan(b7);
 }
-} // namespace
+}  // namespace
 
 TEST(ShaperStageSettle, ConstantInputSettlesToTanh)
 {
@@ -94,8 +94,7 @@ TEST(ShaperStageCurves, MatchLiteralCurvesBitForBit)
 {
   std::vector<double> in = TestSignals::Noise(2000, 3.0, 5);
   in.insert(in.end(), 40000, 0.0);
-  for (double x : {-0.0, 1e-300, -1e-300, 1e-320, -0.0, 0.0, 1e-100, -1e-60})
-    in.push_back(x);
+  for (double x : {-0.0, 1e-300, -1e-300, 1e-320, -0.0, 0.0, 1e-100, -1e-60}) in.push_back(x);
   in.insert(in.end(), 20000, -0.0);
 
   ShaperStage a = Designed(96000.0);

@@ -21,8 +21,7 @@ inline std::vector<double> Noise(int n, double amplitude, unsigned seed)
 {
   std::mt19937 gen(seed);
   std::vector<double> v(n);
-  for (double& x : v)
-    x = amplitude * (static_cast<double>(gen()) / 2147483648.0 - 1.0);
+  for (double& x : v) x = amplitude * (static_cast<double>(gen()) / 2147483648.0 - 1.0);
   return v;
 }
 
@@ -30,8 +29,7 @@ inline std::vector<double> Sine(int n, double amplitude, double hz, double fs)
 {
   const double pi = 3.14159265358979323846;
   std::vector<double> v(n);
-  for (int i = 0; i < n; ++i)
-    v[i] = amplitude * std::sin(2.0 * pi * hz * i / fs);
+  for (int i = 0; i < n; ++i) v[i] = amplitude * std::sin(2.0 * pi * hz * i / fs);
   return v;
 }
 
@@ -39,8 +37,7 @@ inline std::vector<double> Sine(int n, double amplitude, double hz, double fs)
 inline double Peak(const std::vector<double>& v, size_t from)
 {
   double peak = 0.0;
-  for (size_t i = from; i < v.size(); ++i)
-    peak = std::fmax(peak, std::fabs(v[i]));
+  for (size_t i = from; i < v.size(); ++i) peak = std::fmax(peak, std::fabs(v[i]));
   return peak;
 }
-} // namespace TestSignals
+}  // namespace TestSignals

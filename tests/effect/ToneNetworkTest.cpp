@@ -23,8 +23,7 @@ ToneNetwork Settled(double f, double bassPos, double treblePos)
 {
   ToneNetwork t;
   t.SetRate(f);
-  for (int i = 0; i < 20000; ++i)
-    t.Process(0.0, bassPos, treblePos);
+  for (int i = 0; i < 20000; ++i) t.Process(0.0, bassPos, treblePos);
   return t;
 }
 
@@ -50,14 +49,14 @@ double SumWithSigns(const std::vector<double>& v, double sign)
   }
   return s;
 }
-} // namespace
+}  // namespace
 
 TEST(ToneNetworkRate, TruncatesAndClamps)
 {
   ToneNetwork t;
-  const double cases[][2] = {{44100.9, 44100.0}, {0.0, 1.0}, {-48000.0, 1.0}, {1.5, 1.0},
-                             {200000.0, 192000.0}, {192000.0, 192000.0}, {96000.0, 96000.0},
-                             {NAN, 1.0}, {1e300, 192000.0}};
+  const double cases[][2] = {{44100.9, 44100.0}, {0.0, 1.0},           {-48000.0, 1.0},
+                             {1.5, 1.0},         {200000.0, 192000.0}, {192000.0, 192000.0},
+                             {96000.0, 96000.0}, {NAN, 1.0},           {1e300, 192000.0}};
   for (const auto& c : cases)
   {
     t.SetRate(c[0]);
@@ -162,8 +161,7 @@ TEST(ToneNetworkProcess, SineComesOutAtTheDesignedGain)
   ToneNetwork t = Settled(44100.0, 0.035, 0.043);
   const std::vector<double> in = TestSignals::Sine(44100, 0.1, 1000.0, 44100.0);
   std::vector<double> out;
-  for (double x : in)
-    out.push_back(t.Process(x, 0.035, 0.043));
+  for (double x : in) out.push_back(t.Process(x, 0.035, 0.043));
   EXPECT_NEAR(-22.194, Db(TestSignals::Peak(out, 22050) / 0.1), 0.002);
 }
 
@@ -194,9 +192,9 @@ struct ToneStep
 std::vector<ToneStep> ControlChangesInSilence()
 {
   std::vector<ToneStep> steps;
-  auto append = [&steps](const std::vector<double>& x, double bass, double treble) {
-    for (double v : x)
-      steps.push_back({v, bass, treble});
+  auto append = [&steps](const std::vector<double>& x, double bass, double treble)
+  {
+    for (double v : x) steps.push_back({v, bass, treble});
   };
   const std::vector<double> silence(20000, 0.0);
   append(TestSignals::Noise(3000, 0.7, 51), 0.088, 0.088);
@@ -210,7 +208,7 @@ std::vector<ToneStep> ControlChangesInSilence()
   append(TestSignals::Noise(1000, 0.7, 54), 0.035 / 0.9, 0.043 / 0.9);
   return steps;
 }
-} // namespace
+}  // namespace
 
 // Process and ProcessPair take shortcuts while nothing changes; every output and the
 // controls must stay those of the network written out step by step, through rate
@@ -265,8 +263,8 @@ TEST(ToneNetworkProcess, MatchesTheLiteralStepBitForBit)
       }
       y[c].resize(n);
     }
-    ToneNetwork::ProcessPair(left, right, x[0].data(), x[1].data(), bass[0].data(), bass[1].data(),
-                             treble[0].data(), treble[1].data(), y[0].data(), y[1].data(), n);
+    ToneNetwork::ProcessPair(left, right, x[0].data(), x[1].data(), bass[0].data(), bass[1].data(), treble[0].data(),
+                             treble[1].data(), y[0].data(), y[1].data(), n);
     for (int i = 0; i < n; ++i)
     {
       mismatches += Bits(y[0][i]) != Bits(leftRef.Process(x[0][i], bass[0][i], treble[0][i]));

@@ -29,13 +29,15 @@ TEST(LookUpHost, EveryRowOfTheTable)
   {
     const char* name;
     int code;
-  } rows[] = {{"cubase", 3},     {"reaper", 1},      {"nuendo", 4},       {"cakewalk", 5},
-              {"samplitude", 8}, {"fruity", 7},      {"live", 9},         {"melodyne", 12},
-              {"vstmanlib", 13}, {"aulab", 14},      {"garageband", 22},  {"forte", 15},
-              {"chainer", 16},   {"audition", 17},   {"orion", 18},       {"sawstudio", 20},
-              {"logic", 21},     {"digital", 23},    {"audiomulch", 25},  {"presonus", 26},
-              {"vst3plugintesthost", 27}, {"protools", 2}, {"ardour", 28}, {"openmpt", 30},
-              {"renoise", 29},   {"standalone", 24}};
+  } rows[] = {{"cubase", 3},      {"reaper", 1},      {"nuendo", 4},
+              {"cakewalk", 5},    {"samplitude", 8},  {"fruity", 7},
+              {"live", 9},        {"melodyne", 12},   {"vstmanlib", 13},
+              {"aulab", 14},      {"garageband", 22}, {"forte", 15},
+              {"chainer", 16},    {"audition", 17},   {"orion", 18},
+              {"sawstudio", 20},  {"logic", 21},      {"digital", 23},
+              {"audiomulch", 25}, {"presonus", 26},   {"vst3plugintesthost", 27},
+              {"protools", 2},    {"ardour", 28},     {"openmpt", 30},
+              {"renoise", 29},    {"standalone", 24}};
   for (const auto& row : rows) EXPECT_EQ(LookUpHost(row.name), row.code) << row.name;
 }
 

@@ -13,10 +13,12 @@ TEST(IMutex, ReentersAndExcludesOtherThreadsUntilFullyReleased)
   std::atomic<bool> entered{false};
   mutex.Enter();
   mutex.Enter();
-  std::thread other([&] {
-    IMutexLock lock(mutex);
-    entered = true;
-  });
+  std::thread other(
+      [&]
+      {
+        IMutexLock lock(mutex);
+        entered = true;
+      });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(entered);
   mutex.Leave();

@@ -10,7 +10,8 @@ namespace
 // connected, as the binding leaves it before a 32-bit block.
 struct Bridge
 {
-  explicit Bridge(int frames, const char* io = "1-1 2-2") : plug(0, io, 0)
+  explicit Bridge(int frames, const char* io = "1-1 2-2")
+    : plug(0, io, 0)
   {
     plug.ResizeBlockBuffers(frames);
     for (int i = 0; i < plug.NInChannels(); ++i) plug.SetInputConnected(i, true);

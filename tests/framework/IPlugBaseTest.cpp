@@ -78,13 +78,13 @@ TEST(IPlugBaseChannelIO, ItemsAreReadOneAfterEachSpace)
     std::vector<std::pair<int, int>> pairs;
     int inputs, outputs;
   } cases[] = {
-    {"2-1 1-3", {{2, 1}, {1, 3}}, 2, 3},
-    {"1-1 1-1", {{1, 1}, {1, 1}}, 1, 1},
-    {"x-2 3", {{0, 0}, {3, 0}}, 3, 0},
-    {"1-1 ", {{1, 1}, {0, 0}}, 1, 1},
-    {"1-1  2-2", {{1, 1}, {2, 2}, {2, 2}}, 2, 2},
-    {"", {{0, 0}}, 0, 0},
-    {"1--2", {{1, -2}}, 1, 0},
+      {"2-1 1-3", {{2, 1}, {1, 3}}, 2, 3},
+      {"1-1 1-1", {{1, 1}, {1, 1}}, 1, 1},
+      {"x-2 3", {{0, 0}, {3, 0}}, 3, 0},
+      {"1-1 ", {{1, 1}, {0, 0}}, 1, 1},
+      {"1-1  2-2", {{1, 1}, {2, 2}, {2, 2}}, 2, 2},
+      {"", {{0, 0}}, 0, 0},
+      {"1--2", {{1, -2}}, 1, 0},
   };
   for (const Case& c : cases)
   {
@@ -266,12 +266,14 @@ TEST(IPlugBaseLock, StateAndEditorOperationsWaitForTheLock)
   ASSERT_TRUE(plug.SerializeParams(chunk));
   std::atomic<int> done{0};
   plug.GetMutex().Enter();
-  std::thread other([&] {
-    plug.UnserializeParams(chunk, 0);
-    ++done;
-    plug.SetParamFromEditor(0, 1.0);
-    ++done;
-  });
+  std::thread other(
+      [&]
+      {
+        plug.UnserializeParams(chunk, 0);
+        ++done;
+        plug.SetParamFromEditor(0, 1.0);
+        ++done;
+      });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(done, 0);
   plug.GetMutex().Leave();

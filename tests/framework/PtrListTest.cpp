@@ -10,7 +10,11 @@ struct Tracked
 {
   static int live;
   int id;
-  explicit Tracked(int i) : id(i) { ++live; }
+  explicit Tracked(int i)
+    : id(i)
+  {
+    ++live;
+  }
   ~Tracked() { --live; }
 };
 int Tracked::live = 0;

@@ -10,17 +10,14 @@
 class TestPlug : public IPlugBase
 {
 public:
-  static constexpr int FourChars(const char (&c)[5])
-  {
-    return (c[0] << 24) | (c[1] << 16) | (c[2] << 8) | c[3];
-  }
+  static constexpr int FourChars(const char (&c)[5]) { return (c[0] << 24) | (c[1] << 16) | (c[2] << 8) | c[3]; }
 
   static constexpr int kProductParams = 9;
 
-  explicit TestPlug(int nParams = kProductParams, const char* channelIO = "1-1 2-2", int nPresets = 1,
-                    int latency = 0, const char* name = "MERO")
-    : IPlugBase(nParams, channelIO, nPresets, name, "", "Parvolen", 0x10000, FourChars("Mer1"),
-                FourChars("Prvl"), 1, false, false, latency)
+  explicit TestPlug(int nParams = kProductParams, const char* channelIO = "1-1 2-2", int nPresets = 1, int latency = 0,
+                    const char* name = "MERO")
+    : IPlugBase(nParams, channelIO, nPresets, name, "", "Parvolen", 0x10000, FourChars("Mer1"), FourChars("Prvl"), 1,
+                false, false, latency)
   {
   }
 

@@ -8,7 +8,11 @@
 class ByteReader
 {
 public:
-  ByteReader(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
+  ByteReader(const uint8_t* data, size_t size)
+    : mData(data)
+    , mSize(size)
+  {
+  }
 
   bool Empty() const { return mPos >= mSize; }
 

@@ -74,9 +74,9 @@ template <typename Sample>
 Sample PickExtreme(ByteReader& in)
 {
   using Limits = std::numeric_limits<Sample>;
-  const Sample kExtremes[] = {Limits::quiet_NaN(), Limits::infinity(),  -Limits::infinity(), Limits::max(),
-                              -Limits::max(),      Limits::denorm_min(), Sample(1e30),      Sample(-1e30),
-                              Sample(0.5),         Sample(-1)};
+  const Sample kExtremes[] = {
+      Limits::quiet_NaN(),  Limits::infinity(), -Limits::infinity(), Limits::max(), -Limits::max(),
+      Limits::denorm_min(), Sample(1e30),       Sample(-1e30),       Sample(0.5),   Sample(-1)};
   return kExtremes[in.Byte() % (sizeof(kExtremes) / sizeof(kExtremes[0]))];
 }
 
@@ -126,8 +126,8 @@ struct BusSet
         }
         pointers[static_cast<size_t>(b)].push_back(nulls & (2 << c) ? nullptr : channel.data());
       }
-      Sample** array = (nulls & 1) || pointers[static_cast<size_t>(b)].empty() ? nullptr
-                                                                             : pointers[static_cast<size_t>(b)].data();
+      Sample** array =
+          (nulls & 1) || pointers[static_cast<size_t>(b)].empty() ? nullptr : pointers[static_cast<size_t>(b)].data();
       if constexpr (sizeof(Sample) == 4)
         bus.channelBuffers32 = array;
       else
@@ -150,7 +150,8 @@ tresult ProcessWith(IAudioProcessor* processor, ProcessData& data, ByteReader& i
 }
 }  // namespace
 
-FuzzHost::FuzzHost(IPluginFactory* factory) : mChanges(new mero::ParameterChanges(16, 8), false)
+FuzzHost::FuzzHost(IPluginFactory* factory)
+  : mChanges(new mero::ParameterChanges(16, 8), false)
 {
   PClassInfo info;
   Require(factory && factory->getClassInfo(0, &info) == kResultOk, "no class");
@@ -227,8 +228,8 @@ void FuzzHost::Initialize(ByteReader& in)
 
 void FuzzHost::Arrange(ByteReader& in)
 {
-  static const SpeakerArrangement kArrangements[] = {SpeakerArr::kMono, SpeakerArr::kStereo, SpeakerArr::k51,
-                                                     SpeakerArr::kEmpty, 0x7, ~SpeakerArrangement(0)};
+  static const SpeakerArrangement kArrangements[] = {
+      SpeakerArr::kMono, SpeakerArr::kStereo, SpeakerArr::k51, SpeakerArr::kEmpty, 0x7, ~SpeakerArrangement(0)};
   const uint8_t layout = in.Byte();
   SpeakerArrangement ins[2] = {in.Pick(kArrangements), in.Pick(kArrangements)};
   SpeakerArrangement outs[2] = {in.Pick(kArrangements), in.Pick(kArrangements)};
@@ -245,10 +246,10 @@ void FuzzHost::ActivateBus(ByteReader& in)
 void FuzzHost::Setup(ByteReader& in)
 {
   static const int32 kSizes[] = {kSample32, kSample64, 2, -1};
-  static const int32 kBlocks[] = {0, 1, 2, 7, 64, 256, 512, 1000, 4096, 16384, 65536, -1, INT_MAX, 0x0FFFFFFF,
-                                  INT_MIN, 0x10000000};
-  static const double kRates[] = {44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 1.0, 0.0, -1.0, kNaN, kInf,
-                                  1e300, 22050.5, 1e-300, 5e6};
+  static const int32 kBlocks[] = {0,    1,     2,     7,  64,      256,        512,     1000,
+                                  4096, 16384, 65536, -1, INT_MAX, 0x0FFFFFFF, INT_MIN, 0x10000000};
+  static const double kRates[] = {44100.0, 48000.0, 96000.0, 192000.0, 8000.0,  1.0,    0.0,
+                                  -1.0,    kNaN,    kInf,    1e300,    22050.5, 1e-300, 5e6};
   ProcessSetup setup;
   setup.processMode = in.Byte() % 3;
   setup.symbolicSampleSize = in.Pick(kSizes);

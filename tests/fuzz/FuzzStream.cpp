@@ -5,7 +5,9 @@
 
 using namespace Steinberg;
 
-FuzzStream::FuzzStream(std::vector<char> bytes, const Faults& faults) : mBytes(std::move(bytes)), mFaults(faults)
+FuzzStream::FuzzStream(std::vector<char> bytes, const Faults& faults)
+  : mBytes(std::move(bytes))
+  , mFaults(faults)
 {
 }
 

@@ -14,9 +14,9 @@ public:
   struct Faults
   {
     int maxPerRead = 1 << 30;
-    int readLimit = 1 << 30;   // reads fail once this many bytes have been read
-    int failingWrite = -1;     // index of the first failing write; -1 for none
-    bool shortWrite = false;   // a failing write reports one byte short instead of an error
+    int readLimit = 1 << 30;  // reads fail once this many bytes have been read
+    int failingWrite = -1;    // index of the first failing write; -1 for none
+    bool shortWrite = false;  // a failing write reports one byte short instead of an error
   };
 
   FuzzStream() = default;
@@ -34,7 +34,7 @@ public:
 
   OBJ_METHODS(FuzzStream, FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IBStream)
+  DEF_INTERFACE(IBStream)
   END_DEFINE_INTERFACES(FObject)
   REFCOUNT_METHODS(FObject)
 

@@ -22,21 +22,54 @@ unsigned char Op(HostOp op)
 // of 512 frames at 44.1 kHz, active.
 Script Prepare(bool sixtyFour)
 {
-  return {Op(HostOp::Initialize), 1,
-          Op(HostOp::Arrange), 4, 1, 1, 1, 1,
-          Op(HostOp::ActivateBus), 0x83, 0,
-          Op(HostOp::ActivateBus), 0x80, 0,
-          Op(HostOp::Setup), 0, static_cast<unsigned char>(sixtyFour ? 1 : 0), 6, 0, 0,
-          Op(HostOp::SetActive), 1};
+  return {Op(HostOp::Initialize),
+          1,
+          Op(HostOp::Arrange),
+          4,
+          1,
+          1,
+          1,
+          1,
+          Op(HostOp::ActivateBus),
+          0x83,
+          0,
+          Op(HostOp::ActivateBus),
+          0x80,
+          0,
+          Op(HostOp::Setup),
+          0,
+          static_cast<unsigned char>(sixtyFour ? 1 : 0),
+          6,
+          0,
+          0,
+          Op(HostOp::SetActive),
+          1};
 }
 
 // A 512-frame stereo block with automation of parameter 0 and the bypass, a sine in.
 Script Block(bool sixtyFour)
 {
-  return {Op(HostOp::Process), static_cast<unsigned char>(sixtyFour ? 1 : 0), 0, 7, 4, 1,
-          2, 0, 1, 1, 0, 11, 1, 0, 0,
-          2, 0, 1,
-          2, 0, 0};
+  return {Op(HostOp::Process),
+          static_cast<unsigned char>(sixtyFour ? 1 : 0),
+          0,
+          7,
+          4,
+          1,
+          2,
+          0,
+          1,
+          1,
+          0,
+          11,
+          1,
+          0,
+          0,
+          2,
+          0,
+          1,
+          2,
+          0,
+          0};
 }
 
 Script Join(std::initializer_list<Script> parts)
@@ -60,7 +93,8 @@ int main(int argc, char** argv)
       Join({Prepare(false), {Op(HostOp::GetState), 0, 0, Op(HostOp::SetState), 3, 2}, Block(false)}),
       Join({Prepare(false), {Op(HostOp::SetState), 0, 40}, Script(40, 0x7F), Block(false)}),
       Join({{Op(HostOp::Initialize), 0, Op(HostOp::Initialize), 2, Op(HostOp::Terminate), Op(HostOp::Initialize), 1},
-            {Op(HostOp::Arrange), 4, 0, 0, 0, 0}, Block(false)}),
+            {Op(HostOp::Arrange), 4, 0, 0, 0, 0},
+            Block(false)}),
       Join({Prepare(false), {Op(HostOp::Controller), 11, 0, 1, Op(HostOp::Controller), 10, 3, 1}, Block(false)}),
       Join({Prepare(false), {Op(HostOp::Process), 0, 0, 11, 3, 0, 0, 0, 2, 0, 0}}),
   };

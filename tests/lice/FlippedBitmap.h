@@ -8,7 +8,8 @@
 // Bottom-up bitmap for tests: row 0 (top) is the last stored row. Its row span is
 // the width plus 3, so it is never a multiple of 4 unlike the library's bitmaps.
 // With a size limit set, resize refuses anything larger and keeps the old size.
-class FlippedBitmap : public LICE_IBitmap {
+class FlippedBitmap : public LICE_IBitmap
+{
 public:
   FlippedBitmap(int w, int h) { resize(w, h); }
 

@@ -8,7 +8,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 TEST(LICE_Blend, WeightTruncatesTowardZero)
 {
@@ -48,7 +49,8 @@ TEST(LICE_Blend, HSVAdjustmentMatchesTheOracleEverywhere)
     for (int g = 0; g <= 255; g += 15)
       for (int b = 0; b <= 255; b += 15)
         for (const auto& op : ops)
-          for (int w : {0, 1, 77, 128, 255, 256}) {
+          for (int w : {0, 1, 77, 128, 255, 256})
+          {
             const LICE_pixel px = LICE_RGBA(r, g, b, 0);
             ASSERT_EQ(LICE_HSVAdjust(px, op[0], op[1], op[2], w, 0x42), oracleHSV(px, op[0], op[1], op[2], w, 0x42))
                 << r << " " << g << " " << b << " weight " << w;

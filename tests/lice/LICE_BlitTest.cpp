@@ -13,7 +13,8 @@
 #include <memory>
 #include <tuple>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<LICE_IBitmap> makeBitmap(bool flipped, int w, int h)
 {
@@ -22,13 +23,16 @@ std::unique_ptr<LICE_IBitmap> makeBitmap(bool flipped, int w, int h)
 }
 
 // Blits between real bitmaps and the oracle's grids side by side.
-struct BlitCase {
+struct BlitCase
+{
   std::unique_ptr<LICE_IBitmap> dest, src;
   PixelGrid expected, source;
 
   BlitCase(bool destFlipped, bool srcFlipped, int dw, int dh, int sw, int sh, uint32_t seed)
-      : dest(makeBitmap(destFlipped, dw, dh)), src(makeBitmap(srcFlipped, sw, sh)),
-        expected(PixelGrid::random(dw, dh, seed)), source(PixelGrid::random(sw, sh, seed + 1000))
+    : dest(makeBitmap(destFlipped, dw, dh))
+    , src(makeBitmap(srcFlipped, sw, sh))
+    , expected(PixelGrid::random(dw, dh, seed))
+    , source(PixelGrid::random(sw, sh, seed + 1000))
   {
     expected.writeTo(*dest);
     source.writeTo(*src);
@@ -67,8 +71,8 @@ TEST(LICE_Blit, WeightedCopyKeepsTheComplementOfTheWeight)
   dest.getBits()[0] = LICE_RGBA(200, 10, 0, 255);
   src.getBits()[0] = LICE_RGBA(0, 250, 100, 50);
   LICE_Blit(&dest, &src, 0, 0, nullptr, 0.4f, LICE_BLEND_COPY);
-  EXPECT_EQ(dest.getBits()[0], LICE_RGBA(0 + 200 * 154 / 256, 250 + (10 - 250) * 154 / 256, 100 - 100 * 154 / 256,
-                                         50 + 205 * 154 / 256));
+  EXPECT_EQ(dest.getBits()[0],
+            LICE_RGBA(0 + 200 * 154 / 256, 250 + (10 - 250) * 154 / 256, 100 - 100 * 154 / 256, 50 + 205 * 154 / 256));
   EXPECT_EQ(dest.getBits()[0], LICE_RGBA(120, 106, 40, 173));
 }
 
@@ -115,7 +119,8 @@ TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
   const LICE_Rect emptyRect = {4, 4, 4, 8}, beyond = {8, 0, 12, 8};
   const int modes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10005, 0xF3};
 
-  for (int mode : modes) {
+  for (int mode : modes)
+  {
     LICE_Blit(&dest, &src, 8, 0, nullptr, 1.0f, mode);
     LICE_Blit(&dest, &src, 0, 8, nullptr, 1.0f, mode);
     LICE_Blit(&dest, &src, -8, 0, nullptr, 1.0f, mode);
@@ -136,7 +141,8 @@ TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
     LICE_Blit(&dest, &src, INT_MAX, 0, &huge, 1.0f, mode);
     EXPECT_EQ(PixelGrid::readFrom(dest), d) << "mode " << mode;
   }
-  for (int mode : {6, 0x10006, 0x80, 0xEF, 0x100EF}) {
+  for (int mode : {6, 0x10006, 0x80, 0xEF, 0x100EF})
+  {
     LICE_Blit(&dest, &src, 0, 0, nullptr, 0.7f, mode);
     LICE_Blit(&dest, &src, 0, 0, nullptr, 1.0f, mode);
     EXPECT_EQ(PixelGrid::readFrom(dest), d) << "mode " << mode;
@@ -145,7 +151,8 @@ TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
 
 TEST(LICE_Blit, OnlyTheLowByteAndTheSourceAlphaBitCount)
 {
-  for (int mode : {0, 1, 3, 0x10000, 0x10002}) {
+  for (int mode : {0, 1, 3, 0x10000, 0x10002})
+  {
     BlitCase plain(false, false, 9, 7, 9, 7, 11), noisy(false, false, 9, 7, 9, 7, 11);
     plain.blit(0, 0, nullptr, 0.6f, mode);
     noisy.blit(0, 0, nullptr, 0.6f, mode | 0x7F00 | 0x7FFE0000);
@@ -155,7 +162,8 @@ TEST(LICE_Blit, OnlyTheLowByteAndTheSourceAlphaBitCount)
 
 TEST(LICE_Blit, WeightsOutsideTheRangeActAsTheNearestBound)
 {
-  for (int mode : {0, 2, 0x10000, 0x10004}) {
+  for (int mode : {0, 2, 0x10000, 0x10004})
+  {
     BlitCase over(false, false, 9, 7, 9, 7, 5), full(false, false, 9, 7, 9, 7, 5);
     over.blit(0, 0, nullptr, 3.5f, mode);
     full.blit(0, 0, nullptr, 1.0f, mode);
@@ -177,7 +185,8 @@ TEST(LICE_Blit, ChannelCopyMovesOneByte)
 // Blits of a bitmap onto itself, in every blend (copy at 1.0 and 0.5 take their
 // own paths) and with every source-alpha kernel this processor runs, must give
 // what the same blit from a separate copy of the source gives.
-struct Blend {
+struct Blend
+{
   float alpha;
   int mode;
 };
@@ -191,7 +200,8 @@ const LICE_SourceAlphaKernel kKernels[] = {LICE_SourceAlphaKernel::Scalar, LICE_
 const char* const kKernelNames[] = {"Scalar", "SSE2", "AVX2", "Best"};
 
 // Puts the processor's own choice of kernel back when a test ends.
-struct KernelChoice {
+struct KernelChoice
+{
   ~KernelChoice() { LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel::Best); }
 };
 
@@ -216,14 +226,17 @@ TEST(LICE_BlitOverlap, MovesInEveryDirectionMatchABlitFromACopy)
   const LICE_Rect inSmall = {10, 6, 27, 17}, inWide = {40, 0, 660, 3};
   const int shifts[] = {-9, -2, -1, 0, 1, 2, 9};
   const int wideShifts[] = {-300, -37, -1, 0, 1, 37, 300};
-  for (size_t k = 0; k < sizeof(kKernels) / sizeof(kKernels[0]); ++k) {
-    if (!LICE_SelectSourceAlphaKernel(kKernels[k])) {
+  for (size_t k = 0; k < sizeof(kKernels) / sizeof(kKernels[0]); ++k)
+  {
+    if (!LICE_SelectSourceAlphaKernel(kKernels[k]))
+    {
       printf("kernel %s not available here, not tested\n", kKernelNames[k]);
       continue;
     }
     SCOPED_TRACE(kKernelNames[k]);
     for (bool flipped : {false, true})
-      for (const Blend& b : kOverlapBlends) {
+      for (const Blend& b : kOverlapBlends)
+      {
         for (int dy : shifts)
           for (int dx : shifts)
             EXPECT_TRUE(selfBlitMatchesCopy(flipped, small, inSmall, dx, dy, b))
@@ -240,11 +253,15 @@ TEST(LICE_BlitOverlap, MovesInEveryDirectionMatchABlitFromACopy)
 
 // Another bitmap object over the pixels of a LICE_MemBitmap: the same rows upside
 // down, or every second row.
-class PixelView : public LICE_IBitmap {
+class PixelView : public LICE_IBitmap
+{
 public:
   PixelView(LICE_MemBitmap& of, bool flipped, int rowStep)
-      : m_bits(of.getBits()), m_width(of.getWidth()), m_height(of.getHeight() / rowStep),
-        m_span(of.getRowSpan() * rowStep), m_flipped(flipped)
+    : m_bits(of.getBits())
+    , m_width(of.getWidth())
+    , m_height(of.getHeight() / rowStep)
+    , m_span(of.getRowSpan() * rowStep)
+    , m_flipped(flipped)
   {
   }
   LICE_pixel* getBits() override { return m_bits; }
@@ -266,7 +283,8 @@ TEST(LICE_BlitOverlap, ViewsOfTheSamePixelsWithOtherRowsMatchABlitFromACopy)
   const LICE_Rect r = {2, 1, 15, 7};
   for (int rowStep : {1, 2})
     for (const Blend& b : kOverlapBlends)
-      for (int d : {-1, 0, 1}) {
+      for (int d : {-1, 0, 1})
+      {
         auto pixels = bitmapOf(start), expectedPixels = bitmapOf(start), copy = bitmapOf(start);
         PixelView view(*pixels, rowStep == 1, rowStep), expectedView(*expectedPixels, rowStep == 1, rowStep);
         LICE_Blit(&view, pixels.get(), r.left + d, r.top + d, &r, b.alpha, b.mode);
@@ -279,15 +297,19 @@ TEST(LICE_BlitOverlap, ViewsOfTheSamePixelsWithOtherRowsMatchABlitFromACopy)
 // Every mode at every weight, against the oracle, for each combination of flipped
 // and unflipped bitmaps, with clipping on the left, top and right and a width that
 // is not a multiple of 4.
-class LICE_BlitOracle : public ::testing::TestWithParam<std::tuple<bool, bool>> {};
+class LICE_BlitOracle : public ::testing::TestWithParam<std::tuple<bool, bool>>
+{
+};
 
 TEST_P(LICE_BlitOracle, EveryModeAtEveryWeight)
 {
   const bool destFlipped = std::get<0>(GetParam()), srcFlipped = std::get<1>(GetParam());
   const int modes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005};
   const LICE_Rect rect = {2, 1, 39, 26};
-  for (int mode : modes) {
-    for (int w = 0; w <= 256; ++w) {
+  for (int mode : modes)
+  {
+    for (int w = 0; w <= 256; ++w)
+    {
       BlitCase c(destFlipped, srcFlipped, 33, 21, 41, 27, (uint32_t)(mode * 300 + w));
       c.blit(-1, -2, &rect, (float)w / 256.0f, mode);
       ASSERT_EQ(c.actual(), c.expected) << "mode " << mode << " weight " << w;
@@ -299,8 +321,10 @@ TEST_P(LICE_BlitOracle, NonDyadicAlphas)
 {
   const bool destFlipped = std::get<0>(GetParam()), srcFlipped = std::get<1>(GetParam());
   const float alphas[] = {0.1f, 0.3f, 0.4f, 0.499f, 0.501f, 0.7f, 0.999f, 0.9999999f, 1e-6f};
-  for (int mode : {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005}) {
-    for (float alpha : alphas) {
+  for (int mode : {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005})
+  {
+    for (float alpha : alphas)
+    {
       BlitCase c(destFlipped, srcFlipped, 19, 13, 23, 15, (uint32_t)mode + 77);
       c.blit(3, 2, nullptr, alpha, mode);
       ASSERT_EQ(c.actual(), c.expected) << "mode " << mode << " alpha " << alpha;
@@ -311,7 +335,8 @@ TEST_P(LICE_BlitOracle, NonDyadicAlphas)
 TEST_P(LICE_BlitOracle, EveryChannelCopy)
 {
   const bool destFlipped = std::get<0>(GetParam()), srcFlipped = std::get<1>(GetParam());
-  for (int mode = 0xF0; mode <= 0xFF; ++mode) {
+  for (int mode = 0xF0; mode <= 0xFF; ++mode)
+  {
     BlitCase c(destFlipped, srcFlipped, 12, 9, 10, 10, (uint32_t)mode);
     c.blit(4, -3, nullptr, 0.3f, mode);
     ASSERT_EQ(c.actual(), c.expected) << "mode " << mode;
@@ -324,10 +349,14 @@ TEST_P(LICE_BlitOracle, ClippingOnEverySide)
   const int offsets[] = {-20, -7, -1, 0, 3, 9, 15, 16};
   const LICE_Rect rects[] = {{0, 0, 12, 10}, {-4, -2, 5, 7}, {3, 2, 40, 30}, {-30, -30, 30, 30}, {5, 5, 2, 9}};
   uint32_t seed = 1;
-  for (const LICE_Rect& r : rects) {
-    for (int x : offsets) {
-      for (int y : offsets) {
-        for (int mode : {0, 0x10000}) {
+  for (const LICE_Rect& r : rects)
+  {
+    for (int x : offsets)
+    {
+      for (int y : offsets)
+      {
+        for (int mode : {0, 0x10000})
+        {
           BlitCase c(destFlipped, srcFlipped, 16, 16, 12, 10, seed++);
           c.blit(x, y, &r, 1.0f, mode);
           ASSERT_EQ(c.actual(), c.expected)
@@ -338,9 +367,9 @@ TEST_P(LICE_BlitOracle, ClippingOnEverySide)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Flips, LICE_BlitOracle,
-                         ::testing::Combine(::testing::Bool(), ::testing::Bool()),
-                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& info) {
+INSTANTIATE_TEST_SUITE_P(Flips, LICE_BlitOracle, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& info)
+                         {
                            return std::string(std::get<0>(info.param) ? "FlippedDest" : "Dest") +
                                   (std::get<1>(info.param) ? "FlippedSrc" : "Src");
                          });

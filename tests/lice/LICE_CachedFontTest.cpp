@@ -13,11 +13,13 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Mask = std::vector<unsigned char>;
 
-struct Glyph {
+struct Glyph
+{
   LICE_GlyphInfo rec{};
   Mask mask;
   int at(int x, int y) const { return mask[(size_t)y * rec.width + x]; }
@@ -28,7 +30,8 @@ Glyph glyphOf(LICE_CachedFont& font, int c)
   Glyph g;
   EXPECT_TRUE(font.renderGlyph(c));
   const LICE_GlyphInfo* rec = font.findGlyph(c);
-  if (!rec || rec->pos < 1) {
+  if (!rec || rec->pos < 1)
+  {
     ADD_FAILURE() << "no mask for " << c;
     return g;
   }
@@ -58,7 +61,8 @@ int greyCount(const Glyph& g)
 // and draw with the quality they ask for, whatever the system's smoothing is.
 TEST(CachedFont, TestFontsAreThePinnedFaceAtTheirOwnQuality)
 {
-  for (bool italic : {false, true}) {
+  for (bool italic : {false, true})
+  {
     EXPECT_GT(greyCount(glyphWithFlags(40, 0, 'W', italic, Smoothing::Grey)), 0) << italic;
     EXPECT_EQ(greyCount(glyphWithFlags(40, 0, 'W', italic, Smoothing::None)), 0) << italic;
     EXPECT_EQ(greyCount(glyphWithFlags(14, 0, 'W', italic, Smoothing::None)), 0) << italic;
@@ -148,12 +152,16 @@ void expectMaskMatchesGdi(HFONT handle, int c, int flags = 0)
   TextTestFonts::draw(ref, handle, std::wstring(1, (wchar_t)c), penX, 0, RGB(255, 255, 255));
   const int left = penX - g.rec.xoffset;
   for (int y = 0; y < ref.getHeight(); ++y)
-    for (int x = 0; x < ref.getWidth(); ++x) {
+    for (int x = 0; x < ref.getWidth(); ++x)
+    {
       const bool inMask = x >= left && x < left + g.rec.width;
       const int red = LICE_GETR(pixelAt(ref, x, y));
-      if (inMask) {
+      if (inMask)
+      {
         ASSERT_EQ(g.at(x - left, y), red) << (char)c << " at " << x << "," << y;
-      } else {
+      }
+      else
+      {
         ASSERT_EQ(red, 0) << (char)c << " ink outside the mask at " << x << "," << y;
       }
     }
@@ -204,7 +212,8 @@ TEST(CachedFont, InvertAndMonoTransformTheCoverage)
   ASSERT_EQ(inverted.mask.size(), plain.mask.size());
   ASSERT_EQ(mono.mask.size(), plain.mask.size());
   bool grey = false;
-  for (size_t i = 0; i < plain.mask.size(); ++i) {
+  for (size_t i = 0; i < plain.mask.size(); ++i)
+  {
     EXPECT_EQ(inverted.mask[i], 255 - plain.mask[i]);
     EXPECT_EQ(mono.mask[i], plain.mask[i] > 130 ? 255 : 0);
     grey = grey || (plain.mask[i] > 0 && plain.mask[i] < 255);
@@ -216,7 +225,8 @@ TEST(CachedFont, BlurSpreadsInk)
 {
   const Glyph plain = glyphWithFlags(18, 0, 'W', false, Smoothing::None);
   const Glyph blurred = glyphWithFlags(18, LICE_FONT_BLUR, 'W', false, Smoothing::None);
-  auto count = [](const Glyph& g, bool greyOnly) {
+  auto count = [](const Glyph& g, bool greyOnly)
+  {
     int n = 0;
     for (unsigned char m : g.mask) n += m != 0 && (!greyOnly || m != 255);
     return n;
@@ -237,7 +247,8 @@ TEST(CachedFont, VerticalFontsRotateTheirMasks)
   ASSERT_EQ(down.rec.height, plain.rec.width);
   ASSERT_EQ(up.rec.width, plain.rec.height);
   for (int r = 0; r < down.rec.height; ++r)
-    for (int k = 0; k < down.rec.width; ++k) {
+    for (int k = 0; k < down.rec.width; ++k)
+    {
       EXPECT_EQ(down.at(k, r), plain.at(r, plain.rec.height - 1 - k));
       EXPECT_EQ(up.at(k, r), plain.at(plain.rec.width - 1 - r, k));
     }
@@ -247,7 +258,8 @@ TEST(CachedFont, VerticalFontsRotateTheirMasks)
 // overhangs its start, sticks out above downward text and below upward text.
 TEST(CachedFont, VerticalOverhangLiesBeforeThePen)
 {
-  for (int flags : {(int)LICE_FONT_VERTICAL, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP}) {
+  for (int flags : {(int)LICE_FONT_VERTICAL, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP})
+  {
     LICE_CachedFont font;
     font.setFromFont(TextTestFonts::create(24, true), flags | LICE_FONT_MONO | LICE_FONT_OWNS_HANDLE);
     font.setTextColor(0xFFFFFFFF);
@@ -283,20 +295,28 @@ TEST(CachedFont, ShadowFallsOneRightAndOneBelowTheStrokes)
   const int left = 10 - g.rec.xoffset;
   int black = 0;
   for (int y = 0; y < g.rec.height; ++y)
-    for (int x = 0; x < g.rec.width; ++x) {
+    for (int x = 0; x < g.rec.width; ++x)
+    {
       const LICE_pixel p = pixelAt(bm, left + x, 5 + y);
-      if (g.at(x, y) == 255) {
+      if (g.at(x, y) == 255)
+      {
         EXPECT_EQ(p, 0xFFFFFFFFu);
-        if (x + 1 < g.rec.width) {
+        if (x + 1 < g.rec.width)
+        {
           EXPECT_NE(pixelAt(bm, left + x + 1, 5 + y), 0xFF808080u);
         }
-        if (y + 1 < g.rec.height) {
+        if (y + 1 < g.rec.height)
+        {
           EXPECT_NE(pixelAt(bm, left + x, 6 + y), 0xFF808080u);
         }
-      } else if (g.at(x, y) == 128) {
+      }
+      else if (g.at(x, y) == 128)
+      {
         EXPECT_EQ(p, 0xFF000000u);
         ++black;
-      } else {
+      }
+      else
+      {
         EXPECT_EQ(p, 0xFF808080u);
       }
     }
@@ -320,7 +340,8 @@ TEST(CachedFont, DrawGlyphPlacesTheMaskAndFillsOpaqueBackground)
   ASSERT_TRUE(font.drawGlyph(&bm, 'j', 20, 10, LICE_Rect{0, 0, 60, 50}));
   const int left = 20 - g.rec.xoffset;
   for (int y = 0; y < 50; ++y)
-    for (int x = 0; x < 60; ++x) {
+    for (int x = 0; x < 60; ++x)
+    {
       const int mx = x - left, my = y - 10;
       LICE_pixel expected = 0xFF444444;
       if (mx >= 0 && mx < g.rec.width && my >= 0 && my < g.rec.height)

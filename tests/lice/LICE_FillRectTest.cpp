@@ -9,7 +9,8 @@
 
 #include <climits>
 
-namespace {
+namespace
+{
 
 LICE_pixel fillOne(LICE_pixel dest, LICE_pixel color, float alpha, int mode)
 {
@@ -33,7 +34,8 @@ TEST(LICE_FillRect, FullWeightWritesTheColourAlphaByteToo)
 TEST(LICE_FillRect, PartialCopyPullsAlphaTowardTheWeight)
 {
   // alpha 0.3 is weight 76; the colour's own alpha byte plays no part.
-  for (LICE_pixel colorAlpha : {0x00000000u, 0xFF000000u}) {
+  for (LICE_pixel colorAlpha : {0x00000000u, 0xFF000000u})
+  {
     const LICE_pixel c = colorAlpha | 0x00C86432;
     EXPECT_EQ(LICE_GETA(fillOne(0x00000000, c, 0.3f, LICE_BLEND_COPY)), 76 + (0 - 76) * 180 / 256);
     EXPECT_EQ(LICE_GETA(fillOne(0xFF000000, c, 0.3f, LICE_BLEND_COPY)), 76 + (255 - 76) * 180 / 256);
@@ -52,14 +54,26 @@ TEST(LICE_FillRect, SourceAlphaFlagScalesTheWeightByTheColourAlpha)
 TEST(LICE_FillRect, ClipsToTheBitmap)
 {
   const PixelGrid start = PixelGrid::random(10, 8, 9);
-  struct R {
+  struct R
+  {
     int x, y, w, h;
-  } rects[] = {{-3, -2, 5, 4}, {7, 6, 10, 10}, {-5, 2, 100, 1}, {0, 0, 0, 5}, {3, 3, -2, 4},
-               {10, 0, 5, 5},  {0, 8, 5, 5},   {-20, -20, 10, 10}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-               {INT_MAX, 0, INT_MAX, 1}, {-1, -1, INT_MAX, INT_MAX}};
-  for (bool flipped : {false, true}) {
-    for (const R& r : rects) {
-      for (float alpha : {1.0f, 0.6f}) {
+  } rects[] = {{-3, -2, 5, 4},
+               {7, 6, 10, 10},
+               {-5, 2, 100, 1},
+               {0, 0, 0, 5},
+               {3, 3, -2, 4},
+               {10, 0, 5, 5},
+               {0, 8, 5, 5},
+               {-20, -20, 10, 10},
+               {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+               {INT_MAX, 0, INT_MAX, 1},
+               {-1, -1, INT_MAX, INT_MAX}};
+  for (bool flipped : {false, true})
+  {
+    for (const R& r : rects)
+    {
+      for (float alpha : {1.0f, 0.6f})
+      {
         LICE_MemBitmap mem(10, 8);
         FlippedBitmap flip(10, 8);
         LICE_IBitmap& b = flipped ? (LICE_IBitmap&)flip : (LICE_IBitmap&)mem;
@@ -83,21 +97,25 @@ TEST(LICE_FillRect, NothingHappensWithoutSomethingToFill)
   LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.0f, 0);
   LICE_FillRect(&b, 0, 0, 6, 6, 0x00FFFFFF, 1.0f, LICE_BLEND_USE_SOURCE_ALPHA);
   LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.001f, 1);
-  for (int mode : {6, 0x7F, 0xF0, 0xFF, 0x10006})
-    LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.7f, mode);
+  for (int mode : {6, 0x7F, 0xF0, 0xFF, 0x10006}) LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.7f, mode);
   EXPECT_EQ(PixelGrid::readFrom(b), start);
 }
 
 // Every mode at every weight against the oracle, on both bitmap orientations.
-class LICE_FillRectOracle : public ::testing::TestWithParam<bool> {};
+class LICE_FillRectOracle : public ::testing::TestWithParam<bool>
+{
+};
 
 TEST_P(LICE_FillRectOracle, EveryModeAtEveryWeight)
 {
   const LICE_pixel colors[] = {0xFF204060, 0x00FFFFFF, 0x80FF0080, 0x7F000000, 0xC80A96E1};
   const int modes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005};
-  for (int mode : modes) {
-    for (LICE_pixel color : colors) {
-      for (int w = 0; w <= 256; ++w) {
+  for (int mode : modes)
+  {
+    for (LICE_pixel color : colors)
+    {
+      for (int w = 0; w <= 256; ++w)
+      {
         LICE_MemBitmap mem(11, 7);
         FlippedBitmap flip(11, 7);
         LICE_IBitmap& b = GetParam() ? (LICE_IBitmap&)flip : (LICE_IBitmap&)mem;
@@ -113,8 +131,7 @@ TEST_P(LICE_FillRectOracle, EveryModeAtEveryWeight)
 }
 
 INSTANTIATE_TEST_SUITE_P(Orientation, LICE_FillRectOracle, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "Flipped" : "TopDown");
-                         });
+                         [](const ::testing::TestParamInfo<bool>& info)
+                         { return std::string(info.param ? "Flipped" : "TopDown"); });
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include "FlippedBitmap.h"
 #include "PixelGrid.h"
 
-
-namespace {
+namespace
+{
 
 // Per channel: half the pixel plus eighths or quarters of its neighbours, each
 // share rounded down on its own. The bottom row looks at the row above as already
@@ -15,20 +15,26 @@ namespace {
 PixelGrid blurOracle(const PixelGrid& in, int w, int h)
 {
   PixelGrid out = in;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
+  for (int y = 0; y < h; ++y)
+  {
+    for (int x = 0; x < w; ++x)
+    {
       LICE_pixel result = 0;
-      for (int ch = 0; ch < 4; ++ch) {
+      for (int ch = 0; ch < 4; ++ch)
+      {
         auto v = [&](const PixelGrid& g, int px, int py) { return LICE_GetChannel(g.at(px, py), ch); };
         const int c = v(in, x, y);
         const bool first = x == 0, last = x == w - 1;
-        int horizontal = first ? v(in, x + 1, y) / 4
+        int horizontal = first  ? v(in, x + 1, y) / 4
                          : last ? v(in, x - 1, y) / 4
                                 : v(in, x - 1, y) / 8 + v(in, x + 1, y) / 8;
         int vertical;
-        if (y == 0) vertical = v(in, x, 1) / 4;
-        else if (y == h - 1) vertical = v(out, x, h - 2) / 4;
-        else vertical = v(in, x, y - 1) / 8 + v(in, x, y + 1) / 8;
+        if (y == 0)
+          vertical = v(in, x, 1) / 4;
+        else if (y == h - 1)
+          vertical = v(out, x, h - 2) / 4;
+        else
+          vertical = v(in, x, y - 1) / 8 + v(in, x, y + 1) / 8;
         result |= (LICE_pixel)(c / 2 + horizontal + vertical) << (8 * ch);
       }
       out.at(x, y) = result;
@@ -40,7 +46,8 @@ PixelGrid blurOracle(const PixelGrid& in, int w, int h)
 TEST(GlyphBlur, MatchesPerChannelOracle)
 {
   const int sizes[][2] = {{2, 2}, {3, 3}, {5, 4}, {4, 7}, {1030, 3}};
-  for (const auto& s : sizes) {
+  for (const auto& s : sizes)
+  {
     const PixelGrid in = PixelGrid::random(s[0], s[1], 11u + s[0]);
     LICE_MemBitmap bm(s[0], s[1]);
     in.writeTo(bm);

@@ -8,10 +8,10 @@
 #include "FlippedBitmap.h"
 #include "PixelGrid.h"
 
-
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<unsigned char>;
 
@@ -23,7 +23,8 @@ PixelGrid cell(int w, int h, const std::vector<int>& reds)
   return g;
 }
 
-struct Built {
+struct Built
+{
   LICE_GlyphInfo rec;
   Bytes mask;
 };
@@ -37,7 +38,8 @@ Built build(LICE_IBitmap& surface, const PixelGrid& g, int inkWidth, int pad, in
   Built b;
   b.rec = LICE_GlyphInfo{0, 0, 0, 0, 'x', 0};
   LICE_GlyphBuilder::build(cache, b.rec, &surface, g.width, g.height, inkWidth, pad, flags);
-  if (b.rec.pos > 0) {
+  if (b.rec.pos > 0)
+  {
     const unsigned char* m = cache.mask(b.rec.pos);
     b.mask.assign(m, m + b.rec.width * b.rec.height);
   }
@@ -61,8 +63,7 @@ TEST(GlyphBuilder, TakesRedChannelAndTrimsEmptyPadding)
   EXPECT_EQ(b.rec.xoffset, 0);
   EXPECT_EQ(b.mask, (Bytes{10, 20, 30, 40, 50, 60}));
 
-  const Built inverted = build(cell(7, 2, {0, 0, 10, 20, 30, 0, 0, 0, 0, 40, 50, 60, 0, 0}), 3, 2,
-                               LICE_FONT_INVERT);
+  const Built inverted = build(cell(7, 2, {0, 0, 10, 20, 30, 0, 0, 0, 0, 40, 50, 60, 0, 0}), 3, 2, LICE_FONT_INVERT);
   EXPECT_EQ(inverted.mask, (Bytes{245, 235, 225, 215, 205, 195}));
 }
 
@@ -114,8 +115,7 @@ TEST(GlyphBuilder, RotatesForVerticalFonts)
   EXPECT_EQ(b.rec.width, 2);
   EXPECT_EQ(b.rec.height, 1);
   EXPECT_EQ(b.mask, (Bytes{2, 1}));
-  const Built up = build(cell(5, 2, {0, 0, 1, 0, 0, 0, 0, 2, 0, 0}), 1, 2,
-                         LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP);
+  const Built up = build(cell(5, 2, {0, 0, 1, 0, 0, 0, 0, 2, 0, 0}), 1, 2, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP);
   EXPECT_EQ(up.mask, (Bytes{1, 2}));
 }
 
@@ -134,9 +134,9 @@ TEST(GlyphBuilder, ShadowFallsRightAndBelow)
   Bytes m(16, 0);
   m[1 * 4 + 1] = 200;
   LICE_GlyphBuilder::applyEffects(m.data(), 4, 4, LICE_FONT_SHADOW | LICE_FONT_OUTLINE);
-  EXPECT_EQ(m, (Bytes{0, 0, 0, 0,     //
-                      0, 255, 128, 0, //
-                      0, 128, 128, 0, //
+  EXPECT_EQ(m, (Bytes{0, 0, 0, 0,      //
+                      0, 255, 128, 0,  //
+                      0, 128, 128, 0,  //
                       0, 0, 0, 0}));
 }
 
@@ -146,9 +146,9 @@ TEST(GlyphBuilder, OutlineSurroundsInk)
   m[1 * 4 + 1] = 131;
   m[1 * 4 + 2] = 100;
   LICE_GlyphBuilder::applyEffects(m.data(), 4, 4, LICE_FONT_OUTLINE);
-  EXPECT_EQ(m, (Bytes{0, 128, 0, 0,     //
-                      128, 255, 128, 0, //
-                      0, 128, 0, 0,     //
+  EXPECT_EQ(m, (Bytes{0, 128, 0, 0,      //
+                      128, 255, 128, 0,  //
+                      0, 128, 0, 0,      //
                       0, 0, 0, 0}));
 }
 

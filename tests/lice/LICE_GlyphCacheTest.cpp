@@ -7,12 +7,14 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace
+{
 
 TEST(GlyphCache, DirectEntriesAlwaysExist)
 {
   LICE_GlyphCache cache;
-  for (int c = 0; c < 128; ++c) {
+  for (int c = 0; c < 128; ++c)
+  {
     const LICE_GlyphInfo* rec = cache.find(c);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->pos, 0);
@@ -28,7 +30,8 @@ TEST(GlyphCache, SortedListFindsEveryCodeAcrossGrowth)
   std::vector<int> codes(600);
   std::iota(codes.begin(), codes.end(), 200);
   std::shuffle(codes.begin(), codes.end(), std::mt19937(7));
-  for (int c : codes) {
+  for (int c : codes)
+  {
     LICE_GlyphInfo* rec = cache.append(c);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->code, c);
@@ -36,7 +39,8 @@ TEST(GlyphCache, SortedListFindsEveryCodeAcrossGrowth)
     cache.sortList();
   }
   EXPECT_EQ(cache.listSize(), 600);
-  for (int c : codes) {
+  for (int c : codes)
+  {
     const LICE_GlyphInfo* rec = cache.find(c);
     ASSERT_NE(rec, nullptr) << c;
     EXPECT_EQ(rec->advance, c * 2);

@@ -8,39 +8,53 @@
 #include "FlippedBitmap.h"
 #include "PixelGrid.h"
 
-
 #include <algorithm>
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
-int clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+int clamp255(int v)
+{
+  return v < 0 ? 0 : v > 255 ? 255 : v;
+}
 
 // One blend of colour operand c (alpha operand 255) into d with weight w.
 LICE_pixel blendOracle(LICE_pixel d, int mode, LICE_pixel c, int w)
 {
   if (mode == LICE_BLEND_HSVADJUST) return LICE_HSVAdjust(d, LICE_GETR(c), LICE_GETG(c), LICE_GETB(c), w, 255);
   LICE_pixel out = 0;
-  for (int ch = 0; ch < 4; ++ch) {
+  for (int ch = 0; ch < 4; ++ch)
+  {
     const int dv = LICE_GetChannel(d, ch);
     const int s = ch == 3 ? 255 : LICE_GetChannel(c, ch);
     int r = dv;
-    switch (mode) {
-    case 0: r = (s + (dv - s) * (256 - w) / 256) & 0xFF; break;
-    case 1: r = clamp255(dv + s * w / 256); break;
-    case 2: {
-      const int q = 256 - s * w / 256;
-      r = clamp255(q > 1 ? dv * 256 / q : dv * 256);
-      break;
-    }
-    case 3: r = (dv * (w * s + (256 - w) * 256)) >> 16; break;
-    case 4: {
-      const int s2 = s * w + (256 - w) * 128;
-      r = clamp255(((32768 - s2) * dv / 256 + s2) * dv >> 15);
-      break;
-    }
-    default: return d;
+    switch (mode)
+    {
+      case 0:
+        r = (s + (dv - s) * (256 - w) / 256) & 0xFF;
+        break;
+      case 1:
+        r = clamp255(dv + s * w / 256);
+        break;
+      case 2:
+      {
+        const int q = 256 - s * w / 256;
+        r = clamp255(q > 1 ? dv * 256 / q : dv * 256);
+        break;
+      }
+      case 3:
+        r = (dv * (w * s + (256 - w) * 256)) >> 16;
+        break;
+      case 4:
+      {
+        const int s2 = s * w + (256 - w) * 128;
+        r = clamp255(((32768 - s2) * dv / 256 + s2) * dv >> 15);
+        break;
+      }
+      default:
+        return d;
     }
     out |= (LICE_pixel)r << (8 * ch);
   }
@@ -66,16 +80,19 @@ TEST(MaskCompositor, CoverageMasksMatchOracleForEveryModeAndLevel)
   for (int i = 0; i < 256; ++i) mask[i] = (unsigned char)i;
   const PixelGrid background = PixelGrid::random(16, 16, 5);
   const float alphas[] = {0.0f, 1.0f / 256, 0.25f, 0.5f, 0.999f, 1.0f};
-  for (int mode = 0; mode <= 6; ++mode) {
-    for (float alpha : alphas) {
+  for (int mode = 0; mode <= 6; ++mode)
+  {
+    for (float alpha : alphas)
+    {
       LICE_MemBitmap bm(16, 16);
       background.writeTo(bm);
       const LICE_MaskStyle s = style(mode | LICE_BLEND_USE_SOURCE_ALPHA, alpha, 0);
       EXPECT_TRUE(LICE_MaskCompositor::draw(&bm, mask.data(), 16, 16, 0, 0, LICE_Rect{0, 0, 16, 16}, s));
       const PixelGrid out = PixelGrid::readFrom(bm);
-      for (int i = 0; i < 256; ++i) {
-        const LICE_pixel expected = mode > 5 ? background.pixels[i]
-                                             : coverageOracle(background.pixels[i], i, mode, alpha, s.textColor);
+      for (int i = 0; i < 256; ++i)
+      {
+        const LICE_pixel expected =
+            mode > 5 ? background.pixels[i] : coverageOracle(background.pixels[i], i, mode, alpha, s.textColor);
         ASSERT_EQ(out.pixels[i], expected) << "mode " << mode << " alpha " << alpha << " level " << i;
       }
     }
@@ -101,12 +118,15 @@ TEST(MaskCompositor, MonoAndEffectMasks)
 {
   const unsigned char mask[3] = {0, 128, 255};
   const LICE_pixel bg = 0x11223344;
-  for (int flags : {LICE_FONT_MONO, LICE_FONT_SHADOW, LICE_FONT_OUTLINE}) {
+  for (int flags : {LICE_FONT_MONO, LICE_FONT_SHADOW, LICE_FONT_OUTLINE})
+  {
     const bool effect = flags != LICE_FONT_MONO;
     const LICE_MaskStyle s = style(0, 1.0f, flags);
     const LICE_pixel onHalf = effect ? s.effectColor : s.textColor;
-    for (int mode = 0; mode <= 6; ++mode) {
-      for (float alpha : {1.0f, 0.5f, 0.0f, 3.0f}) {
+    for (int mode = 0; mode <= 6; ++mode)
+    {
+      for (float alpha : {1.0f, 0.5f, 0.0f, 3.0f})
+      {
         LICE_MemBitmap bm(3, 1);
         std::fill(bm.getBits(), bm.getBits() + 3, bg);
         LICE_MaskStyle st = s;
@@ -115,10 +135,13 @@ TEST(MaskCompositor, MonoAndEffectMasks)
         LICE_MaskCompositor::draw(&bm, mask, 3, 1, 0, 0, LICE_Rect{0, 0, 3, 1}, st);
         const int k = std::min((int)(alpha * 256.0f), 256);
         LICE_pixel half = bg, full = bg;
-        if (alpha >= 1.0f && mode == 0) {
+        if (alpha >= 1.0f && mode == 0)
+        {
           half = onHalf;
           full = s.textColor;
-        } else if (k > 0) {
+        }
+        else if (k > 0)
+        {
           half = blendOracle(bg, mode, onHalf, k);
           full = blendOracle(bg, mode, s.textColor, k);
         }
@@ -137,7 +160,8 @@ TEST(MaskCompositor, AlphaOutsideTheRangeActsAsTheNearestBound)
   std::vector<unsigned char> mask(256);
   for (int i = 0; i < 256; ++i) mask[i] = (unsigned char)(i % 3 == 0 ? 0 : i % 3 == 1 ? 128 : 255 - i / 2);
   const PixelGrid background = PixelGrid::random(16, 16, 8);
-  auto drawn = [&](int mode, float alpha, int flags, int backgroundMode) {
+  auto drawn = [&](int mode, float alpha, int flags, int backgroundMode)
+  {
     LICE_MemBitmap bm(16, 16);
     background.writeTo(bm);
     LICE_MaskStyle s = style(mode, alpha, flags);
@@ -148,7 +172,8 @@ TEST(MaskCompositor, AlphaOutsideTheRangeActsAsTheNearestBound)
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
   for (int flags : {0, (int)LICE_FONT_MONO, (int)LICE_FONT_SHADOW, (int)LICE_FONT_OUTLINE})
     for (int mode = 0; mode <= 5; ++mode)
-      for (int backgroundMode : {1, 2}) {
+      for (int backgroundMode : {1, 2})
+      {
         const PixelGrid full = drawn(mode, 1.0f, flags, backgroundMode);
         ASSERT_FALSE(full == background);
         for (float over : {1.0001f, 1.5f, 3.0f, inf})
@@ -172,7 +197,8 @@ TEST(MaskCompositor, CropsToClipAndDestination)
   EXPECT_TRUE(LICE_MaskCompositor::draw(&bm, mask.data(), 4, 3, 1, 0, LICE_Rect{2, 1, 4, 5}, s));
   const PixelGrid out = PixelGrid::readFrom(bm);
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 6; ++x) {
+    for (int x = 0; x < 6; ++x)
+    {
       const bool inside = x >= 2 && x < 4 && y >= 1 && y < 3;
       EXPECT_EQ(out.at(x, y), inside ? s.textColor : 0u) << x << "," << y;
     }
@@ -199,7 +225,8 @@ TEST(MaskCompositor, OpaqueBackgroundFillsOnlyTheGlyphRectangle)
   LICE_MaskCompositor::draw(&bm, mask, 2, 2, 1, 2, LICE_Rect{0, 0, 4, 4}, s);
   const PixelGrid out = PixelGrid::readFrom(bm);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
+    for (int x = 0; x < 4; ++x)
+    {
       LICE_pixel expected = 0xFF444444;
       if (x >= 1 && x < 3 && y >= 2) expected = (x == 2 && y == 2) ? 0xFFC03010 : 0x000000FF;
       EXPECT_EQ(out.at(x, y), expected) << x << "," << y;

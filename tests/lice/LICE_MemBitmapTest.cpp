@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 // Writes every pixel of every stored row, span included, so that AddressSanitizer
 // sees any storage smaller than the geometry claims.
@@ -35,7 +36,8 @@ TEST(LICE_MemBitmap, RowsAreAlignedAndSpanRoundsUpToFourPixels)
   EXPECT_EQ(b.getRowSpan(), 8);
   EXPECT_EQ(b.getAllocated(), 8 * 3 * 4);
   touchAllRows(b);
-  for (int w = 1; w <= 9; ++w) {
+  for (int w = 1; w <= 9; ++w)
+  {
     b.resize(w, 2);
     EXPECT_EQ(b.getRowSpan(), (w + 3) / 4 * 4) << w;
     EXPECT_EQ((uintptr_t)b.getBits() % 64, 0u);

@@ -11,12 +11,14 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 const int kW = 140;
 const int kH = 50;
 
-class NativeText : public ::testing::Test {
+class NativeText : public ::testing::Test
+{
 protected:
   void SetUp() override
   {
@@ -27,7 +29,8 @@ protected:
   }
   void TearDown() override { DeleteObject(m_font); }
 
-  struct Result {
+  struct Result
+  {
     PixelGrid grid;
     int value;
     LICE_Rect rect;
@@ -55,13 +58,15 @@ TEST_F(NativeText, ScratchSurfaceGivesWhatGdiDrawsDirectly)
   const LICE_Rect rects[] = {{5, 3, 130, 48}, {-12, -10, 60, 30}, {20, 10, 50, 30}};
   const unsigned int formats[] = {0, DT_CENTER, DT_RIGHT, DT_VCENTER, DT_BOTTOM | DT_RIGHT, DT_NOCLIP};
   for (const LICE_Rect& r : rects)
-    for (unsigned int f : formats) {
+    for (unsigned int f : formats)
+    {
       const Result direct = draw(true, "Wave", r, f | DT_SINGLELINE);
       const Result scratch = draw(false, "Wave", r, f | DT_SINGLELINE);
       EXPECT_FALSE(direct.grid == m_background) << r.left << " " << f;
       EXPECT_TRUE(scratch.grid == direct.grid) << r.left << " " << f;
       // GDI adds the vertical offset to its result when it aligns vertically itself.
-      if (!(f & (DT_VCENTER | DT_BOTTOM))) {
+      if (!(f & (DT_VCENTER | DT_BOTTOM)))
+      {
         EXPECT_EQ(scratch.value, direct.value);
       }
     }
@@ -76,7 +81,8 @@ TEST_F(NativeText, ScratchPathBlendsWithTheFontsAlpha)
   m_style.alpha = 0.5f;
   const PixelGrid half = draw(false, "Wave", r, DT_SINGLELINE).grid;
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
+    for (int x = 0; x < kW; ++x)
+    {
       const bool area = x >= r.left && x < r.left + size.cx && y >= r.top && y < r.top + size.cy;
       const LICE_pixel bg = m_background.at(x, y);
       const LICE_pixel expected = area ? ((full.at(x, y) >> 1) & 0x7F7F7F7F) + ((bg >> 1) & 0x7F7F7F7F) : bg;
@@ -93,7 +99,8 @@ TEST_F(NativeText, CentreAndRightTogetherRightAlignsViaScratch)
 TEST_F(NativeText, MeasuresLikeGdi)
 {
   const SIZE gdi = TextTestFonts::measure(m_font, L"Wave", 0);
-  for (bool withDC : {true, false}) {
+  for (bool withDC : {true, false})
+  {
     const Result r = draw(withDC, "Wave", LICE_Rect{7, 4, 8, 9}, DT_CALCRECT);
     EXPECT_EQ(r.rect.left, 7);
     EXPECT_EQ(r.rect.right, 7 + gdi.cx);

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   if (size > 0x7FFFFFFF) return 0;
   LICE_MemBitmap* bmp = LICE_LoadPNGFromMemory(data, (int)size);
-  if (bmp) {
+  if (bmp)
+  {
     // Reading every pixel lets AddressSanitizer check the geometry.
     volatile LICE_pixel sum = 0;
     LICE_pixel* bits = bmp->getBits();

@@ -14,19 +14,22 @@
 #include <memory>
 #include <string>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<LICE_MemBitmap> decode(const std::vector<unsigned char>& png)
 {
   return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(png.data(), (int)png.size()));
 }
 
-
-class LICE_PNGFormat : public ::testing::TestWithParam<PngFormat> {};
+class LICE_PNGFormat : public ::testing::TestWithParam<PngFormat>
+{
+};
 
 TEST_P(LICE_PNGFormat, DecodesToStraightARGB)
 {
-  for (int size : {1, 13}) {
+  for (int size : {1, 13})
+  {
     const PngImage img = makeImage(GetParam(), size, size == 1 ? 1 : 11);
     const std::vector<unsigned char> png = encodePng(img);
     ASSERT_FALSE(png.empty());
@@ -46,11 +49,14 @@ TEST_P(LICE_PNGFormat, TruncationAtEveryLengthFailsCleanly)
   for (const PngChunk& c : listChunks(png))
     if (strcmp(c.type, "IEND") == 0) iend = c.offset;
   ASSERT_GT(iend, 0u);
-  for (size_t len = 0; len < png.size(); ++len) {
+  for (size_t len = 0; len < png.size(); ++len)
+  {
     // The decoder never reads IEND, so only cuts before it lose image data.
     auto bmp = std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(png.data(), (int)len));
-    if (len < iend) ASSERT_EQ(bmp, nullptr) << "length " << len;
-    else ASSERT_TRUE(bmp && PixelGrid::readFrom(*bmp) == full) << "length " << len;
+    if (len < iend)
+      ASSERT_EQ(bmp, nullptr) << "length " << len;
+    else
+      ASSERT_TRUE(bmp && PixelGrid::readFrom(*bmp) == full) << "length " << len;
   }
 }
 
@@ -59,20 +65,25 @@ TEST_P(LICE_PNGFormat, EveryFlippedByteIsRejectedOrHarmless)
   const PngImage img = makeImage(GetParam(), 9, 7);
   const std::vector<unsigned char> png = encodePng(img);
   const std::vector<PngChunk> chunks = listChunks(png);
-  for (size_t pos = 0; pos < png.size(); ++pos) {
+  for (size_t pos = 0; pos < png.size(); ++pos)
+  {
     const PngChunk* owner = nullptr;
     for (const PngChunk& c : chunks)
       if (pos >= c.offset && pos < c.offset + 12 + c.length) owner = &c;
     const bool critical = pos < 8 || (owner && (strcmp(owner->type, "IHDR") == 0 || strcmp(owner->type, "IDAT") == 0 ||
                                                 strcmp(owner->type, "PLTE") == 0));
     // 0xFF makes the top byte of a chunk length invalid; 0x01 makes it point past the end.
-    for (unsigned char flip : {0x01, 0xFF}) {
+    for (unsigned char flip : {0x01, 0xFF})
+    {
       std::vector<unsigned char> bad = png;
       bad[pos] ^= flip;
       auto bmp = decode(bad);
-      if (critical) {
+      if (critical)
+      {
         ASSERT_EQ(bmp, nullptr) << "byte " << pos << " flip " << (int)flip;
-      } else if (bmp) {
+      }
+      else if (bmp)
+      {
         // A damaged tRNS is dropped with a warning; IEND is never read.
         EXPECT_EQ(bmp->getWidth(), img.width);
         EXPECT_EQ(bmp->getHeight(), img.height);
@@ -128,12 +139,15 @@ TEST(LICE_PNG, ShortOrForeignDataIsRefusedBeforeLibpng)
 TEST(LICE_PNG, BadChecksumsOfCriticalChunksAreErrors)
 {
   const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGBA8"), 8, 8));
-  for (const PngChunk& c : listChunks(png)) {
+  for (const PngChunk& c : listChunks(png))
+  {
     std::vector<unsigned char> bad = png;
     bad[c.offset + 8 + c.length] ^= 1;
     auto bmp = decode(bad);
-    if (strcmp(c.type, "IEND") == 0) EXPECT_NE(bmp, nullptr);
-    else EXPECT_EQ(bmp, nullptr) << c.type;
+    if (strcmp(c.type, "IEND") == 0)
+      EXPECT_NE(bmp, nullptr);
+    else
+      EXPECT_EQ(bmp, nullptr) << c.type;
   }
 }
 
@@ -142,12 +156,14 @@ TEST(LICE_PNG, AbsurdDimensionsAreRefused)
   const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGBA8"), 4, 4));
   const PngChunk ihdr = listChunks(png)[0];
   ASSERT_STREQ(ihdr.type, "IHDR");
-  const uint32_t sizes[][2] = {{0, 4},         {4, 0},          {0x7FFFFFFF, 1},     {0x80000000u, 1},
-                               {1000001, 1},   {1, 1000001},    {1000000, 1000000}, {1000000, 1000},
-                               {65536, 65536}, {40000, 40000},  {0xFFFFFFFFu, 0xFFFFFFFFu}};
-  for (const auto& s : sizes) {
+  const uint32_t sizes[][2] = {{0, 4},         {4, 0},         {0x7FFFFFFF, 1},           {0x80000000u, 1},
+                               {1000001, 1},   {1, 1000001},   {1000000, 1000000},        {1000000, 1000},
+                               {65536, 65536}, {40000, 40000}, {0xFFFFFFFFu, 0xFFFFFFFFu}};
+  for (const auto& s : sizes)
+  {
     std::vector<unsigned char> bad = png;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
       bad[ihdr.offset + 8 + i] = (unsigned char)(s[0] >> (24 - 8 * i));
       bad[ihdr.offset + 12 + i] = (unsigned char)(s[1] >> (24 - 8 * i));
     }
@@ -159,12 +175,14 @@ TEST(LICE_PNG, AbsurdDimensionsAreRefused)
 TEST(LICE_PNG, RandomBytesAreRefused)
 {
   uint32_t state = 12345;
-  auto next = [&state]() {
+  auto next = [&state]()
+  {
     state = state * 1664525u + 1013904223u;
     return state >> 8;
   };
   const std::vector<unsigned char> valid = encodePng(makeImage(pngFormat("Palette4Transparent"), 6, 6));
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 3000; ++round)
+  {
     std::vector<unsigned char> data(next() % 400);
     for (auto& b : data) b = (unsigned char)next();
     if (round % 2 && data.size() >= 8) memcpy(data.data(), valid.data(), 8);
@@ -175,7 +193,8 @@ TEST(LICE_PNG, RandomBytesAreRefused)
 }
 
 // PNG files in a scratch folder, removed afterwards.
-class LICE_PNGFile : public ::testing::Test {
+class LICE_PNGFile : public ::testing::Test
+{
 protected:
   void SetUp() override
   {
@@ -267,11 +286,13 @@ TEST_F(LICE_PNGFile, TheRegistryHoldsThePNGLoader)
   EXPECT_EQ(list[strlen(list) + 1 + strlen("*.PNG") + 1], '\0');
 
   const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGB8"), 4, 4));
-  for (const char* accepted : {"a.PNG", "b.png", "c.PnG", "d.x.png"}) {
+  for (const char* accepted : {"a.PNG", "b.png", "c.PnG", "d.x.png"})
+  {
     std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(write(accepted, png).c_str(), true, nullptr));
     EXPECT_NE(bmp, nullptr) << accepted;
   }
-  for (const char* refused : {"noextension", "e.png.bak", "f.pngx", "g.pn"}) {
+  for (const char* refused : {"noextension", "e.png.bak", "f.pngx", "g.pn"})
+  {
     std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(write(refused, png).c_str(), true, nullptr));
     EXPECT_EQ(bmp, nullptr) << refused;
     bmp.reset(entry->loadfunc(write(refused, png).c_str(), false, nullptr));

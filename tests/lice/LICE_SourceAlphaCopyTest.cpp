@@ -6,7 +6,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 using RowKernel = void (*)(LICE_pixel*, const LICE_pixel*, int, int);
 
@@ -17,11 +18,14 @@ using RowKernel = void (*)(LICE_pixel*, const LICE_pixel*, int, int);
 void expectKernelMatchesOracle(RowKernel kernel, int w)
 {
   const PixelGrid src = PixelGrid::random(40, 12, (uint32_t)w + 1), dst = PixelGrid::random(40, 12, (uint32_t)w + 99);
-  for (int n = 0; n <= 40; ++n) {
-    for (int y = 0; y < src.height; ++y) {
+  for (int n = 0; n <= 40; ++n)
+  {
+    for (int y = 0; y < src.height; ++y)
+    {
       PixelGrid expected(n, 1), source(n, 1);
       std::vector<LICE_pixel> row(dst.pixels.begin() + y * 40, dst.pixels.begin() + y * 40 + n);
-      for (int x = 0; x < n; ++x) {
+      for (int x = 0; x < n; ++x)
+      {
         expected.at(x, 0) = row[(size_t)x];
         source.at(x, 0) = src.at(x, y);
       }
@@ -32,7 +36,8 @@ void expectKernelMatchesOracle(RowKernel kernel, int w)
   }
 }
 
-struct Kernel {
+struct Kernel
+{
   const char* name;
   RowKernel fn;
   bool available;
@@ -51,8 +56,10 @@ std::vector<Kernel> kernels()
 
 TEST(LICE_SourceAlphaCopy, EveryKernelMatchesTheOracleAtEveryWeight)
 {
-  for (const Kernel& k : kernels()) {
-    if (!k.available) {
+  for (const Kernel& k : kernels())
+  {
+    if (!k.available)
+    {
       printf("kernel %s not supported by this processor, not tested\n", k.name);
       continue;
     }

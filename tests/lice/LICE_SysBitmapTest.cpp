@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 // Writes every pixel of every stored row, span included, so that AddressSanitizer
 // sees any storage smaller than the geometry claims.

@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-namespace {
+namespace
+{
 
 // GDI and the pixel pointer see the same top-down storage.
 void expectSharedWithGdi(LICE_SysBitmap& bm)
@@ -20,7 +21,8 @@ void expectSharedWithGdi(LICE_SysBitmap& bm)
   DeleteObject(brush);
   GdiFlush();
   for (int y = 0; y < bm.getHeight(); ++y)
-    for (int x = 0; x < bm.getWidth(); ++x) {
+    for (int x = 0; x < bm.getWidth(); ++x)
+    {
       const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
       EXPECT_EQ(LICE_GETR(pixelAt(bm, x, y)), inside ? 255 : 0) << x << "," << y;
     }

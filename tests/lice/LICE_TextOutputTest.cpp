@@ -16,7 +16,8 @@
 #include <memory>
 #include <string>
 
-namespace {
+namespace
+{
 
 const int kW = 160;
 const int kH = 90;
@@ -34,7 +35,8 @@ std::unique_ptr<LICE_CachedFont> makeFont(int height, int flags = 0, bool italic
   return font;
 }
 
-struct Drawn {
+struct Drawn
+{
   PixelGrid grid;
   int result;
 };
@@ -57,27 +59,30 @@ LICE_Rect measure(LICE_CachedFont& font, const char* text, int count = -1, unsig
 // Lays text out by hand from the font's glyph records, one line, and composites
 // each mask with the copy formula: keep (256 - weight) / 256 of the destination,
 // alpha pulled toward 255.
-PixelGrid composeByHand(LICE_CachedFont& font, const std::u16string& text, int x, int y, LICE_Rect clip,
-                        float alpha, int* height = nullptr)
+PixelGrid composeByHand(LICE_CachedFont& font, const std::u16string& text, int x, int y, LICE_Rect clip, float alpha,
+                        int* height = nullptr)
 {
   PixelGrid out = background();
   clip = LICE_Rect{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, kW), std::min(clip.bottom, kH)};
   const LICE_pixel color = font.getTextColor();
   const int k = (int)(alpha * 256.0);
   if (height) *height = 0;
-  for (char16_t c : text) {
+  for (char16_t c : text)
+  {
     const LICE_GlyphInfo* rec = font.findGlyph(c);
     if (!rec || rec->pos < 1) continue;
     const unsigned char* mask = font.glyphMask(*rec);
     for (int my = 0; my < rec->height; ++my)
-      for (int mx = 0; mx < rec->width; ++mx) {
+      for (int mx = 0; mx < rec->width; ++mx)
+      {
         const int px = x - rec->xoffset + mx, py = y + my;
         const int a = mask[my * rec->width + mx];
         if (a == 0 || px < clip.left || px >= clip.right || py < clip.top || py >= clip.bottom) continue;
         const int w = k == 256 ? a + 1 : std::min(k * a / 256, 256);
         LICE_pixel& d = out.at(px, py);
         LICE_pixel r = 0;
-        for (int ch = 0; ch < 4; ++ch) {
+        for (int ch = 0; ch < 4; ++ch)
+        {
           const int s = ch == 3 ? 255 : LICE_GetChannel(color, ch);
           const int dv = LICE_GetChannel(d, ch);
           r |= (LICE_pixel)((s + (dv - s) * (256 - w) / 256) & 0xFF) << (8 * ch);
@@ -98,7 +103,8 @@ PixelGrid shifted(LICE_CachedFont& font, const char* text, int dx, int dy)
 TEST(TextOutput, DrawsMasksAsCompositedByHand)
 {
   auto font = makeFont(30);
-  for (float alpha : {1.0f, 0.5f}) {
+  for (float alpha : {1.0f, 0.5f})
+  {
     font->setCombineMode(LICE_BLEND_COPY, alpha);
     const Drawn d = draw(*font, "Wave!", LICE_Rect{3, 4, 150, 80}, 0);
     int height = 0;
@@ -115,7 +121,8 @@ TEST(TextOutput, MeasuresFromTheGlyphRecords)
   LICE_Rect r = {5, 7, 5, 7};
   const int h = font->drawText(nullptr, "Waft", -1, &r, DT_CALCRECT);
   int x = 0, width = 0, height = 0;
-  for (char c : std::string("Waft")) {
+  for (char c : std::string("Waft"))
+  {
     const LICE_GlyphInfo* g = font->findGlyph(c);
     width = std::max({width, x + g->advance, x + g->width - g->xoffset});
     height = std::max(height, g->height);
@@ -193,13 +200,18 @@ TEST(TextOutput, AlignsWithinTheRectangle)
   auto font = makeFont(16);
   const LICE_Rect m = measure(*font, "Wave");
   const int freeX = 140 - m.right, freeY = 70 - m.bottom;
-  struct Case {
+  struct Case
+  {
     unsigned int format;
     int dx, dy;
-  } cases[] = {{DT_CENTER, freeX / 2, 0},       {DT_RIGHT, freeX, 0},
-               {DT_VCENTER, 0, freeY / 2},      {DT_BOTTOM, 0, freeY},
-               {DT_CENTER | DT_RIGHT, freeX / 2, 0}, {DT_RIGHT | DT_BOTTOM, freeX, freeY}};
-  for (const Case& c : cases) {
+  } cases[] = {{DT_CENTER, freeX / 2, 0},
+               {DT_RIGHT, freeX, 0},
+               {DT_VCENTER, 0, freeY / 2},
+               {DT_BOTTOM, 0, freeY},
+               {DT_CENTER | DT_RIGHT, freeX / 2, 0},
+               {DT_RIGHT | DT_BOTTOM, freeX, freeY}};
+  for (const Case& c : cases)
+  {
     const Drawn d = draw(*font, "Wave", LICE_Rect{10, 10, 150, 80}, c.format | DT_NOCLIP);
     EXPECT_TRUE(d.grid == shifted(*font, "Wave", c.dx, c.dy)) << std::hex << c.format;
   }
@@ -214,7 +226,8 @@ TEST(TextOutput, ClipsToTheRectangleUnlessNoClip)
   EXPECT_FALSE(full == background());
   bool outside = false;
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
+    for (int x = 0; x < kW; ++x)
+    {
       const bool in = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
       EXPECT_EQ(clipped.grid.at(x, y), in ? full.at(x, y) : background().at(x, y));
       outside = outside || (!in && full.at(x, y) != background().at(x, y));
@@ -245,7 +258,8 @@ TEST(TextOutput, ColourAlphaScalesOnlyThatCall)
 
 TEST(TextOutput, VerticalFontsRunDownOrUp)
 {
-  for (int flags : {(int)LICE_FONT_VERTICAL, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP}) {
+  for (int flags : {(int)LICE_FONT_VERTICAL, LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP})
+  {
     auto font = makeFont(24, flags, true);
     LICE_Rect m = {0, 0, 0, 0};
     const int width = font->drawText(nullptr, "fA", -1, &m, DT_CALCRECT);
@@ -259,12 +273,15 @@ TEST(TextOutput, VerticalFontsRunDownOrUp)
     const Drawn d = draw(*font, "fA", rect, 0);
     LICE_MemBitmap expected(kW, kH);
     background().writeTo(expected);
-    if (flags & LICE_FONT_BOTTOMUP) {
+    if (flags & LICE_FONT_BOTTOMUP)
+    {
       int y = rect.top + m.bottom - a.height;
       font->drawGlyph(&expected, 'f', 10, y, rect);
       y += a.height - a.advance - b.height;
       font->drawGlyph(&expected, 'A', 10, y, rect);
-    } else {
+    }
+    else
+    {
       font->drawGlyph(&expected, 'f', 10, 5, rect);
       font->drawGlyph(&expected, 'A', 10, 5 + a.advance, rect);
     }
@@ -275,7 +292,8 @@ TEST(TextOutput, VerticalFontsRunDownOrUp)
 }
 
 // A destination that asks for text without GDI.
-class NoGdiBitmap : public LICE_MemBitmap {
+class NoGdiBitmap : public LICE_MemBitmap
+{
 public:
   using LICE_MemBitmap::LICE_MemBitmap;
   intptr_t extendedQuery(int code, void* data) override { return code == 0x59555678 && !data; }
@@ -326,8 +344,8 @@ TEST(TextOutput, LargeFontsDrawNatively)
   background().writeTo(direct);
   LICE_Rect a = {-20, -40, kW, kH}, b = a;
   font->drawText(&viaFont, "Hi", -1, &a, 0);
-  const LICE_NativeText::Style style = {font->getFontHandle(), font->getTextColor(), 0xFFFFFFFF, TRANSPARENT,
-                                        font->getLineHeight(), 1.0f};
+  const LICE_NativeText::Style style = {font->getFontHandle(), font->getTextColor(),  0xFFFFFFFF,
+                                        TRANSPARENT,           font->getLineHeight(), 1.0f};
   LICE_NativeText::draw(&direct, "Hi", -1, &b, 0, style);
   EXPECT_TRUE(PixelGrid::readFrom(viaFont) == PixelGrid::readFrom(direct));
   EXPECT_FALSE(PixelGrid::readFrom(viaFont) == background());

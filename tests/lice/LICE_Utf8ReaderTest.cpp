@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<int> decode(const char* text, int count)
 {
@@ -39,7 +40,10 @@ TEST(Utf8Reader, MalformedBytesStandForThemselves)
 {
   EXPECT_EQ(decode("\xE9x", -1), (Codes{0xE9, 'x'}));
   EXPECT_EQ(decode("\x80\xBF\xC0\xC1", -1), (Codes{0x80, 0xBF, 0xC0, 0xC1}));
-  EXPECT_EQ(decode("\xE2\x82" "A", -1), (Codes{0xE2, 0x82, 'A'}));
+  EXPECT_EQ(decode("\xE2\x82"
+                   "A",
+                   -1),
+            (Codes{0xE2, 0x82, 'A'}));
   EXPECT_EQ(decode("\xF5\x80\x80\x80", -1), (Codes{0xF5, 0x80, 0x80, 0x80}));
   EXPECT_EQ(decode("\xC3", -1), (Codes{0xC3}));
   // 0xC0 is accepted as a continuation byte.

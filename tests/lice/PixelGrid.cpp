@@ -24,21 +24,28 @@ PixelGrid PixelGrid::random(int w, int h, uint32_t seed)
 {
   PixelGrid g(w, h);
   uint32_t state = seed * 2654435761u + 1;
-  auto next = [&state]() {
+  auto next = [&state]()
+  {
     state ^= state << 13;
     state ^= state >> 17;
     state ^= state << 5;
     return state;
   };
   static const int kAlphas[] = {0, 1, 127, 128, 254, 255};
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
+  for (int y = 0; y < h; ++y)
+  {
+    for (int x = 0; x < w; ++x)
+    {
       const uint32_t r = next();
       int a;
-      if (y == 0) a = 0;
-      else if (y == 1) a = 255;
-      else if ((r & 3) == 0) a = kAlphas[(r >> 2) % 6];
-      else a = (int)(next() & 0xFF);
+      if (y == 0)
+        a = 0;
+      else if (y == 1)
+        a = 255;
+      else if ((r & 3) == 0)
+        a = kAlphas[(r >> 2) % 6];
+      else
+        a = (int)(next() & 0xFF);
       g.at(x, y) = (next() & 0x00FFFFFF) | (LICE_pixel)a << 24;
     }
   }

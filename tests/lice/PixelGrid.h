@@ -9,13 +9,19 @@
 // A top-down grid of pixel values, used as the expected picture in tests and as
 // the model the oracle works on. It can be read from and written into any bitmap
 // through the bitmap's own geometry (span, flip).
-struct PixelGrid {
+struct PixelGrid
+{
   int width = 0;
   int height = 0;
   std::vector<LICE_pixel> pixels;
 
   PixelGrid() = default;
-  PixelGrid(int w, int h, LICE_pixel fill = 0) : width(w), height(h), pixels((size_t)w * h, fill) {}
+  PixelGrid(int w, int h, LICE_pixel fill = 0)
+    : width(w)
+    , height(h)
+    , pixels((size_t)w * h, fill)
+  {
+  }
 
   LICE_pixel& at(int x, int y) { return pixels[(size_t)y * width + x]; }
   LICE_pixel at(int x, int y) const { return pixels[(size_t)y * width + x]; }
@@ -27,10 +33,7 @@ struct PixelGrid {
   // rows 0 and 1 are wholly transparent and wholly opaque respectively.
   static PixelGrid random(int w, int h, uint32_t seed);
 
-  bool operator==(const PixelGrid& o) const
-  {
-    return width == o.width && height == o.height && pixels == o.pixels;
-  }
+  bool operator==(const PixelGrid& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
 
 // Pixel (x, y), y = 0 the top row, of any bitmap.

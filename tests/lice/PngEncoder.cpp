@@ -4,7 +4,8 @@
 
 #include <csetjmp>
 
-namespace {
+namespace
+{
 
 void appendBytes(png_structp png, png_bytep data, png_size_t n)
 {
@@ -20,7 +21,8 @@ bool writeWithLibpng(const PngImage& image, png_bytep* rows, std::vector<unsigne
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
-  if (!info || setjmp(png_jmpbuf(png))) {
+  if (!info || setjmp(png_jmpbuf(png)))
+  {
     png_destroy_write_struct(&png, &info);
     return false;
   }
@@ -31,7 +33,8 @@ bool writeWithLibpng(const PngImage& image, png_bytep* rows, std::vector<unsigne
   if (!image.palette.empty()) png_set_PLTE(png, info, image.palette.data(), (int)image.palette.size());
   if (!image.paletteAlpha.empty())
     png_set_tRNS(png, info, image.paletteAlpha.data(), (int)image.paletteAlpha.size(), nullptr);
-  if (image.hasTransparentColor) {
+  if (image.hasTransparentColor)
+  {
     png_color_16 c = image.transparentColor;
     png_set_tRNS(png, info, nullptr, 0, &c);
   }
@@ -51,11 +54,16 @@ uint32_t readBE32(const unsigned char* p)
 
 int PngImage::channels() const
 {
-  switch (colorType) {
-  case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-  case PNG_COLOR_TYPE_RGB: return 3;
-  case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-  default: return 1;
+  switch (colorType)
+  {
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 1;
   }
 }
 
@@ -73,12 +81,17 @@ void PngImage::setSample(int x, int y, int c, int value)
 {
   std::vector<unsigned char>& row = rows[(size_t)y];
   const int index = x * channels() + c;
-  if (bitDepth == 16) {
+  if (bitDepth == 16)
+  {
     row[(size_t)index * 2] = (unsigned char)(value >> 8);
     row[(size_t)index * 2 + 1] = (unsigned char)value;
-  } else if (bitDepth == 8) {
+  }
+  else if (bitDepth == 8)
+  {
     row[(size_t)index] = (unsigned char)value;
-  } else {
+  }
+  else
+  {
     const int bit = index * bitDepth, shift = 8 - bitDepth - bit % 8, mask = (1 << bitDepth) - 1;
     unsigned char& b = row[(size_t)bit / 8];
     b = (unsigned char)((b & ~(mask << shift)) | (value & mask) << shift);
@@ -104,7 +117,8 @@ std::vector<PngChunk> listChunks(const std::vector<unsigned char>& png)
 {
   std::vector<PngChunk> chunks;
   size_t pos = 8;
-  while (pos + 12 <= png.size()) {
+  while (pos + 12 <= png.size())
+  {
     PngChunk c;
     c.offset = pos;
     c.length = readBE32(&png[pos]);

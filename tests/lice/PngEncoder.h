@@ -8,7 +8,8 @@
 // A PNG image as stored: IHDR fields, optional palette and transparency, and the
 // packed rows exactly as libpng writes them (samples of 16 bits big-endian,
 // samples below 8 bits packed from the most significant bit).
-struct PngImage {
+struct PngImage
+{
   int width = 0;
   int height = 0;
   int colorType = PNG_COLOR_TYPE_RGB;
@@ -32,7 +33,8 @@ struct PngImage {
 std::vector<unsigned char> encodePng(const PngImage& image);
 
 // Offsets of the chunks of an encoded PNG, in stream order.
-struct PngChunk {
+struct PngChunk
+{
   size_t offset;  // of the length field
   uint32_t length;
   char type[5];

@@ -9,17 +9,20 @@
 
 int main(int argc, char** argv)
 {
-  if (argc != 2) {
+  if (argc != 2)
+  {
     fprintf(stderr, "usage: %s <folder>\n", argv[0]);
     return 2;
   }
   std::error_code ec;
   std::filesystem::create_directories(argv[1], ec);
-  for (size_t i = 0; i < kPngFormatCount; ++i) {
+  for (size_t i = 0; i < kPngFormatCount; ++i)
+  {
     const std::vector<unsigned char> png = encodePng(makeImage(kPngFormats[i], 7 + (int)i % 5, 5 + (int)i % 3));
     const std::string path = std::string(argv[1]) + "/" + kPngFormats[i].name + ".png";
     FILE* f = fopen(path.c_str(), "wb");
-    if (!f || fwrite(png.data(), 1, png.size(), f) != png.size()) {
+    if (!f || fwrite(png.data(), 1, png.size(), f) != png.size())
+    {
       fprintf(stderr, "cannot write %s\n", path.c_str());
       if (f) fclose(f);
       return 1;

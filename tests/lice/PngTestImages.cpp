@@ -2,21 +2,31 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Deterministic samples that cover every level of low bit depths.
-int patternSample(int x, int y, int c, int maxValue) { return (x * 7 + y * 13 + c * 29 + x * y) % (maxValue + 1); }
+int patternSample(int x, int y, int c, int maxValue)
+{
+  return (x * 7 + y * 13 + c * 29 + x * y) % (maxValue + 1);
+}
 
 // Scales a stored sample to 8 bits the way the decoder must: low depths repeat
 // their bits, 16-bit samples keep the high byte.
 int to8(int v, int depth)
 {
-  switch (depth) {
-  case 1: return v * 255;
-  case 2: return v * 85;
-  case 4: return v * 17;
-  case 16: return v >> 8;
-  default: return v;
+  switch (depth)
+  {
+    case 1:
+      return v * 255;
+    case 2:
+      return v * 85;
+    case 4:
+      return v * 17;
+    case 16:
+      return v >> 8;
+    default:
+      return v;
   }
 }
 
@@ -68,7 +78,8 @@ PngImage makeImage(const PngFormat& f, int w, int h)
   img.bitDepth = f.bitDepth;
   img.interlaced = f.interlaced;
   const int maxValue = (1 << f.bitDepth) - 1;
-  if (f.colorType == PNG_COLOR_TYPE_PALETTE) {
+  if (f.colorType == PNG_COLOR_TYPE_PALETTE)
+  {
     for (int i = 0; i <= maxValue; ++i)
       img.palette.push_back(png_color{(png_byte)(i * 37), (png_byte)(255 - i * 11), (png_byte)(i * 91 + 5)});
     if (f.transparency)  // fewer entries than the palette: the rest stays opaque
@@ -78,12 +89,16 @@ PngImage makeImage(const PngFormat& f, int w, int h)
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       for (int c = 0; c < img.channels(); ++c) img.setSample(x, y, c, patternSample(x, y, c, maxValue));
-  if (f.transparency && f.colorType != PNG_COLOR_TYPE_PALETTE) {
+  if (f.transparency && f.colorType != PNG_COLOR_TYPE_PALETTE)
+  {
     // Make the first pixel's colour the transparent one; other pixels share it too.
     img.hasTransparentColor = true;
-    if (f.colorType == PNG_COLOR_TYPE_GRAY) {
+    if (f.colorType == PNG_COLOR_TYPE_GRAY)
+    {
       img.transparentColor.gray = (png_uint_16)img.sample(0, 0, 0);
-    } else {
+    }
+    else
+    {
       img.transparentColor.red = (png_uint_16)img.sample(0, 0, 0);
       img.transparentColor.green = (png_uint_16)img.sample(0, 0, 1);
       img.transparentColor.blue = (png_uint_16)img.sample(0, 0, 2);
@@ -96,34 +111,37 @@ PixelGrid expectedPixels(const PngImage& img)
 {
   PixelGrid g(img.width, img.height);
   const int d = img.bitDepth;
-  for (int y = 0; y < img.height; ++y) {
-    for (int x = 0; x < img.width; ++x) {
+  for (int y = 0; y < img.height; ++y)
+  {
+    for (int x = 0; x < img.width; ++x)
+    {
       int r, gr, b, a = 255;
-      switch (img.colorType) {
-      case PNG_COLOR_TYPE_GRAY:
-        r = gr = b = to8(img.sample(x, y, 0), d);
-        if (img.hasTransparentColor && img.sample(x, y, 0) == img.transparentColor.gray) a = 0;
-        break;
-      case PNG_COLOR_TYPE_GRAY_ALPHA:
-        r = gr = b = to8(img.sample(x, y, 0), d);
-        a = to8(img.sample(x, y, 1), d);
-        break;
-      case PNG_COLOR_TYPE_PALETTE: {
-        const int i = img.sample(x, y, 0);
-        r = img.palette[(size_t)i].red, gr = img.palette[(size_t)i].green, b = img.palette[(size_t)i].blue;
-        if ((size_t)i < img.paletteAlpha.size()) a = img.paletteAlpha[(size_t)i];
-        break;
-      }
-      default:
-        r = to8(img.sample(x, y, 0), d), gr = to8(img.sample(x, y, 1), d), b = to8(img.sample(x, y, 2), d);
-        if (img.colorType == PNG_COLOR_TYPE_RGB_ALPHA) a = to8(img.sample(x, y, 3), d);
-        if (img.hasTransparentColor && img.sample(x, y, 0) == img.transparentColor.red &&
-            img.sample(x, y, 1) == img.transparentColor.green && img.sample(x, y, 2) == img.transparentColor.blue)
-          a = 0;
+      switch (img.colorType)
+      {
+        case PNG_COLOR_TYPE_GRAY:
+          r = gr = b = to8(img.sample(x, y, 0), d);
+          if (img.hasTransparentColor && img.sample(x, y, 0) == img.transparentColor.gray) a = 0;
+          break;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+          r = gr = b = to8(img.sample(x, y, 0), d);
+          a = to8(img.sample(x, y, 1), d);
+          break;
+        case PNG_COLOR_TYPE_PALETTE:
+        {
+          const int i = img.sample(x, y, 0);
+          r = img.palette[(size_t)i].red, gr = img.palette[(size_t)i].green, b = img.palette[(size_t)i].blue;
+          if ((size_t)i < img.paletteAlpha.size()) a = img.paletteAlpha[(size_t)i];
+          break;
+        }
+        default:
+          r = to8(img.sample(x, y, 0), d), gr = to8(img.sample(x, y, 1), d), b = to8(img.sample(x, y, 2), d);
+          if (img.colorType == PNG_COLOR_TYPE_RGB_ALPHA) a = to8(img.sample(x, y, 3), d);
+          if (img.hasTransparentColor && img.sample(x, y, 0) == img.transparentColor.red &&
+              img.sample(x, y, 1) == img.transparentColor.green && img.sample(x, y, 2) == img.transparentColor.blue)
+            a = 0;
       }
       g.at(x, y) = LICE_RGBA(r, gr, b, a);
     }
   }
   return g;
 }
-

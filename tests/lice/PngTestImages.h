@@ -7,7 +7,8 @@
 
 // The PNG formats the decoder is tested with, and images in them whose decoded
 // pixels are known.
-struct PngFormat {
+struct PngFormat
+{
   const char* name;
   int colorType;
   int bitDepth;

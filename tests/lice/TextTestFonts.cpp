@@ -4,20 +4,24 @@
 
 #include <vector>
 
-namespace TextTestFonts {
+namespace TextTestFonts
+{
 
-namespace {
+namespace
+{
 
 // The DOS name of wine's tahoma.ttf, empty when not under wine or without the file.
 const std::wstring& winesTahomaPath()
 {
-  static const std::wstring path = [] {
+  static const std::wstring path = []
+  {
     std::wstring dos;
 #if defined(MERO_TEST_FONT_FILE)
     using ToDos = WCHAR*(CDECL*)(const char*);
     const FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
     const auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(proc));
-    if (WCHAR* name = toDos ? toDos(MERO_TEST_FONT_FILE) : nullptr) {
+    if (WCHAR* name = toDos ? toDos(MERO_TEST_FONT_FILE) : nullptr)
+    {
       dos = name;
       HeapFree(GetProcessHeap(), 0, name);
     }
@@ -30,7 +34,8 @@ const std::wstring& winesTahomaPath()
 // Under wine, makes wine's Tahoma available to this process only, once.
 void loadPinnedFont()
 {
-  static const bool loaded = [] {
+  static const bool loaded = []
+  {
     const std::wstring& path = winesTahomaPath();
     return !path.empty() && AddFontResourceExW(path.c_str(), FR_PRIVATE, nullptr) > 0;
   }();

@@ -11,13 +11,18 @@
 // fonts of the wine prefix nor those fontconfig offers on the host decide what is
 // drawn. Each font carries an explicit quality, so the system's smoothing setting
 // plays no part either.
-namespace TextTestFonts {
+namespace TextTestFonts
+{
 
 // Grey: ANTIALIASED_QUALITY. Upright, wine's Tahoma stays bi-level up to 16 pixels
 // per em, where its gasp table asks for no grey; its synthesised italic is grey at
 // every size while wine's AntialiasFakeBoldOrItalic is on, as in a new prefix.
 // None: NONANTIALIASED_QUALITY, bi-level at every size.
-enum class Smoothing { Grey, None };
+enum class Smoothing
+{
+  Grey,
+  None
+};
 
 // A new GDI font of the given cell height; the caller owns it. Adds a test failure
 // when the font is not the pinned face (see pinnedFaceProblem).

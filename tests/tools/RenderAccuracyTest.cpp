@@ -12,7 +12,8 @@
 #include <cmath>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 using RenderAccuracyTest = RenderFixture;
 
@@ -23,18 +24,19 @@ TestWav LiteralRender(const TestWav& in, const std::vector<std::pair<int, double
   LiteralMERO plug;
   plug.LoadPreset(0);
   plug.SetSampleRate(in.rate);
-  for (const auto& v : values) {
+  for (const auto& v : values)
+  {
     plug.GetParamRecord(v.first)->SetClamped(v.second);
     plug.HandleParamChange(v.first);
   }
   const size_t frames = in.Frames();
   std::vector<double> input[2], output[2];
-  for (int c = 0; c < 2; ++c) {
+  for (int c = 0; c < 2; ++c)
+  {
     input[c].assign(frames, 0.0);
     output[c].assign(frames, 0.0);
     if (c < in.channels)
-      for (size_t i = 0; i < frames; ++i)
-        input[c][i] = in.At(i, c);
+      for (size_t i = 0; i < frames; ++i) input[c][i] = in.At(i, c);
   }
   double* inputs[2] = {input[0].data(), input[1].data()};
   double* outputs[2] = {output[0].data(), output[1].data()};
@@ -48,13 +50,14 @@ TestWav LiteralRender(const TestWav& in, const std::vector<std::pair<int, double
 
 TEST_F(RenderAccuracyTest, MatchesTheLiteralBlockRoutineBitForBit)
 {
-  const std::vector<std::string> args = {"--block", "333", "--set", "Level=17", "--set", "Gain=0", "--set", "Low=2",
-                                         "--set", "High=0", "--set", "Output=-3.25", "--set", "Mode=1",
-                                         "--set", "Pad=1"};
-  const std::vector<std::pair<int, double>> values = {{MERO::kLevel, 17}, {MERO::kGain, 0}, {MERO::kLow, 2},
-                                                      {MERO::kHigh, 0}, {MERO::kOutput, -3.25},
-                                                      {MERO::kMode, 1}, {MERO::kPad, 1}};
-  for (int channels : {1, 2}) {
+  const std::vector<std::string> args = {"--block", "333",    "--set", "Level=17", "--set", "Gain=0",
+                                         "--set",   "Low=2",  "--set", "High=0",   "--set", "Output=-3.25",
+                                         "--set",   "Mode=1", "--set", "Pad=1"};
+  const std::vector<std::pair<int, double>> values = {{MERO::kLevel, 17}, {MERO::kGain, 0},       {MERO::kLow, 2},
+                                                      {MERO::kHigh, 0},   {MERO::kOutput, -3.25}, {MERO::kMode, 1},
+                                                      {MERO::kPad, 1}};
+  for (int channels : {1, 2})
+  {
     SCOPED_TRACE(channels);
     const TestWav in = TestWav::Make(44100, channels, SF_FORMAT_FLOAT, 20000, 0.7);
     const TestWav rendered = RenderToWav(Input("in.wav", in), "out.wav", args);
@@ -75,12 +78,12 @@ TEST_F(RenderAccuracyTest, MatchesTheLinuxBuildWithinMathsLibraryRounding)
   const std::string dir = RenderProcess::HostPath(MERO_LINUX_RENDER_DIR);
   std::vector<std::string> driven = {"--block", "100"};
   std::istringstream settings(MERO_COMPARE_SETTINGS);
-  for (std::string s; settings >> s;)
-    driven.insert(driven.end(), {"--set", s});
+  for (std::string s; settings >> s;) driven.insert(driven.end(), {"--set", s});
 
   const std::pair<const char*, std::vector<std::string>> cases[] = {{"linux-default.wav", {}},
                                                                     {"linux-driven.wav", driven}};
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
+  {
     SCOPED_TRACE(c.first);
     TestWav linux;
     ASSERT_TRUE(TestWav::Load(dir + "/" + c.first, linux)) << "the Linux render is missing";
@@ -91,7 +94,8 @@ TEST_F(RenderAccuracyTest, MatchesTheLinuxBuildWithinMathsLibraryRounding)
     // (about -120 dB), far below what a listener or a 24-bit file resolves.
     double peak = 0.0, worst = 0.0;
     size_t differing = 0;
-    for (size_t i = 0; i < linux.samples.size(); ++i) {
+    for (size_t i = 0; i < linux.samples.size(); ++i)
+    {
       peak = std::fmax(peak, std::fabs(linux.samples[i]));
       worst = std::fmax(worst, std::fabs(static_cast<double>(windows.samples[i]) - linux.samples[i]));
       differing += windows.samples[i] != linux.samples[i];

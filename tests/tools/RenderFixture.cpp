@@ -27,8 +27,7 @@ std::string RenderFixture::File(const std::string& name) const
 std::set<std::string> RenderFixture::FilesPresent() const
 {
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(mRoot / "files"))
-    names.insert(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(mRoot / "files")) names.insert(entry.path().filename().string());
   return names;
 }
 

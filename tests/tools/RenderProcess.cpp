@@ -8,7 +8,8 @@
 #include <sys/wait.h>
 #endif
 
-namespace {
+namespace
+{
 
 std::string Quote(const std::string& arg)
 {
@@ -16,8 +17,7 @@ std::string Quote(const std::string& arg)
   return "\"" + arg + "\"";
 #else
   std::string quoted = "'";
-  for (char c : arg)
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 #endif
 }
@@ -35,8 +35,7 @@ std::string Slurp(const std::string& path)
 std::string RenderProcess::HostPath(std::string path)
 {
 #ifdef _WIN32
-  if (!path.empty() && path[0] == '/')
-    path = "Z:" + path;
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
 #endif
   return path;
 }
@@ -51,8 +50,7 @@ int RenderProcess::Run(const std::vector<std::string>& args)
   const std::string outFile = mWorkDir + "/render-stdout.txt";
   const std::string errFile = mWorkDir + "/render-stderr.txt";
   std::string command = Quote(HostPath(MERO_RENDER_EXE));
-  for (const std::string& arg : args)
-    command += " " + Quote(arg);
+  for (const std::string& arg : args) command += " " + Quote(arg);
   command += " >" + Quote(outFile) + " 2>" + Quote(errFile);
 #ifdef _WIN32
   command = "\"" + command + "\"";  // cmd /c strips one pair of outer quotes

@@ -13,7 +13,10 @@ struct TestWav
   std::vector<float> samples;
 
   size_t Frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
-  float At(size_t frame, int channel) const { return samples[frame * static_cast<size_t>(channels) + static_cast<size_t>(channel)]; }
+  float At(size_t frame, int channel) const
+  {
+    return samples[frame * static_cast<size_t>(channels) + static_cast<size_t>(channel)];
+  }
 
   // A test signal: per channel a sine (different frequency per channel) plus a
   // little deterministic noise, at `amplitude`, quantised to the subtype's grid.

@@ -111,10 +111,8 @@ TEST(Factory, CreatesOneCombinedComponentForEitherInterface)
   const char* cid = reinterpret_cast<const char*>(kClassId);
   Vst::IComponent* component = nullptr;
   Vst::IAudioProcessor* processor = nullptr;
-  ASSERT_EQ(Factory()->createInstance(cid, Vst::IComponent::iid, reinterpret_cast<void**>(&component)),
-            kResultOk);
-  ASSERT_EQ(Factory()->createInstance(cid, Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)),
-            kResultOk);
+  ASSERT_EQ(Factory()->createInstance(cid, Vst::IComponent::iid, reinterpret_cast<void**>(&component)), kResultOk);
+  ASSERT_EQ(Factory()->createInstance(cid, Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)), kResultOk);
 
   FUnknownPtr<Vst::IAudioProcessor> sameObject(component);
   EXPECT_TRUE(sameObject);

@@ -29,7 +29,10 @@ std::string Narrow(const TChar* text)
 class WideNamedHost : public FObject, public IHostApplication
 {
 public:
-  explicit WideNamedHost(std::basic_string<TChar> name) : mName(std::move(name)) {}
+  explicit WideNamedHost(std::basic_string<TChar> name)
+    : mName(std::move(name))
+  {
+  }
   tresult PLUGIN_API getName(String128 name) override
   {
     for (size_t i = 0; i <= mName.size() && i < 128; ++i) name[i] = i < mName.size() ? mName[i] : 0;
@@ -80,8 +83,8 @@ TEST(IPlugVST3, AnswersItsClassNamesAndThoseOfItsBases)
 {
   IPtr<MERO> plug(new MERO, false);
   EXPECT_STREQ(plug->isA(), "IPlugVST3");
-  for (const char* name : {"IPlugVST3", "SingleComponentEffect", "EditControllerEx1", "EditController",
-                           "ComponentBase", "FObject"})
+  for (const char* name :
+       {"IPlugVST3", "SingleComponentEffect", "EditControllerEx1", "EditController", "ComponentBase", "FObject"})
     EXPECT_TRUE(plug->isTypeOf(name)) << name;
   plug->initialize(nullptr);
   Parameter* level = plug->getParameterObject(0);
@@ -271,11 +274,11 @@ void ExpectPlainDecimalReadings()
   {
     const char* text;
     double plain;
-  } cases[] = {{"7.5", 7.5},      {" +7.5e0 dB", 7.5}, {"1,5", 1.0},    {"0x10", 0.0},  {"inf", 0.0},
-               {"-infinity", 0.0}, {"nan", 0.0},      {"1e400", 20.0}, {"-1e400", 0.0}, {"1e-400", 0.0},
-               {".5", 0.5},       {"5.", 5.0},        {"e5", 0.0},     {"", 0.0},      {"-", 0.0},
-               {"2.5e", 2.5},     {"2.5e+x", 2.5},    {"-.5", 0.0},    {"1.25E1", 12.5},
-               {"00000000000000000000000000000012.5", 12.5}};
+  } cases[] = {{"7.5", 7.5},    {" +7.5e0 dB", 7.5}, {"1,5", 1.0},     {"0x10", 0.0},
+               {"inf", 0.0},    {"-infinity", 0.0},  {"nan", 0.0},     {"1e400", 20.0},
+               {"-1e400", 0.0}, {"1e-400", 0.0},     {".5", 0.5},      {"5.", 5.0},
+               {"e5", 0.0},     {"", 0.0},           {"-", 0.0},       {"2.5e", 2.5},
+               {"2.5e+x", 2.5}, {"-.5", 0.0},        {"1.25E1", 12.5}, {"00000000000000000000000000000012.5", 12.5}};
   for (const auto& c : cases)
   {
     std::basic_string<TChar> wide;

@@ -36,8 +36,7 @@ void SetBuffers<double>(AudioBusBuffers& bus, double** channels)
 // One raw process call with the given channel pointer arrays (null for no bus); the input
 // bus has inChannels channels, or as many as the output bus when that is negative.
 template <typename Sample>
-tresult Call(PluginHarness& harness, Sample** in, Sample** out, int frames, int channels = 2,
-             int inChannels = -1)
+tresult Call(PluginHarness& harness, Sample** in, Sample** out, int frames, int channels = 2, int inChannels = -1)
 {
   AudioBusBuffers inBus, outBus;
   outBus.numChannels = channels;
@@ -131,8 +130,8 @@ void NullChannelPointersUseScratch()
   Sample* inputs[2] = {in[0].data(), nullptr};
   Sample* outputs[2] = {outLeft.data(), nullptr};
   ASSERT_EQ(Call<Sample>(harness, inputs, outputs, 128), kResultOk);
-  EXPECT_TRUE(TestSignal::BitEqual(std::vector<std::vector<Sample>>{outLeft},
-                                   std::vector<std::vector<Sample>>{expected[0]}));
+  EXPECT_TRUE(
+      TestSignal::BitEqual(std::vector<std::vector<Sample>>{outLeft}, std::vector<std::vector<Sample>>{expected[0]}));
 
   // Bus entries without any channel array.
   AudioBusBuffers inBus, outBus;

@@ -1,6 +1,7 @@
 #include "OracleRunner.h"
 
-OracleRunner::OracleRunner(double sampleRate, int channels) : mChannels(channels)
+OracleRunner::OracleRunner(double sampleRate, int channels)
+  : mChannels(channels)
 {
   mPlug.LoadPreset(0);
   mPlug.SetSampleRate(sampleRate);

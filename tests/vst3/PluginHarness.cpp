@@ -5,7 +5,8 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-PluginHarness::PluginHarness(const std::string& hostName) : host(new mero::HostApplication(hostName), false)
+PluginHarness::PluginHarness(const std::string& hostName)
+  : host(new mero::HostApplication(hostName), false)
 {
   if (plugin.Create(ModuleUnderTest::Get())) plugin.Initialize(host->unknownCast());
 }
@@ -21,8 +22,7 @@ bool PluginHarness::Prepare(int channelCount, double sampleRate, int maxBlock, i
 namespace
 {
 template <typename Sample>
-std::vector<std::vector<Sample>> RunBlocks(mero::Vst3Plugin& plugin,
-                                           const std::vector<std::vector<Sample>>& input,
+std::vector<std::vector<Sample>> RunBlocks(mero::Vst3Plugin& plugin, const std::vector<std::vector<Sample>>& input,
                                            const std::vector<int>& blockSizes)
 {
   std::vector<std::vector<Sample>> output = input;

@@ -42,7 +42,10 @@ std::vector<char> Doubles(std::initializer_list<double> values)
 class TricklingStream : public FObject, public IBStream
 {
 public:
-  explicit TricklingStream(std::vector<char> bytes) : mBytes(std::move(bytes)) {}
+  explicit TricklingStream(std::vector<char> bytes)
+    : mBytes(std::move(bytes))
+  {
+  }
   tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) override
   {
     const int32 n = std::max(0, std::min({numBytes, 3, static_cast<int32>(mBytes.size()) - mPos}));
@@ -70,7 +73,11 @@ private:
 class FailingWriteStream : public FObject, public IBStream
 {
 public:
-  FailingWriteStream(int failAt, bool shortCount) : mFailAt(failAt), mShortCount(shortCount) {}
+  FailingWriteStream(int failAt, bool shortCount)
+    : mFailAt(failAt)
+    , mShortCount(shortCount)
+  {
+  }
   tresult PLUGIN_API read(void*, int32, int32*) override { return kResultFalse; }
   tresult PLUGIN_API write(void*, int32 numBytes, int32* numBytesWritten) override
   {

@@ -31,8 +31,7 @@ bool BitEqual(const std::vector<std::vector<Sample>>& a, const std::vector<std::
 {
   if (a.size() != b.size()) return false;
   for (size_t c = 0; c < a.size(); ++c)
-    if (a[c].size() != b[c].size() ||
-        std::memcmp(a[c].data(), b[c].data(), a[c].size() * sizeof(Sample)) != 0)
+    if (a[c].size() != b[c].size() || std::memcmp(a[c].data(), b[c].data(), a[c].size() * sizeof(Sample)) != 0)
       return false;
   return true;
 }

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kChordSeconds = 3.5;
@@ -46,16 +47,17 @@ void DemoSignal::AddChord(int frames)
   const int count = static_cast<int>(sizeof kStrings / sizeof kStrings[0]);
   std::vector<double> mix(2 * static_cast<size_t>(frames), 0.0);
   Noise noise;
-  for (int s = 0; s < count; ++s) {
+  for (int s = 0; s < count; ++s)
+  {
     const int period = std::max(2, static_cast<int>(std::lround(mRate / kStrings[s])));
     std::vector<double> line(static_cast<size_t>(period));
-    for (double& v : line)
-      v = noise.Next();
+    for (double& v : line) v = noise.Next();
     const double pan = (s + 0.5) / count;
     const double gainL = std::cos(pan * kPi / 2), gainR = std::sin(pan * kPi / 2);
     const int onset = static_cast<int>(0.025 * s * mRate);
     double previous = 0.0;
-    for (int i = onset, k = 0; i < frames; ++i, k = (k + 1) % period) {
+    for (int i = onset, k = 0; i < frames; ++i, k = (k + 1) % period)
+    {
       const double out = line[static_cast<size_t>(k)];
       line[static_cast<size_t>(k)] = 0.996 * 0.5 * (out + previous);
       previous = out;
@@ -64,14 +66,15 @@ void DemoSignal::AddChord(int frames)
     }
   }
   double peak = 0.0;
-  for (double v : mix)
-    peak = std::max(peak, std::fabs(v));
+  for (double v : mix) peak = std::max(peak, std::fabs(v));
   const double scale = peak > 0.0 ? 0.5 / peak : 0.0;
   const int fade = static_cast<int>(0.25 * mRate);
-  for (int i = 0; i < frames; ++i) {
+  for (int i = 0; i < frames; ++i)
+  {
     const double release = frames - i < fade ? static_cast<double>(frames - i) / fade : 1.0;
     for (size_t c = 0; c < 2; ++c)
-      mSamples[2 * static_cast<size_t>(i) + c] = static_cast<float>(mix[2 * static_cast<size_t>(i) + c] * scale * release);
+      mSamples[2 * static_cast<size_t>(i) + c] =
+          static_cast<float>(mix[2 * static_cast<size_t>(i) + c] * scale * release);
   }
 }
 
@@ -82,7 +85,8 @@ void DemoSignal::AddSweep(int start, int frames)
   const double seconds = static_cast<double>(frames) / mRate;
   const double k = std::log(f1 / f0);
   const int fade = static_cast<int>(0.01 * mRate);
-  for (int i = 0; i < frames; ++i) {
+  for (int i = 0; i < frames; ++i)
+  {
     const double t = static_cast<double>(i) / mRate;
     const double phase = 2.0 * kPi * f0 * seconds / k * (std::exp(t / seconds * k) - 1.0);
     double envelope = 0.5;

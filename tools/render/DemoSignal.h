@@ -26,5 +26,5 @@ private:
 
   int mRate;
   std::vector<float> mSamples;  // interleaved left, right
-  std::size_t mPos = 0;             // next frame to read
+  std::size_t mPos = 0;         // next frame to read
 };

@@ -13,16 +13,19 @@ ModuleEngine::~ModuleEngine()
 
 bool ModuleEngine::Open(const std::string& modulePath, std::string& error)
 {
-  if (!mModule.Open(modulePath)) {
+  if (!mModule.Open(modulePath))
+  {
     error = "cannot load the plug-in module '" + modulePath + "'";
     return false;
   }
-  if (!mPlugin.Create(mModule)) {
+  if (!mPlugin.Create(mModule))
+  {
     error = "the module '" + modulePath + "' did not create its plug-in";
     return false;
   }
   mHost = owned(new mero::HostApplication("mero-render"));
-  if (mPlugin.Initialize(mHost->unknownCast()) != kResultOk) {
+  if (mPlugin.Initialize(mHost->unknownCast()) != kResultOk)
+  {
     error = "the plug-in refused to initialise";
     return false;
   }
@@ -34,14 +37,14 @@ void ModuleEngine::ReadParams()
 {
   IEditController* controller = mPlugin.Controller();
   const int32 count = controller->getParameterCount();
-  for (int32 i = 0; i < count; ++i) {
+  for (int32 i = 0; i < count; ++i)
+  {
     ParameterInfo info{};
     if (controller->getParameterInfo(i, info) != kResultOk ||
         (info.flags & (ParameterInfo::kIsProgramChange | ParameterInfo::kIsBypass)))
       continue;
     EffectParam param;
-    for (int k = 0; k < 128 && info.title[k]; ++k)
-      param.name += static_cast<char>(info.title[k] & 0xFF);
+    for (int k = 0; k < 128 && info.title[k]; ++k) param.name += static_cast<char>(info.title[k] & 0xFF);
     param.min = controller->normalizedParamToPlain(info.id, 0.0);
     param.max = controller->normalizedParamToPlain(info.id, 1.0);
     param.integer = info.stepCount > 0;
@@ -58,7 +61,8 @@ bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::s
   setup.maxSamplesPerBlock = maxBlock;
   setup.sampleRate = sampleRate;
   const SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
-  if (channels < 1 || channels > 2 || !mPlugin.Prepare(setup, arrangement, arrangement)) {
+  if (channels < 1 || channels > 2 || !mPlugin.Prepare(setup, arrangement, arrangement))
+  {
     error = "the plug-in does not take " + std::to_string(channels) + " channels at " +
             std::to_string(static_cast<long>(sampleRate)) + " Hz";
     return false;
@@ -69,24 +73,27 @@ bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::s
 
 bool ModuleEngine::SetParams(const std::vector<std::pair<int, double>>& values, std::string& error)
 {
-  if (values.empty())
-    return true;
+  if (values.empty()) return true;
   // The state is the parameters' plain values as doubles, indexed by
   // parameter ID, followed by the bypass flag.
   std::vector<char> state;
-  if (mPlugin.GetState(state) != kResultOk) {
+  if (mPlugin.GetState(state) != kResultOk)
+  {
     error = "the plug-in did not give its state";
     return false;
   }
-  for (const auto& entry : values) {
+  for (const auto& entry : values)
+  {
     const size_t offset = static_cast<size_t>(mIds[static_cast<size_t>(entry.first)]) * sizeof(double);
-    if (offset + sizeof(double) > state.size()) {
+    if (offset + sizeof(double) > state.size())
+    {
       error = "the plug-in's state has no place for " + mParams[static_cast<size_t>(entry.first)].name;
       return false;
     }
     std::memcpy(state.data() + offset, &entry.second, sizeof(double));
   }
-  if (mPlugin.SetState(state) != kResultOk) {
+  if (mPlugin.SetState(state) != kResultOk)
+  {
     error = "the plug-in refused the parameter values";
     return false;
   }

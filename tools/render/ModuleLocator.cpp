@@ -9,7 +9,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 fs::path ExecutablePath()
 {
@@ -29,11 +30,9 @@ fs::path ExecutablePath()
 std::string ModuleLocator::Resolve(const std::string& path)
 {
   fs::path given = fs::u8path(path);
-  if (!given.has_filename())
-    given = given.parent_path();  // "NAME.vst3/"
+  if (!given.has_filename()) given = given.parent_path();  // "NAME.vst3/"
   std::error_code ec;
-  if (!fs::is_directory(given, ec))
-    return path;
+  if (!fs::is_directory(given, ec)) return path;
 #ifdef _WIN32
   const fs::path inside = given / "Contents" / "x86_64-win" / given.filename();
 #else
@@ -47,7 +46,6 @@ std::string ModuleLocator::Resolve(const std::string& path)
 std::string ModuleLocator::BesideProgram(const std::string& relative)
 {
   const fs::path program = ExecutablePath();
-  if (program.empty())
-    return {};
+  if (program.empty()) return {};
   return Resolve((program.parent_path() / fs::u8path(relative)).lexically_normal().u8string());
 }

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 std::string FormatNumber(double v)
 {
@@ -24,8 +25,7 @@ ParamParser::ParamParser(const std::vector<EffectParam>& params)
 std::string ParamParser::NameList() const
 {
   std::string list;
-  for (const EffectParam& p : mParams)
-    list += (list.empty() ? "" : ", ") + p.name;
+  for (const EffectParam& p : mParams) list += (list.empty() ? "" : ", ") + p.name;
   return list;
 }
 
@@ -33,16 +33,17 @@ bool ParamParser::Parse(const std::vector<std::string>& assignments, std::vector
                         std::string& error) const
 {
   values.clear();
-  for (const std::string& assignment : assignments) {
+  for (const std::string& assignment : assignments)
+  {
     const std::string::size_type eq = assignment.find('=');
     const std::string name = assignment.substr(0, eq);
     const std::string text = eq == std::string::npos ? std::string() : assignment.substr(eq + 1);
 
     int index = -1;
     for (size_t i = 0; i < mParams.size() && index < 0; ++i)
-      if (mParams[i].name == name)
-        index = static_cast<int>(i);
-    if (index < 0) {
+      if (mParams[i].name == name) index = static_cast<int>(i);
+    if (index < 0)
+    {
       error = "unknown parameter '" + name + "'; valid names: " + NameList();
       return false;
     }
@@ -51,28 +52,31 @@ bool ParamParser::Parse(const std::vector<std::string>& assignments, std::vector
     errno = 0;
     char* end = nullptr;
     const double v = text.empty() ? 0.0 : std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
+    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+    {
       error = "value of " + name + " is not a finite number: '" + text + "'";
       return false;
     }
     const std::string range = FormatNumber(param.min) + " to " + FormatNumber(param.max);
-    if (v < param.min || v > param.max) {
+    if (v < param.min || v > param.max)
+    {
       error = name + "=" + text + " is out of range; " + name + " takes " + range;
       return false;
     }
-    if (param.integer && v != std::floor(v)) {
+    if (param.integer && v != std::floor(v))
+    {
       error = name + "=" + text + " is not a whole number; " + name + " takes the whole numbers " + range;
       return false;
     }
 
     bool replaced = false;
     for (auto& entry : values)
-      if (entry.first == index) {
+      if (entry.first == index)
+      {
         entry.second = v;
         replaced = true;
       }
-    if (!replaced)
-      values.emplace_back(index, v);
+    if (!replaced) values.emplace_back(index, v);
   }
   return true;
 }

@@ -3,18 +3,17 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // Reads a whole decimal integer within [lo, hi]; false for anything else.
 bool ParseInt(const std::string& text, int lo, int hi, int& out)
 {
-  if (text.empty() || text[0] == ' ' || text[0] == '+')
-    return false;
+  if (text.empty() || text[0] == ' ' || text[0] == '+') return false;
   errno = 0;
   char* end = nullptr;
   const long v = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < lo || v > hi)
-    return false;
+  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
   out = static_cast<int>(v);
   return true;
 }
@@ -30,27 +29,31 @@ bool RenderOptions::Fail(const std::string& message)
 RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
 {
   bool rateGiven = false;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc; ++i)
+  {
     std::string arg = argv[i];
-    if (arg == "-h" || arg == "--help")
-      return Outcome::Help;
+    if (arg == "-h" || arg == "--help") return Outcome::Help;
 
     std::string name = arg, value;
     bool hasValue = false;
     const std::string::size_type eq = arg.find('=');
-    if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+    if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos)
+    {
       name = arg.substr(0, eq);
       value = arg.substr(eq + 1);
       hasValue = true;
     }
-    const bool known = name == "--in" || name == "--out" || name == "--set" || name == "--block" ||
-                       name == "--rate" || name == "--format" || name == "--plugin";
-    if (!known) {
+    const bool known = name == "--in" || name == "--out" || name == "--set" || name == "--block" || name == "--rate" ||
+                       name == "--format" || name == "--plugin";
+    if (!known)
+    {
       Fail("unknown option '" + arg + "'");
       return Outcome::Error;
     }
-    if (!hasValue) {
-      if (i + 1 >= argc) {
+    if (!hasValue)
+    {
+      if (i + 1 >= argc)
+      {
         Fail("option " + name + " needs a value");
         return Outcome::Error;
       }
@@ -58,27 +61,40 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
     }
 
     bool ok = true;
-    if (name == "--in") {
+    if (name == "--in")
+    {
       ok = !value.empty() || Fail("--in needs a file name");
       inPath = value;
-    } else if (name == "--out") {
+    }
+    else if (name == "--out")
+    {
       ok = !value.empty() || Fail("--out needs a file name");
       outPath = value;
-    } else if (name == "--plugin") {
+    }
+    else if (name == "--plugin")
+    {
       ok = !value.empty() || Fail("--plugin needs a file or folder name");
       pluginPath = value;
-    } else if (name == "--set") {
+    }
+    else if (name == "--set")
+    {
       ok = value.find('=') != std::string::npos || Fail("--set expects NAME=VALUE, got '" + value + "'");
       settings.push_back(value);
-    } else if (name == "--block") {
+    }
+    else if (name == "--block")
+    {
       ok = ParseInt(value, 1, kMaxBlock, block) ||
            Fail("--block must be a whole number from 1 to " + std::to_string(kMaxBlock) + ", got '" + value + "'");
-    } else if (name == "--rate") {
+    }
+    else if (name == "--rate")
+    {
       ok = ParseInt(value, kMinRate, kMaxRate, rate) ||
            Fail("--rate must be a whole number of Hz from " + std::to_string(kMinRate) + " to " +
                 std::to_string(kMaxRate) + ", got '" + value + "'");
       rateGiven = true;
-    } else {
+    }
+    else
+    {
       if (value == "float")
         format = Format::Float;
       else if (value == "pcm16")
@@ -88,15 +104,16 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
       else
         ok = Fail("--format must be float, pcm16 or pcm24, got '" + value + "'");
     }
-    if (!ok)
-      return Outcome::Error;
+    if (!ok) return Outcome::Error;
   }
 
-  if (outPath.empty()) {
+  if (outPath.empty())
+  {
     Fail("missing --out");
     return Outcome::Error;
   }
-  if (rateGiven && !inPath.empty()) {
+  if (rateGiven && !inPath.empty())
+  {
     Fail("--rate sets the demo signal's rate; with --in the rate comes from the file");
     return Outcome::Error;
   }

@@ -10,8 +10,18 @@
 class RenderOptions
 {
 public:
-  enum class Format { Float, Pcm16, Pcm24 };
-  enum class Outcome { Run, Help, Error };
+  enum class Format
+  {
+    Float,
+    Pcm16,
+    Pcm24
+  };
+  enum class Outcome
+  {
+    Run,
+    Help,
+    Error
+  };
 
   static constexpr int kDefaultBlock = 512;
   static constexpr int kMaxBlock = 65536;
@@ -28,7 +38,7 @@ public:
 
   static std::string Usage();
 
-  std::string inPath;                 // empty: render the demo signal
+  std::string inPath;  // empty: render the demo signal
   std::string outPath;
   std::string pluginPath;             // empty: the module of this build
   std::vector<std::string> settings;  // "NAME=VALUE", in command-line order

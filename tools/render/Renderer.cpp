@@ -16,7 +16,8 @@ bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, 
   std::vector<std::vector<float>> out(static_cast<size_t>(channels), std::vector<float>(block));
   std::vector<const float*> inPtrs;
   std::vector<float*> outPtrs;
-  for (int c = 0; c < channels; ++c) {
+  for (int c = 0; c < channels; ++c)
+  {
     inPtrs.push_back(in[static_cast<size_t>(c)].data());
     outPtrs.push_back(out[static_cast<size_t>(c)].data());
   }
@@ -24,25 +25,27 @@ bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, 
   const int64_t total = source.Frames();
   int64_t done = 0;
   int shownPercent = -1;
-  const auto endProgressLine = [&] {
-    if (shownPercent >= 0)
-      std::fprintf(progress, "\n");
+  const auto endProgressLine = [&]
+  {
+    if (shownPercent >= 0) std::fprintf(progress, "\n");
     shownPercent = -1;
   };
-  for (;;) {
-    if (stop && *stop) {
+  for (;;)
+  {
+    if (stop && *stop)
+    {
       endProgressLine();
       error = "interrupted";
       return false;
     }
     const int64_t got = source.Read(interleaved.data(), mBlock);
-    if (got < 0) {
+    if (got < 0)
+    {
       endProgressLine();
       error = "input cannot be read after frame " + std::to_string(done);
       return false;
     }
-    if (got == 0)
-      break;
+    if (got == 0) break;
     const int frames = static_cast<int>(got);
     for (int i = 0; i < frames; ++i)
       for (int c = 0; c < channels; ++c)
@@ -51,15 +54,18 @@ bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, 
     for (int i = 0; i < frames; ++i)
       for (int c = 0; c < channels; ++c)
         interleaved[static_cast<size_t>(i * channels + c)] = out[static_cast<size_t>(c)][static_cast<size_t>(i)];
-    if (!writer.Write(interleaved.data(), got, error)) {
+    if (!writer.Write(interleaved.data(), got, error))
+    {
       endProgressLine();
       return false;
     }
     done += got;
 
-    if (progress && total > 0) {
+    if (progress && total > 0)
+    {
       const int percent = static_cast<int>(done * 100 / total);
-      if (percent != shownPercent) {
+      if (percent != shownPercent)
+      {
         std::fprintf(progress, "\rmero-render: %3d%%", percent);
         std::fflush(progress);
         shownPercent = percent;
@@ -68,7 +74,8 @@ bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, 
   }
   endProgressLine();
 
-  if (done != total) {
+  if (done != total)
+  {
     error = "input ended after " + std::to_string(done) + " of " + std::to_string(total) + " frames";
     return false;
   }

@@ -16,7 +16,8 @@
 #include <memory>
 #include <system_error>
 
-namespace {
+namespace
+{
 
 constexpr int kFailed = 1;
 constexpr int kBadCommandLine = 2;
@@ -47,7 +48,8 @@ bool SameFile(const std::string& in, const std::string& out)
 int main(int argc, char** argv)
 {
   RenderOptions options;
-  switch (options.Parse(argc, argv)) {
+  switch (options.Parse(argc, argv))
+  {
     case RenderOptions::Outcome::Help:
       std::fputs(RenderOptions::Usage().c_str(), stdout);
       return 0;
@@ -62,21 +64,21 @@ int main(int argc, char** argv)
   const std::string module = options.pluginPath.empty() ? ModuleLocator::BesideProgram(MERO_RENDER_MODULE)
                                                         : ModuleLocator::Resolve(options.pluginPath);
   ModuleEngine engine;
-  if (!engine.Open(module, error))
-    return Fail(kFailed, error);
+  if (!engine.Open(module, error)) return Fail(kFailed, error);
   std::vector<std::pair<int, double>> values;
-  if (!ParamParser(engine.Params()).Parse(options.settings, values, error))
-    return Fail(kBadCommandLine, error);
+  if (!ParamParser(engine.Params()).Parse(options.settings, values, error)) return Fail(kBadCommandLine, error);
 
   std::unique_ptr<AudioSource> source;
-  if (options.inPath.empty()) {
+  if (options.inPath.empty())
+  {
     source = std::make_unique<DemoSignal>(options.rate);
-  } else {
+  }
+  else
+  {
     if (SameFile(options.inPath, options.outPath))
       return Fail(kBadCommandLine, "refusing to overwrite the input '" + options.inPath + "' with the output");
     auto reader = std::make_unique<WavReader>();
-    if (!reader->Open(options.inPath, error))
-      return Fail(kFailed, error);
+    if (!reader->Open(options.inPath, error)) return Fail(kFailed, error);
     source = std::move(reader);
   }
 

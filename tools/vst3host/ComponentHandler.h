@@ -39,7 +39,7 @@ public:
 
   OBJ_METHODS(ComponentHandler, FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IComponentHandler)
+  DEF_INTERFACE(IComponentHandler)
   END_DEFINE_INTERFACES(FObject)
   REFCOUNT_METHODS(FObject)
 

@@ -20,12 +20,11 @@ public:
   void SetName(const std::string& name);
 
   Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) SMTG_OVERRIDE;
-  Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid,
-                                               void** obj) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
 
   OBJ_METHODS(HostApplication, FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IHostApplication)
+  DEF_INTERFACE(IHostApplication)
   END_DEFINE_INTERFACES(FObject)
   REFCOUNT_METHODS(FObject)
 

@@ -5,7 +5,10 @@ namespace mero
 
 using namespace Steinberg;
 
-ParamValueQueue::ParamValueQueue(int32 capacity) : points(static_cast<size_t>(capacity > 0 ? capacity : 1)) {}
+ParamValueQueue::ParamValueQueue(int32 capacity)
+  : points(static_cast<size_t>(capacity > 0 ? capacity : 1))
+{
+}
 
 void ParamValueQueue::Reset(Vst::ParamID newId)
 {

@@ -29,7 +29,7 @@ public:
 
   OBJ_METHODS(ParamValueQueue, FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IParamValueQueue)
+  DEF_INTERFACE(IParamValueQueue)
   END_DEFINE_INTERFACES(FObject)
   REFCOUNT_METHODS(FObject)
 

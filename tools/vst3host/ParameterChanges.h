@@ -27,7 +27,7 @@ public:
 
   OBJ_METHODS(ParameterChanges, FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IParameterChanges)
+  DEF_INTERFACE(IParameterChanges)
   END_DEFINE_INTERFACES(FObject)
   REFCOUNT_METHODS(FObject)
 

@@ -115,8 +115,7 @@ void Vst3Module::Unload()
 IPluginFactory2* Vst3Module::Factory2() const
 {
   IPluginFactory2* factory2 = nullptr;
-  if (factory &&
-      factory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) != kResultOk)
+  if (factory && factory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) != kResultOk)
     factory2 = nullptr;
   return factory2;
 }

@@ -43,8 +43,7 @@ public:
   void Unprepare();
 
   /** Queues a point for the next process call. */
-  bool QueueParameter(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value,
-                      Steinberg::int32 sampleOffset = 0);
+  bool QueueParameter(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value, Steinberg::int32 sampleOffset = 0);
   ParameterChanges& Changes() { return changes; }
 
   /** One process call over one input and one output bus of `channels` channels (in-place
