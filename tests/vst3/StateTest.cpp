@@ -109,6 +109,18 @@ void Apply(PluginHarness& harness)
   auto signal = TestSignal::Make<float>(2, 16);
   harness.Run(signal, {16});
 }
+
+// Prepares harness, sets every parameter away from its default and bypass on, and
+// saves its state into saved.
+void EditAndSave(PluginHarness& harness, std::vector<char>& saved)
+{
+  ASSERT_TRUE(harness.Prepare(2));
+  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0};
+  for (ParamID i = 0; i < 9; ++i) harness.plugin.QueueParameter(i, values[i]);
+  harness.plugin.QueueParameter(kBpas, 1.0);
+  Apply(harness);
+  ASSERT_EQ(harness.plugin.GetState(saved), kResultOk);
+}
 }  // namespace
 
 TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlag)
@@ -138,13 +150,8 @@ TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlag)
 TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
 {
   PluginHarness source;
-  ASSERT_TRUE(source.Prepare(2));
-  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0};
-  for (ParamID i = 0; i < 9; ++i) source.plugin.QueueParameter(i, values[i]);
-  source.plugin.QueueParameter(kBpas, 1.0);
-  Apply(source);
   std::vector<char> saved;
-  ASSERT_EQ(source.plugin.GetState(saved), kResultOk);
+  ASSERT_NO_FATAL_FAILURE(EditAndSave(source, saved));
 
   PluginHarness target;
   ASSERT_TRUE(target.Prepare(2));
@@ -183,13 +190,8 @@ TEST(State, StoredValuesAreClampedWithoutStepRounding)
 TEST(State, ShortReadsAreReadUntilTheBytesArrive)
 {
   PluginHarness source;
-  ASSERT_TRUE(source.Prepare(2));
-  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0};
-  for (ParamID i = 0; i < 9; ++i) source.plugin.QueueParameter(i, values[i]);
-  source.plugin.QueueParameter(kBpas, 1.0);
-  Apply(source);
   std::vector<char> saved;
-  ASSERT_EQ(source.plugin.GetState(saved), kResultOk);
+  ASSERT_NO_FATAL_FAILURE(EditAndSave(source, saved));
 
   PluginHarness target;
   ASSERT_EQ(SetTrickling(target, saved), kResultOk);
