@@ -139,8 +139,8 @@ void MERO::RestChannel(int c)
 
 bool MERO::ChainFinite(int c) const
 {
-  return mTone[c].StateFinite() & mOutputNetwork[c].HistoriesFinite() & mCurveA[c].HistoriesFinite() &
-         mCurveB[c].HistoriesFinite() & (std::fabs(mChainValue[c]) <= kLargest);
+  return mTone[c].StateFinite() && mOutputNetwork[c].HistoriesFinite() && mCurveA[c].HistoriesFinite() &&
+         mCurveB[c].HistoriesFinite() && std::fabs(mChainValue[c]) <= kLargest;
 }
 
 void MERO::HandleActivate(bool active)
