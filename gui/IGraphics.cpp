@@ -1,0 +1,382 @@
+#include "IGraphics.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "IBitmapCache.h"
+#include "IControl.h"
+#include "IEditorText.h"
+#include "IParamRecord.h"
+#include "IPlugBase.h"
+#include "LICE_Blend.h"
+#include "LICE_Blit.h"
+#include "LICE_MemBitmap.h"
+#include "LICE_SysBitmap.h"
+
+namespace
+{
+
+// The plug-in API code of the VST 3 binding: a right press on a bound control opens
+// the host's parameter menu there.
+constexpr int kApiVst3 = 1;
+
+int TruncToInt(double v)
+{
+  if (!(v > -2147483648.0)) return v != v ? 0 : -2147483647 - 1;
+  if (v >= 2147483647.0) return 2147483647;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
+  : mPlug(plug)
+  , mWidth(width)
+  , mHeight(height)
+  , mFrameRate(frameRate)
+{
+}
+
+IGraphics::~IGraphics()
+{
+  mKeyCatcher.reset();
+  mControls.Empty();
+  mDrawBitmap.reset();
+  mScratchBitmap.reset();
+}
+
+bool IGraphics::MeasureText(ITextStyle& style, const char* text, IRectangle& r)
+{
+  return IEditorText::MeasureText(style, text, r, GetDrawBitmap());
+}
+
+void IGraphics::Resize(int width, int height)
+{
+  mWidth = width;
+  mHeight = height;
+  mMouseCapture = -1;
+  mMouseOver = -1;
+  mControls.Empty();
+  mDrawBitmap.reset();
+  mScratchBitmap.reset();
+  CreateBackingBitmaps();
+  if (mPlug) mPlug->ResizeEditor(width, height);
+}
+
+bool IGraphics::IsWindowOpen()
+{
+  return GetWindowHandle() != nullptr;
+}
+
+const char* IGraphics::GetApiName()
+{
+  return "";
+}
+
+IBitmapStrip IGraphics::LoadBitmapStrip(int id, const char* fileName, int nFrames)
+{
+  IBitmapCache& cache = IBitmapCache::Instance();
+  LICE_IBitmap* bitmap = cache.Find(id);
+  if (!bitmap) bitmap = cache.Add(id, LoadImageResource(id, fileName));
+  IBitmapStrip strip;
+  strip.bitmap = bitmap;
+  if (bitmap)
+  {
+    strip.w = bitmap->getWidth();
+    strip.h = bitmap->getHeight();
+  }
+  strip.n = nFrames;
+  strip.framesHorizontal = false;
+  return strip;
+}
+
+int IGraphics::AddControl(IControl* control)
+{
+  if (!control) return -1;
+  if (!mControls.Add(control))
+  {
+    delete control;
+    return -1;
+  }
+  return mControls.GetCount() - 1;
+}
+
+IControl* IGraphics::AddBackground(IControl* control)
+{
+  if (!control) return nullptr;
+  if (!mControls.Insert(0, control))
+  {
+    delete control;
+    return nullptr;
+  }
+  return control;
+}
+
+void IGraphics::SetKeyCatcher(IControl* control)
+{
+  mKeyCatcher.reset(control);
+}
+
+void IGraphics::ShowParamValue(int paramIdx, double value, bool normalized)
+{
+  if (!normalized)
+  {
+    const IParamRecord* param = mPlug ? mPlug->GetParamRecord(paramIdx) : nullptr;
+    if (!param) return;
+    value = param->ToNormalized(value);
+  }
+  const int count = mControls.GetCount();
+  for (int i = 0; i < count; ++i)
+  {
+    IControl* control = mControls.Get(i);
+    if (control->ParamIdx() == paramIdx) control->SetValueFromParam(value);
+    const int nLinked = control->NLinkedParams();
+    for (int k = 0; k < nLinked; ++k)
+    {
+      if (control->LinkedParamIdx(k) == paramIdx)
+      {
+        control->SetLinkedValueFromParam(k, value);
+        break;
+      }
+    }
+  }
+}
+
+void IGraphics::CreateBackingBitmaps()
+{
+  mDrawBitmap.reset(new (std::nothrow) LICE_SysBitmap(mWidth, mHeight));
+  mScratchBitmap.reset(new (std::nothrow) LICE_MemBitmap());
+}
+
+LICE_IBitmap* IGraphics::GetDrawBitmap() const
+{
+  return mDrawBitmap.get();
+}
+
+bool IGraphics::Draw(const IRectangle& r)
+{
+  const int count = mControls.GetCount();
+  if (count == 0) return true;
+  mDrawRect = r;
+  for (int i = 0; i < count; ++i)
+  {
+    IControl* control = mControls.Get(i);
+    if (!control->IsHidden() && r.Intersects(control->GetRect())) control->Draw(this);
+    control->MarkClean();
+  }
+  return PresentToScreen(r);
+}
+
+bool IGraphics::DrawBitmap(const IBitmapStrip& strip, const IRectangle& dest, int srcX, int srcY, const IBlend* blend)
+{
+  LICE_IBitmap* target = GetDrawBitmap();
+  if (!strip.bitmap || !target) return false;
+  if (!dest.Intersects(mDrawRect)) return true;
+  const IRectangle v = dest.Intersect(mDrawRect);
+  srcX += v.L - dest.L;
+  srcY += v.T - dest.T;
+
+  int mode = LICE_BLEND_COPY | LICE_BLEND_USE_SOURCE_ALPHA;
+  float weight = 1.0f;
+  if (blend)
+  {
+    weight = blend->weight;
+    switch (blend->method)
+    {
+      case IBlend::kOpaqueCopy:
+        mode = LICE_BLEND_COPY;
+        break;
+      case IBlend::kAdd:
+        mode = LICE_BLEND_ADD | LICE_BLEND_USE_SOURCE_ALPHA;
+        break;
+      case IBlend::kDodge:
+        mode = LICE_BLEND_DODGE | LICE_BLEND_USE_SOURCE_ALPHA;
+        break;
+      default:
+        break;
+    }
+  }
+  const LICE_Rect source = {srcX, srcY, srcX + v.W(), srcY + v.H()};
+  LICE_Blit(target, strip.bitmap, v.L, v.T, &source, weight, mode);
+  return true;
+}
+
+void IGraphics::AskParamValue(IControl* control, IParamRecord* param, const IRectangle& r)
+{
+  if (!control || !param) return;
+  const int kind = param->GetType();
+  if (kind == IParamRecord::kTypeEnum || (kind == IParamRecord::kTypeBool && param->GetNDisplayTexts() > 0))
+    AskParamFromMenu(control, param, r);
+  else
+    AskParamFromText(control, param, r);
+}
+
+void IGraphics::AskParamFromMenu(IControl* control, IParamRecord* param, const IRectangle& r)
+{
+  char current[IParamRecord::kValueTextSize];
+  param->FormatValue(param->GetValue(), current, sizeof current);
+  IMenu menu;
+  const int nTexts = param->GetNDisplayTexts();
+  for (int i = 0; i < nTexts; ++i)
+  {
+    const char* text = param->GetDisplayText(i);
+    if (!menu.AddItem(text, std::strcmp(text, current) == 0 ? IMenuItem::kChecked : 0)) return;
+  }
+  const IMenu* chosen = ShowPopupMenu(&menu, r);
+  if (chosen && chosen->GetChosenIndex() >= 0) control->SetValueFromUser(param->ToNormalized(chosen->GetChosenIndex()));
+}
+
+void IGraphics::AskParamFromText(IControl* control, IParamRecord* param, const IRectangle& r)
+{
+  double value = param->GetValue();
+  if (param->GetNegateDisplay()) value = -value;
+  char text[IParamRecord::kValueTextSize];
+  const int precision = param->GetPrecision();
+  if (precision > 0)
+    std::snprintf(text, sizeof text, "%.*f", precision, value);
+  else
+    std::snprintf(text, sizeof text, "%d", TruncToInt(value));
+  OpenTextEntry(control, control->GetTextStyle(), r, text, param);
+}
+
+bool IGraphics::CollectDirtyRect(IRectangle& dirty)
+{
+  bool any = false;
+  IRectangle u;
+  const int count = mControls.GetCount();
+  for (int i = 0; i < count; ++i)
+  {
+    IControl* control = mControls.Get(i);
+    if (control->IsDirty())
+    {
+      u = u.Union(control->GetRect());
+      any = true;
+    }
+  }
+  dirty = u;
+  return any;
+}
+
+void IGraphics::SetAllControlsDirty()
+{
+  const int count = mControls.GetCount();
+  for (int i = 0; i < count; ++i) mControls.Get(i)->MarkDirty(false);
+}
+
+int IGraphics::HitControl(int x, int y, HitPurpose purpose)
+{
+  for (int i = mControls.GetCount() - 1; i >= 0; --i)
+  {
+    IControl* control = mControls.Get(i);
+    if (control->IsHidden()) continue;
+    if (control->IsGrayed() && !(purpose == kHitForMouseOver && control->MouseOverWhenGrayed())) continue;
+    if (control->HitTest(x, y)) return i;
+  }
+  return -1;
+}
+
+int IGraphics::CapturedOrHit(int x, int y)
+{
+  return mMouseCapture >= 0 ? mMouseCapture : HitControl(x, y, kHitForClick);
+}
+
+void IGraphics::OnMouseDown(int x, int y, const IMouseModifiers& mod)
+{
+  ReleaseMouseCapture();
+  const int index = HitControl(x, y, kHitForClick);
+  IControl* control = GetControl(index);
+  if (!control) return;
+  mMouseCapture = index;
+  mMouseX = x;
+  mMouseY = y;
+  const int paramIdx = control->ParamIdx();
+  if (mPlug && mPlug->GetApiKind() == kApiVst3 && mod.R && paramIdx >= 0)
+  {
+    ReleaseMouseCapture();
+    mPlug->ShowHostParamMenu(paramIdx, x, y);
+    return;
+  }
+  if (paramIdx >= 0 && mPlug) mPlug->BeginParamGesture(paramIdx);
+  control->OnMouseDown(x, y, mod);
+}
+
+void IGraphics::OnMouseUp(int x, int y, const IMouseModifiers& mod)
+{
+  IControl* control = GetControl(CapturedOrHit(x, y));
+  ReleaseMouseCapture();
+  if (!control) return;
+  control->OnMouseUp(x, y, mod);
+  const int paramIdx = control->ParamIdx();
+  if (paramIdx >= 0 && mPlug) mPlug->EndParamGesture(paramIdx);
+}
+
+void IGraphics::OnMouseDrag(int x, int y, const IMouseModifiers& mod)
+{
+  IControl* control = GetControl(mMouseCapture);
+  if (!control) return;
+  const int dX = x - mMouseX, dY = y - mMouseY;
+  if (dX == 0 && dY == 0) return;
+  mMouseX = x;
+  mMouseY = y;
+  control->OnMouseDrag(x, y, dX, dY, mod);
+}
+
+bool IGraphics::OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod)
+{
+  ReleaseMouseCapture();
+  const int index = HitControl(x, y, kHitForClick);
+  IControl* control = GetControl(index);
+  if (!control) return false;
+  if (control->DoubleClickAsClick())
+  {
+    mMouseCapture = index;
+    mMouseX = x;
+    mMouseY = y;
+    control->OnMouseDown(x, y, mod);
+    return true;
+  }
+  control->OnMouseDoubleClick(x, y, mod);
+  return false;
+}
+
+void IGraphics::OnMouseWheel(int x, int y, const IMouseModifiers& mod, int detents)
+{
+  if (IControl* control = GetControl(CapturedOrHit(x, y))) control->OnMouseWheel(x, y, mod, detents);
+}
+
+bool IGraphics::OnMouseOver(int x, int y, const IMouseModifiers& mod)
+{
+  if (!mHandleMouseOver) return false;
+  const int index = mMouseCapture >= 0 ? mMouseCapture : HitControl(x, y, kHitForMouseOver);
+  IControl* control = GetControl(index);
+  if (!control) return true;
+  mMouseX = x;
+  mMouseY = y;
+  control->OnMouseOver(x, y, mod);
+  if (mMouseOver >= 0 && mMouseOver != index)
+    if (IControl* previous = GetControl(mMouseOver)) previous->OnMouseOut();
+  mMouseOver = index;
+  return true;
+}
+
+bool IGraphics::OnKeyDown(int x, int y, int key)
+{
+  IControl* target = nullptr;
+  if (mMouseCapture > 0)
+    target = GetControl(mMouseCapture);
+  else if (mMouseCapture < 0)
+  {
+    const int index = HitControl(x, y, kHitForClick);
+    if (index > 0) target = GetControl(index);
+  }
+  if (!target) target = mKeyCatcher.get();
+  return target ? target->OnKeyDown(x, y, key) : false;
+}
+
+void IGraphics::ReleaseMouseCapture()
+{
+  mMouseCapture = -1;
+  mMouseX = -1;
+  mMouseY = -1;
+}

@@ -1,0 +1,193 @@
+#pragma once
+
+#include <memory>
+
+#include "IArgbColor.h"
+#include "IBitmapStrip.h"
+#include "IBlend.h"
+#include "IMenu.h"
+#include "IMouseModifiers.h"
+#include "IRectangle.h"
+#include "ITextStyle.h"
+#include "PlugString.h"
+#include "PtrList.h"
+
+class IControl;
+class IParamRecord;
+class IPlugBase;
+class LICE_IBitmap;
+class LICE_MemBitmap;
+class LICE_SysBitmap;
+
+// The platform-independent editor: the ordered controls (index 0 is the
+// background, higher indexes are drawn later and hit first), the off-screen drawing
+// surface, the editor size and redraw rate and the mouse-capture state. It loads
+// images through the process-wide bitmap cache, routes mouse and key events to
+// controls by hit-testing, redraws controls into the off-screen surface and asks the
+// platform layer to present it. A platform layer derives from it and supplies the
+// abstract operations.
+//
+// Everything runs on the window's thread except ShowParamValue, which the plug-in may
+// call from the audio thread: it takes no lock and allocates nothing.
+class IGraphics
+{
+public:
+  IGraphics(IPlugBase* plug, int width, int height, int frameRate);
+
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
+
+  // ---- Virtual operations, in slot order ----
+  virtual bool PresentToScreen(const IRectangle& r) = 0;
+  // Fits r to text drawn in style (IEditorText::MeasureText against the draw bitmap).
+  virtual bool MeasureText(ITextStyle& style, const char* text, IRectangle& r);
+  virtual void CancelTextEntry() = 0;
+  // New size: every control is deleted (the caller adds them again), the backing
+  // bitmaps are made again and the plug-in is told.
+  virtual void Resize(int width, int height);
+  // GetWindowHandle is not null.
+  virtual bool IsWindowOpen();
+  virtual const char* GetApiName();
+  virtual int ShowMessage(const char* text, const char* caption, int type) = 0;
+  // The menu (or submenu) the user chose from, its chosen index set; null for none.
+  virtual IMenu* ShowPopupMenu(IMenu* menu, const IRectangle& r) = 0;
+  virtual void OpenTextEntry(IControl* control, const ITextStyle& style, const IRectangle& r, const char* text,
+                             IParamRecord* param) = 0;
+  virtual void HostExecutableFolder(PlugString& out) = 0;
+  virtual void ModuleFolder(PlugString& out) = 0;
+  virtual void DesktopFolder(PlugString& out) = 0;
+  virtual void AppDataPath(PlugString& out, bool allUsers) = 0;
+  virtual void UserDataPath(PlugString& out) = 0;
+  virtual void ChooseFile(PlugString& file, int action, PlugString& folder, const char* extensions) = 0;
+  virtual bool PickColor(IArgbColor& color, const char* prompt) = 0;
+  virtual bool OpenUrl(const char* address, const char* title, const char* confirm, const char* failure) = 0;
+  virtual void* ReservedQuery17() { return nullptr; }
+  virtual void* OpenWindow(void* parent) = 0;
+  virtual void ReservedHook19() {}
+  virtual void ReservedHook20() {}
+  virtual void CloseWindow() = 0;
+  virtual void* GetWindowHandle() = 0;
+  virtual bool ReadClipboardText(PlugString& out) = 0;
+  // Deletes the key catcher, every control and both backing bitmaps; cached
+  // bitmaps stay.
+  virtual ~IGraphics();
+  virtual void HideCursor() {}
+  virtual void RestoreCursor() {}
+  virtual void ReservedHook27() = 0;
+  // The decoded image of a resource, owned by the caller from then on, or null when
+  // it is missing or cannot be decoded.
+  virtual LICE_IBitmap* LoadImageResource(int id, const char* fileName) = 0;
+
+  // ---- Building the editor ----
+  IPlugBase* GetPlug() const { return mPlug; }
+  int Width() const { return mWidth; }
+  int Height() const { return mHeight; }
+  int FrameRate() const { return mFrameRate; }
+
+  // The image of resource id from the process-wide cache, decoded on first use, as
+  // a strip of nFrames vertical frames. A missing or undecodable image gives a strip
+  // without a bitmap (its size 0 x 0), which draws as nothing.
+  IBitmapStrip LoadBitmapStrip(int id, const char* fileName, int nFrames);
+  // Appends the control, taking ownership; its index, or -1 (the control deleted)
+  // when the list cannot grow.
+  int AddControl(IControl* control);
+  // Inserts the control at index 0, taking ownership; the control, or null (the
+  // control deleted) when the list cannot grow.
+  IControl* AddBackground(IControl* control);
+  int NControls() const { return mControls.GetCount(); }
+  IControl* GetControl(int index) const { return mControls.Get(index); }
+  // Receives the keys that reach no control; owned. Replaces (deletes) an earlier one.
+  void SetKeyCatcher(IControl* control);
+
+  // ---- From the plug-in ----
+  // Pushes a parameter's value into every control bound to it (and the first
+  // matching linked parameter of each control). A plain value is normalised first
+  // with the parameter's rule (clamped into its range).
+  void ShowParamValue(int paramIdx, double value, bool normalized);
+  // Makes the draw bitmap (width x height) and the empty scratch bitmap.
+  void CreateBackingBitmaps();
+  // The off-screen surface; null before CreateBackingBitmaps.
+  LICE_IBitmap* GetDrawBitmap() const;
+
+  // ---- Drawing ----
+  // Draws every visible control that touches r, back to front, marks every control
+  // clean and presents r. True without presenting when there are no controls.
+  bool Draw(const IRectangle& r);
+  // Blends the part of dest inside the draw rectangle from strip's bitmap at
+  // (srcX, srcY) (the image position of dest's top-left corner) into the draw
+  // bitmap. blend: null for normal at weight 1. False, drawing nothing, without a
+  // strip bitmap or draw bitmap.
+  bool DrawBitmap(const IBitmapStrip& strip, const IRectangle& dest, int srcX, int srcY, const IBlend* blend);
+  // Asks the user for param's value: a menu of its display texts for enumerations
+  // (and booleans with texts), else a text entry with the current value.
+  void AskParamValue(IControl* control, IParamRecord* param, const IRectangle& r);
+  const IRectangle& GetDrawRect() const { return mDrawRect; }
+
+  // ---- Redraw check of the window's timer ----
+  // The union of the dirty controls' rectangles; false when none is dirty.
+  bool CollectDirtyRect(IRectangle& dirty);
+  // MarkDirty(false) on every control (when a window opens).
+  void SetAllControlsDirty();
+
+  // ---- Events from the platform layer, in editor coordinates ----
+  void OnMouseDown(int x, int y, const IMouseModifiers& mod);
+  void OnMouseUp(int x, int y, const IMouseModifiers& mod);
+  void OnMouseDrag(int x, int y, const IMouseModifiers& mod);
+  // True when the control takes the double click as a press: the platform then
+  // captures the mouse.
+  bool OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod);
+  void OnMouseWheel(int x, int y, const IMouseModifiers& mod, int detents);
+  // False at once while mouse-over handling is off (the default).
+  bool OnMouseOver(int x, int y, const IMouseModifiers& mod);
+  // The target's answer; false when no control takes the key.
+  bool OnKeyDown(int x, int y, int key);
+
+  int GetMouseCapture() const { return mMouseCapture; }
+  int GetMouseOver() const { return mMouseOver; }
+  int GetMouseX() const { return mMouseX; }
+  int GetMouseY() const { return mMouseY; }
+  void SetMouseOverIndex(int index) { mMouseOver = index; }
+  // Capture := -1, mouse position := -1 (before a popup menu takes the mouse).
+  void ReleaseMouseCapture();
+  bool HandlesMouseOver() const { return mHandleMouseOver; }
+  void SetHandleMouseOver(bool on) { mHandleMouseOver = on; }
+
+protected:
+  bool mCursorHidden = false;
+  int mSavedCursorX = -1;
+  int mSavedCursorY = -1;
+
+private:
+  enum HitPurpose
+  {
+    kHitForClick,
+    kHitForMouseOver
+  };
+
+  // The highest control that is not hidden, can be reached (not grayed, or for
+  // mouse-over marked so) and is hit; -1 for none.
+  int HitControl(int x, int y, HitPurpose purpose);
+  // The captured control, else the hit one (for clicks); -1 for none.
+  int CapturedOrHit(int x, int y);
+  void BeginGesture(int index);
+  void EndGesture();
+  void AskParamFromMenu(IControl* control, IParamRecord* param, const IRectangle& r);
+  void AskParamFromText(IControl* control, IParamRecord* param, const IRectangle& r);
+
+  IPlugBase* mPlug;
+  PtrList<IControl> mControls;
+  IRectangle mDrawRect;
+  std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
+  std::unique_ptr<LICE_MemBitmap> mScratchBitmap;
+  int mWidth;
+  int mHeight;
+  int mFrameRate;
+  int mMouseCapture = -1;
+  int mMouseOver = -1;
+  int mMouseX = 0;
+  int mMouseY = 0;
+  bool mHandleMouseOver = false;
+  // The parameter whose gesture a press began, ended by the release; -1 for none.
+  int mGestureParam = -1;
+  std::unique_ptr<IControl> mKeyCatcher;
+};
