@@ -195,7 +195,7 @@ def output_scale(cv):
 def toggle_legends(cv, name, top, bottom, label, label_y):
     cx, cy = switch_centre(name)
     s = TOGGLE_SIZE[name]
-    reach = lever_reach(s) + 5.5
+    reach = lever_reach(s) + 7.0
     cv.text(top, cx, cy - reach, 6.2, DIM)
     cv.text(bottom, cx, cy + reach, 6.2, DIM)
     if label is not None:
