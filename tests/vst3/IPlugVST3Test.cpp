@@ -189,12 +189,12 @@ TEST(IPlugVST3, EditsAndLatencyChangesReachTheComponentHandler)
   using Kind = mero::ComponentHandler::Kind;
   const auto& calls = handler->Calls();
   ASSERT_EQ(calls.size(), 4u);
-  EXPECT_EQ(calls[0].kind, Kind::Begin);
-  EXPECT_EQ(calls[1].kind, Kind::Perform);
+  EXPECT_EQ(calls[0].kind, Kind::kBegin);
+  EXPECT_EQ(calls[1].kind, Kind::kPerform);
   EXPECT_EQ(calls[1].id, 3u);
   EXPECT_EQ(calls[1].value, 0.25);
-  EXPECT_EQ(calls[2].kind, Kind::End);
-  EXPECT_EQ(calls[3].kind, Kind::Restart);
+  EXPECT_EQ(calls[2].kind, Kind::kEnd);
+  EXPECT_EQ(calls[3].kind, Kind::kRestart);
   EXPECT_EQ(calls[3].id, static_cast<ParamID>(kLatencyChanged));
   EXPECT_NEAR(plug->getParamNormalized(3), 0.25, 1e-12);
   plug->terminate();

@@ -16,20 +16,20 @@ class ComponentHandler : public Steinberg::FObject, public Steinberg::Vst::IComp
 public:
   enum class Kind
   {
-    Begin,
-    Perform,
-    End,
-    Restart
+    kBegin,
+    kPerform,
+    kEnd,
+    kRestart
   };
   struct Call
   {
     Kind kind;
-    Steinberg::Vst::ParamID id;  // restart flags for Restart
+    Steinberg::Vst::ParamID id;  // restart flags for kRestart
     Steinberg::Vst::ParamValue value;
   };
 
-  const std::vector<Call>& Calls() const { return calls; }
-  void ClearCalls() { calls.clear(); }
+  const std::vector<Call>& Calls() const { return mCalls; }
+  void ClearCalls() { mCalls.clear(); }
 
   Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
@@ -44,7 +44,7 @@ public:
   REFCOUNT_METHODS(FObject)
 
 private:
-  std::vector<Call> calls;
+  std::vector<Call> mCalls;
 };
 
 }  // namespace mero

@@ -12,14 +12,14 @@ HostApplication::HostApplication(const std::string& name)
 
 void HostApplication::SetName(const std::string& newName)
 {
-  name = newName.substr(0, 127);
+  mName = newName.substr(0, 127);
 }
 
 tresult PLUGIN_API HostApplication::getName(Vst::String128 out)
 {
   if (!out) return kInvalidArgument;
   size_t i = 0;
-  for (; i < name.size(); ++i) out[i] = static_cast<Vst::TChar>(static_cast<unsigned char>(name[i]));
+  for (; i < mName.size(); ++i) out[i] = static_cast<Vst::TChar>(static_cast<unsigned char>(mName[i]));
   out[i] = 0;
   return kResultOk;
 }

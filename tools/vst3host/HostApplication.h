@@ -16,7 +16,7 @@ class HostApplication : public Steinberg::FObject, public Steinberg::Vst::IHostA
 public:
   explicit HostApplication(const std::string& name = "MERO test host");
 
-  /** Name as 8-bit text; each byte becomes one UTF-16 unit (at most 127). */
+  // Name as 8-bit text; each byte becomes one UTF-16 unit (at most 127).
   void SetName(const std::string& name);
 
   Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) SMTG_OVERRIDE;
@@ -29,7 +29,7 @@ public:
   REFCOUNT_METHODS(FObject)
 
 private:
-  std::string name;
+  std::string mName;
 };
 
 }  // namespace mero

@@ -18,12 +18,12 @@ public:
 
   void Reset(Steinberg::Vst::ParamID id);
 
-  Steinberg::Vst::ParamID PLUGIN_API getParameterId() SMTG_OVERRIDE { return id; }
-  Steinberg::int32 PLUGIN_API getPointCount() SMTG_OVERRIDE { return count; }
+  Steinberg::Vst::ParamID PLUGIN_API getParameterId() SMTG_OVERRIDE { return mId; }
+  Steinberg::int32 PLUGIN_API getPointCount() SMTG_OVERRIDE { return mCount; }
   Steinberg::tresult PLUGIN_API getPoint(Steinberg::int32 index, Steinberg::int32& sampleOffset,
                                          Steinberg::Vst::ParamValue& value) SMTG_OVERRIDE;
-  /** Inserts in offset order; a point at an offset already present replaces its value.
-      kResultFalse when the queue is full. */
+  // Inserts in offset order; a point at an offset already present replaces its value.
+  // kResultFalse when the queue is full.
   Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value,
                                          Steinberg::int32& index) SMTG_OVERRIDE;
 
@@ -39,9 +39,9 @@ private:
     Steinberg::int32 offset;
     Steinberg::Vst::ParamValue value;
   };
-  Steinberg::Vst::ParamID id = 0;
-  Steinberg::int32 count = 0;
-  std::vector<Point> points;
+  Steinberg::Vst::ParamID mId = 0;
+  Steinberg::int32 mCount = 0;
+  std::vector<Point> mPoints;
 };
 
 }  // namespace mero

@@ -7,7 +7,7 @@ using namespace Steinberg;
 
 ParameterChanges::ParameterChanges(int32 maxQueues, int32 pointsPerQueue)
 {
-  for (int32 i = 0; i < maxQueues; ++i) queues.emplace_back(new ParamValueQueue(pointsPerQueue), false);
+  for (int32 i = 0; i < maxQueues; ++i) mQueues.emplace_back(new ParamValueQueue(pointsPerQueue), false);
 }
 
 bool ParameterChanges::Add(Vst::ParamID id, Vst::ParamValue value, int32 sampleOffset)
@@ -19,24 +19,24 @@ bool ParameterChanges::Add(Vst::ParamID id, Vst::ParamValue value, int32 sampleO
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index)
 {
-  if (index < 0 || index >= used) return nullptr;
-  return queues[static_cast<size_t>(index)];
+  if (index < 0 || index >= mUsed) return nullptr;
+  return mQueues[static_cast<size_t>(index)];
 }
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::ParamID& id, int32& index)
 {
-  for (int32 i = 0; i < used; ++i)
+  for (int32 i = 0; i < mUsed; ++i)
   {
-    if (queues[static_cast<size_t>(i)]->getParameterId() == id)
+    if (mQueues[static_cast<size_t>(i)]->getParameterId() == id)
     {
       index = i;
-      return queues[static_cast<size_t>(i)];
+      return mQueues[static_cast<size_t>(i)];
     }
   }
-  if (used == static_cast<int32>(queues.size())) return nullptr;
-  index = used++;
-  queues[static_cast<size_t>(index)]->Reset(id);
-  return queues[static_cast<size_t>(index)];
+  if (mUsed == static_cast<int32>(mQueues.size())) return nullptr;
+  index = mUsed++;
+  mQueues[static_cast<size_t>(index)]->Reset(id);
+  return mQueues[static_cast<size_t>(index)];
 }
 
 }  // namespace mero

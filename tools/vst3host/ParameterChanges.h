@@ -16,11 +16,11 @@ class ParameterChanges : public Steinberg::FObject, public Steinberg::Vst::IPara
 public:
   ParameterChanges(Steinberg::int32 maxQueues = 64, Steinberg::int32 pointsPerQueue = 64);
 
-  void Clear() { used = 0; }
-  /** Adds one point to the parameter's queue (creating the queue); false when full. */
+  void Clear() { mUsed = 0; }
+  // Adds one point to the parameter's queue (creating the queue); false when full.
   bool Add(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value, Steinberg::int32 sampleOffset = 0);
 
-  Steinberg::int32 PLUGIN_API getParameterCount() SMTG_OVERRIDE { return used; }
+  Steinberg::int32 PLUGIN_API getParameterCount() SMTG_OVERRIDE { return mUsed; }
   Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) SMTG_OVERRIDE;
   Steinberg::Vst::IParamValueQueue* PLUGIN_API addParameterData(const Steinberg::Vst::ParamID& id,
                                                                 Steinberg::int32& index) SMTG_OVERRIDE;
@@ -32,8 +32,8 @@ public:
   REFCOUNT_METHODS(FObject)
 
 private:
-  std::vector<Steinberg::IPtr<ParamValueQueue>> queues;
-  Steinberg::int32 used = 0;
+  std::vector<Steinberg::IPtr<ParamValueQueue>> mQueues;
+  Steinberg::int32 mUsed = 0;
 };
 
 }  // namespace mero

@@ -56,8 +56,8 @@ Vst3Module::~Vst3Module()
 bool Vst3Module::Open(const std::string& path)
 {
   Close();
-  library = LoadModuleLibrary(path);
-  if (!library) return false;
+  mLibrary = LoadModuleLibrary(path);
+  if (!mLibrary) return false;
   auto getFactory = reinterpret_cast<GetFactoryProc>(Symbol("GetPluginFactory"));
   if (!getFactory)
   {
@@ -66,18 +66,18 @@ bool Vst3Module::Open(const std::string& path)
   }
 #ifdef _WIN32
   auto init = reinterpret_cast<bool (*)()>(Symbol("InitDll"));
-  entered = init && init();
+  mEntered = init && init();
 #else
   auto init = reinterpret_cast<bool (*)(void*)>(Symbol("ModuleEntry"));
-  entered = init && init(library);
+  mEntered = init && init(mLibrary);
 #endif
-  if (!entered)
+  if (!mEntered)
   {
     Unload();
     return false;
   }
-  factory = getFactory();
-  if (!factory)
+  mFactory = getFactory();
+  if (!mFactory)
   {
     Unload();
     return false;
@@ -87,18 +87,18 @@ bool Vst3Module::Open(const std::string& path)
 
 void Vst3Module::Close()
 {
-  if (factory)
+  if (mFactory)
   {
-    factory->release();
-    factory = nullptr;
+    mFactory->release();
+    mFactory = nullptr;
   }
   Unload();
 }
 
 void Vst3Module::Unload()
 {
-  if (!library) return;
-  if (entered)
+  if (!mLibrary) return;
+  if (mEntered)
   {
 #ifdef _WIN32
     auto exitFunc = reinterpret_cast<bool (*)()>(Symbol("ExitDll"));
@@ -106,23 +106,23 @@ void Vst3Module::Unload()
     auto exitFunc = reinterpret_cast<bool (*)()>(Symbol("ModuleExit"));
 #endif
     if (exitFunc) exitFunc();
-    entered = false;
+    mEntered = false;
   }
-  UnloadModuleLibrary(library);
-  library = nullptr;
+  UnloadModuleLibrary(mLibrary);
+  mLibrary = nullptr;
 }
 
 IPluginFactory2* Vst3Module::Factory2() const
 {
   IPluginFactory2* factory2 = nullptr;
-  if (factory && factory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) != kResultOk)
+  if (mFactory && mFactory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) != kResultOk)
     factory2 = nullptr;
   return factory2;
 }
 
 void* Vst3Module::Symbol(const char* name) const
 {
-  return library ? FindSymbol(library, name) : nullptr;
+  return mLibrary ? FindSymbol(mLibrary, name) : nullptr;
 }
 
 }  // namespace mero

@@ -20,24 +20,24 @@ public:
   Vst3Module(const Vst3Module&) = delete;
   Vst3Module& operator=(const Vst3Module&) = delete;
 
-  /** Loads the library at path (UTF-8) and gets its factory; false (and nothing loaded)
-      when the library, its GetPluginFactory or its entry function fails. */
+  // Loads the library at path (UTF-8) and gets its factory; false (and nothing loaded)
+  // when the library, its GetPluginFactory or its entry function fails.
   bool Open(const std::string& path);
   void Close();
-  bool IsOpen() const { return factory != nullptr; }
+  bool IsOpen() const { return mFactory != nullptr; }
 
-  Steinberg::IPluginFactory* Factory() const { return factory; }
-  /** The factory's IPluginFactory2 (added reference) or null. */
+  Steinberg::IPluginFactory* Factory() const { return mFactory; }
+  // The factory's IPluginFactory2 (added reference) or null.
   Steinberg::IPluginFactory2* Factory2() const;
-  /** Address of an exported symbol, or null. */
+  // Address of an exported symbol, or null.
   void* Symbol(const char* name) const;
 
 private:
   void Unload();
 
-  void* library = nullptr;
-  bool entered = false;
-  Steinberg::IPluginFactory* factory = nullptr;
+  void* mLibrary = nullptr;
+  bool mEntered = false;
+  Steinberg::IPluginFactory* mFactory = nullptr;
 };
 
 }  // namespace mero

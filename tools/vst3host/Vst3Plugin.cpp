@@ -19,16 +19,16 @@ bool Vst3Plugin::Create(const Vst3Module& module, int32 classIndex)
   IPluginFactory* factory = module.Factory();
   PClassInfo info;
   if (!factory || factory->getClassInfo(classIndex, &info) != kResultOk) return false;
-  if (factory->createInstance(info.cid, IComponent::iid, reinterpret_cast<void**>(&component)) != kResultOk)
+  if (factory->createInstance(info.cid, IComponent::iid, reinterpret_cast<void**>(&mComponent)) != kResultOk)
   {
-    component = nullptr;
+    mComponent = nullptr;
     return false;
   }
-  if (component->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&processor)) != kResultOk)
-    processor = nullptr;
-  if (component->queryInterface(IEditController::iid, reinterpret_cast<void**>(&controller)) != kResultOk)
-    controller = nullptr;
-  if (!processor || !controller)
+  if (mComponent->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&mProcessor)) != kResultOk)
+    mProcessor = nullptr;
+  if (mComponent->queryInterface(IEditController::iid, reinterpret_cast<void**>(&mController)) != kResultOk)
+    mController = nullptr;
+  if (!mProcessor || !mController)
   {
     Close();
     return false;
@@ -38,61 +38,61 @@ bool Vst3Plugin::Create(const Vst3Module& module, int32 classIndex)
 
 tresult Vst3Plugin::Initialize(FUnknown* hostContext)
 {
-  if (!component) return kNotInitialized;
-  tresult result = component->initialize(hostContext);
-  initialized = initialized || result == kResultOk;
+  if (!mComponent) return kNotInitialized;
+  tresult result = mComponent->initialize(hostContext);
+  mInitialized = mInitialized || result == kResultOk;
   return result;
 }
 
 tresult Vst3Plugin::Terminate()
 {
-  if (!component) return kNotInitialized;
-  initialized = false;
-  return component->terminate();
+  if (!mComponent) return kNotInitialized;
+  mInitialized = false;
+  return mComponent->terminate();
 }
 
 void Vst3Plugin::ActivateDefaultBuses(BusDirection dir)
 {
-  int32 count = component->getBusCount(kAudio, dir);
+  int32 count = mComponent->getBusCount(kAudio, dir);
   for (int32 i = 0; i < count; ++i)
   {
     BusInfo bus{};
-    if (component->getBusInfo(kAudio, dir, i, bus) == kResultTrue && (bus.flags & BusInfo::kDefaultActive))
-      component->activateBus(kAudio, dir, i, true);
+    if (mComponent->getBusInfo(kAudio, dir, i, bus) == kResultTrue && (bus.flags & BusInfo::kDefaultActive))
+      mComponent->activateBus(kAudio, dir, i, true);
   }
 }
 
 bool Vst3Plugin::Prepare(const ProcessSetup& setup, SpeakerArrangement input, SpeakerArrangement output)
 {
-  if (!processor) return false;
-  if (processor->setBusArrangements(&input, 1, &output, 1) != kResultTrue) return false;
+  if (!mProcessor) return false;
+  if (mProcessor->setBusArrangements(&input, 1, &output, 1) != kResultTrue) return false;
   ActivateDefaultBuses(kInput);
   ActivateDefaultBuses(kOutput);
-  processSetup = setup;
-  if (processor->setupProcessing(processSetup) != kResultOk) return false;
-  context = ProcessContext();
-  context.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kTimeSigValid;
-  context.sampleRate = setup.sampleRate;
-  context.tempo = 120.0;
-  context.timeSigNumerator = 4;
-  context.timeSigDenominator = 4;
-  component->setActive(true);
-  active = true;
-  processor->setProcessing(true);
+  mProcessSetup = setup;
+  if (mProcessor->setupProcessing(mProcessSetup) != kResultOk) return false;
+  mContext = ProcessContext();
+  mContext.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kTimeSigValid;
+  mContext.sampleRate = setup.sampleRate;
+  mContext.tempo = 120.0;
+  mContext.timeSigNumerator = 4;
+  mContext.timeSigDenominator = 4;
+  mComponent->setActive(true);
+  mActive = true;
+  mProcessor->setProcessing(true);
   return true;
 }
 
 void Vst3Plugin::Unprepare()
 {
-  if (!active) return;
-  processor->setProcessing(false);
-  component->setActive(false);
-  active = false;
+  if (!mActive) return;
+  mProcessor->setProcessing(false);
+  mComponent->setActive(false);
+  mActive = false;
 }
 
 bool Vst3Plugin::QueueParameter(ParamID id, ParamValue value, int32 sampleOffset)
 {
-  return changes.Add(id, value, sampleOffset);
+  return mChanges.Add(id, value, sampleOffset);
 }
 
 template <typename Sample>
@@ -114,7 +114,7 @@ tresult Vst3Plugin::ProcessBlock(Sample* const* inputs, Sample* const* outputs, 
     out.channelBuffers64 = reinterpret_cast<Sample64**>(const_cast<Sample**>(outputs));
   }
   ProcessData data;
-  data.processMode = processSetup.processMode;
+  data.processMode = mProcessSetup.processMode;
   data.symbolicSampleSize = sampleSize;
   data.numSamples = frames;
   data.numInputs = 1;
@@ -136,48 +136,48 @@ tresult Vst3Plugin::Process(double* const* inputs, double* const* outputs, int32
 
 tresult Vst3Plugin::Process(ProcessData& data)
 {
-  if (!processor) return kNotInitialized;
-  if (!data.inputParameterChanges) data.inputParameterChanges = &changes;
-  if (!data.processContext) data.processContext = &context;
-  tresult result = processor->process(data);
-  changes.Clear();
-  context.projectTimeSamples += data.numSamples;
+  if (!mProcessor) return kNotInitialized;
+  if (!data.inputParameterChanges) data.inputParameterChanges = &mChanges;
+  if (!data.processContext) data.processContext = &mContext;
+  tresult result = mProcessor->process(data);
+  mChanges.Clear();
+  mContext.projectTimeSamples += data.numSamples;
   return result;
 }
 
 tresult Vst3Plugin::GetState(std::vector<char>& bytes)
 {
   bytes.clear();
-  if (!controller) return kNotInitialized;
+  if (!mController) return kNotInitialized;
   MemoryStream stream;
-  tresult result = controller->getState(&stream);
+  tresult result = mController->getState(&stream);
   bytes.assign(stream.getData(), stream.getData() + stream.getSize());
   return result;
 }
 
 tresult Vst3Plugin::SetState(const std::vector<char>& bytes)
 {
-  if (!controller) return kNotInitialized;
+  if (!mController) return kNotInitialized;
   MemoryStream stream;
   int32 written = 0;
   stream.write(const_cast<char*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
   stream.seek(0, IBStream::kIBSeekSet, nullptr);
-  return controller->setState(&stream);
+  return mController->setState(&stream);
 }
 
 void Vst3Plugin::Close()
 {
-  if (component)
+  if (mComponent)
   {
     Unprepare();
-    if (initialized) Terminate();
+    if (mInitialized) Terminate();
   }
-  if (controller) controller->release();
-  if (processor) processor->release();
-  if (component) component->release();
-  controller = nullptr;
-  processor = nullptr;
-  component = nullptr;
+  if (mController) mController->release();
+  if (mProcessor) mProcessor->release();
+  if (mComponent) mComponent->release();
+  mController = nullptr;
+  mProcessor = nullptr;
+  mComponent = nullptr;
 }
 
 }  // namespace mero

@@ -27,47 +27,47 @@ public:
   Vst3Plugin(const Vst3Plugin&) = delete;
   Vst3Plugin& operator=(const Vst3Plugin&) = delete;
 
-  /** Creates an instance of the factory's class at classIndex; false when the class,
-      the instance or one of its three interfaces is missing. */
+  // Creates an instance of the factory's class at classIndex; false when the class,
+  // the instance or one of its three interfaces is missing.
   bool Create(const Vst3Module& module, Steinberg::int32 classIndex = 0);
-  /** initialize (context) of the component (which is also the controller). */
+  // initialize (context) of the component (which is also the controller).
   Steinberg::tresult Initialize(Steinberg::FUnknown* context);
   Steinberg::tresult Terminate();
 
-  /** setBusArrangements with one input and one output bus, activation of every bus
-      that reports itself default-active, setupProcessing, setActive (true) and
-      setProcessing (true). False when the arrangement or the setup is refused. */
+  // setBusArrangements with one input and one output bus, activation of every bus
+  // that reports itself default-active, setupProcessing, setActive (true) and
+  // setProcessing (true). False when the arrangement or the setup is refused.
   bool Prepare(const Steinberg::Vst::ProcessSetup& setup, Steinberg::Vst::SpeakerArrangement input,
                Steinberg::Vst::SpeakerArrangement output);
-  /** setProcessing (false) and setActive (false) after a Prepare. */
+  // setProcessing (false) and setActive (false) after a Prepare.
   void Unprepare();
 
-  /** Queues a point for the next process call. */
+  // Queues a point for the next process call.
   bool QueueParameter(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value, Steinberg::int32 sampleOffset = 0);
-  ParameterChanges& Changes() { return changes; }
+  ParameterChanges& Changes() { return mChanges; }
 
-  /** One process call over one input and one output bus of `channels` channels (in-place
-      allowed), carrying the queued parameter changes, which are cleared afterwards. */
+  // One process call over one input and one output bus of `channels` channels (in-place
+  // allowed), carrying the queued parameter changes, which are cleared afterwards.
   Steinberg::tresult Process(float* const* inputs, float* const* outputs, Steinberg::int32 channels,
                              Steinberg::int32 frames);
   Steinberg::tresult Process(double* const* inputs, double* const* outputs, Steinberg::int32 channels,
                              Steinberg::int32 frames);
-  /** A process call with the caller's own data; the queued changes and the transport
-      context are filled in where the caller left them null. */
+  // A process call with the caller's own data; the queued changes and the transport
+  // context are filled in where the caller left them null.
   Steinberg::tresult Process(Steinberg::Vst::ProcessData& data);
 
-  /** The controller's getState into bytes; its result code. */
+  // The controller's getState into bytes; its result code.
   Steinberg::tresult GetState(std::vector<char>& bytes);
-  /** The controller's setState from bytes; its result code. */
+  // The controller's setState from bytes; its result code.
   Steinberg::tresult SetState(const std::vector<char>& bytes);
 
-  /** Undoes whatever of Prepare, Initialize and Create has been done, and releases. */
+  // Undoes whatever of Prepare, Initialize and Create has been done, and releases.
   void Close();
 
-  Steinberg::Vst::IComponent* Component() const { return component; }
-  Steinberg::Vst::IAudioProcessor* Processor() const { return processor; }
-  Steinberg::Vst::IEditController* Controller() const { return controller; }
-  Steinberg::Vst::ProcessContext& Context() { return context; }
+  Steinberg::Vst::IComponent* Component() const { return mComponent; }
+  Steinberg::Vst::IAudioProcessor* Processor() const { return mProcessor; }
+  Steinberg::Vst::IEditController* Controller() const { return mController; }
+  Steinberg::Vst::ProcessContext& Context() { return mContext; }
 
 private:
   void ActivateDefaultBuses(Steinberg::Vst::BusDirection dir);
@@ -75,14 +75,14 @@ private:
   Steinberg::tresult ProcessBlock(Sample* const* inputs, Sample* const* outputs, Steinberg::int32 channels,
                                   Steinberg::int32 frames, Steinberg::int32 sampleSize);
 
-  Steinberg::Vst::IComponent* component = nullptr;
-  Steinberg::Vst::IAudioProcessor* processor = nullptr;
-  Steinberg::Vst::IEditController* controller = nullptr;
-  bool initialized = false;
-  bool active = false;
-  Steinberg::Vst::ProcessSetup processSetup{};
-  Steinberg::Vst::ProcessContext context{};
-  ParameterChanges changes;
+  Steinberg::Vst::IComponent* mComponent = nullptr;
+  Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
+  Steinberg::Vst::IEditController* mController = nullptr;
+  bool mInitialized = false;
+  bool mActive = false;
+  Steinberg::Vst::ProcessSetup mProcessSetup{};
+  Steinberg::Vst::ProcessContext mContext{};
+  ParameterChanges mChanges;
 };
 
 }  // namespace mero
