@@ -7,6 +7,7 @@
 #include "CopyText.h"
 
 static_assert(sizeof(IParamRecord::DisplayTextEntry) == 36, "a display-text entry is 36 bytes");
+static_assert(std::atomic<double>::is_always_lock_free, "the audio thread sets values without a lock");
 
 namespace
 {
@@ -58,7 +59,7 @@ void IParamRecord::DefineContinuous(const char* name, double defaultValue, doubl
   CopyText(mName, name);
   CopyText(mLabel, label);
   CopyText(mGroup, group);
-  mValue = defaultValue;
+  StoreValue(defaultValue);
   mDefault = defaultValue;
   mMin = min;
   mStep = step;
@@ -93,17 +94,17 @@ void IParamRecord::SetFromNormalized(double normalized)
   // no plain value; the parameter keeps what it had rather than turning NaN.
   if (std::isnan(v)) return;
   if (mType != kTypeDouble && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
-  mValue = std::min(v, mMax);
+  StoreValue(std::min(v, mMax));
 }
 
 void IParamRecord::SetClamped(double value)
 {
   if (std::isnan(value))
-    mValue = mDefault;
+    StoreValue(mDefault);
   else if (value < mMin)
-    mValue = mMin;
+    StoreValue(mMin);
   else
-    mValue = std::min(value, mMax);
+    StoreValue(std::min(value, mMax));
 }
 
 const IParamRecord::DisplayTextEntry* IParamRecord::Entries() const
@@ -162,5 +163,5 @@ void IParamRecord::FormatValue(double v, char* out, int outSize) const
 
 const char* IParamRecord::GetUnitText() const
 {
-  return GetDisplayText(TruncToInt(mValue))[0] ? "" : mLabel;
+  return GetDisplayText(TruncToInt(GetValue()))[0] ? "" : mLabel;
 }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <atomic>
+
 #include "GrowBuffer.h"
 
 // One plug-in parameter: its definition (kind, range, step, curve, name,
 // unit label, group) and its current value in plain units, with the one set
 // of conversions between normalised values (0 ... 1) and plain values and
-// the one way a value becomes text.
+// the one way a value becomes text. The value is written by the host's audio
+// thread and the editor while the UI thread reads it, so it is a relaxed atomic:
+// a reader sees some whole value that was written, with no ordering implied.
 class IParamRecord
 {
 public:
@@ -48,7 +52,7 @@ public:
   void SetShape(double shape) { mShape = shape; }
 
   // The current value as a normalised value.
-  double GetNormalized() const { return ToNormalized(mValue); }
+  double GetNormalized() const { return ToNormalized(GetValue()); }
   // A plain value clamped into the range, then normalised through the curve.
   double ToNormalized(double plain) const;
   // The default normalised through the curve, without clamping.
@@ -81,7 +85,7 @@ public:
   const char* GetName() const { return mName; }
   const char* GetLabel() const { return mLabel; }
   const char* GetGroup() const { return mGroup; }
-  double GetValue() const { return mValue; }
+  double GetValue() const { return mValue.load(std::memory_order_relaxed); }
   double GetMin() const { return mMin; }
   double GetMax() const { return mMax; }
   double GetStep() const { return mStep; }
@@ -97,9 +101,10 @@ public:
 
 private:
   const DisplayTextEntry* Entries() const;
+  void StoreValue(double v) { mValue.store(v, std::memory_order_relaxed); }
 
   int mType = kTypeNone;
-  double mValue = 0.0;
+  std::atomic<double> mValue{0.0};
   double mMin = 0.0;
   double mMax = 1.0;
   double mStep = 1.0;

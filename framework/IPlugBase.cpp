@@ -10,6 +10,7 @@
 #include "CopyText.h"
 #include "HostLookup.h"
 #include "IMutexLock.h"
+#include "IGraphics.h"
 
 namespace
 {
@@ -110,7 +111,12 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
   }
 }
 
-IPlugBase::~IPlugBase() = default;
+IPlugBase::~IPlugBase()
+{
+  // The editor's controls point at the plug-in and its parameters: it goes
+  // before anything else does.
+  mGraphics.reset();
+}
 
 void IPlugBase::ParseChannelIO(const char* channelIOStr)
 {
@@ -195,6 +201,22 @@ void IPlugBase::SetParamFromEditor(int index, double normalized)
   param->SetFromNormalized(normalized);
   SendParamValue(index, normalized);
   HandleParamChange(index);
+}
+
+void IPlugBase::AttachEditor(IGraphics* editor)
+{
+  if (!editor) return;
+  IMutexLock lock(mMutex);
+  for (int i = 0; i < NParams(); ++i) editor->ShowParamValue(i, GetParamRecord(i)->GetNormalized(), true);
+  editor->CreateBackingBitmaps();
+  if (editor != mGraphics.get()) mGraphics.reset(editor);
+}
+
+void IPlugBase::RefreshParamControls()
+{
+  IGraphics* editor = GetGUI();
+  if (!editor) return;
+  for (int i = 0; i < NParams(); ++i) editor->ShowParamValue(i, GetParamRecord(i)->GetValue(), false);
 }
 
 void IPlugBase::ChangeLatency(int samples)
@@ -300,6 +322,7 @@ bool IPlugBase::LoadPreset(int index)
   {
     mCurrentPreset = index;
     HandlePresetRestored();
+    RefreshParamControls();
   }
   return loaded;
 }

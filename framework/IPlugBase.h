@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -86,11 +87,19 @@ public:
   virtual int GetApiKind() { return mPlugApi; }
   virtual void ResizeEditor(int width, int height) = 0;
   virtual void Reserved31() {}
+  // Takes ownership of editor (a different editor attached before is deleted)
+  // and, under the plug-in lock, pushes every parameter's normalised value
+  // into its controls and creates the editor's drawing surfaces. Nothing for
+  // null.
+  virtual void AttachEditor(IGraphics* editor);
   // Stores the latency (negative counts as 0) and resizes and clears the
   // delay line when there is one.
   virtual void ChangeLatency(int samples);
   virtual bool EmitMidiMessage(const MidiMessage& message) = 0;
   virtual bool QueryPlugFlag() { return false; }
+  // Shows every parameter's current value in the attached editor's controls;
+  // takes no lock.
+  virtual void RefreshParamControls();
   virtual void Reserved37() {}
   // Called by LoadPreset after a successful load.
   virtual void HandlePresetRestored() {}
@@ -107,7 +116,8 @@ public:
   // Stores the current state in the first preset that holds none, named "-".
   void CaptureDefaultPreset();
   // Loads preset index (an empty slot captures the current state under the
-  // name "user preset N" instead); false for a bad index or a failed load.
+  // name "user preset N" instead) and refreshes the editor's controls; false
+  // for a bad index or a failed load.
   bool LoadPreset(int index);
   int NPresets() const { return mPresets.GetCount(); }
   // The name of preset index, or null outside the list.
@@ -213,14 +223,17 @@ public:
   int GetLatency() const { return mLatency; }
   int GetTailSize() const { return mTailSize; }
   void SetTailSize(int samples) { mTailSize = samples; }
-  bool IsBypassed() const { return mBypassed; }
-  void SetBypassed(bool bypassed) { mBypassed = bypassed; }
+  // The host's bypass, a relaxed atomic: the audio thread sets it while the
+  // controller side reads it.
+  bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
+  void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
 
   // The re-entrant plug-in lock.
   IMutex& GetMutex() { return mMutex; }
 
-  // The attached editor, or null.
-  IGraphics* GetGUI() const { return mGraphics; }
+  // The attached editor, or null. The plug-in owns it and deletes it first
+  // when it is destroyed.
+  IGraphics* GetGUI() const { return mGraphics.get(); }
 
 private:
   void ParseChannelIO(const char* channelIOStr);
@@ -245,7 +258,7 @@ private:
   int mHostVersion = 0;
   bool mIsInstrument;
   bool mDoesMidiIn;
-  bool mBypassed = false;
+  std::atomic<bool> mBypassed{false};
   int mCurrentPreset = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
@@ -253,7 +266,7 @@ private:
   int mTailSize = 0;
   std::unique_ptr<LatencyDelay> mDelay;
   PtrList<const char, false> mGroupNames;
-  IGraphics* mGraphics = nullptr;
+  std::unique_ptr<IGraphics> mGraphics;
   PtrList<IParamRecord> mParams;
   PtrList<PresetSlot> mPresets;
   std::vector<double*> mInputPtrs;

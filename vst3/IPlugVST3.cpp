@@ -4,9 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "IMutexLock.h"
+#include "IGraphics.h"
 #include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "vst3/IPlugParameter.h"
@@ -317,6 +320,7 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     else if (IParamRecord* record = RecordForTag(id))
     {
       record->SetFromNormalized(value);
+      if (IGraphics* editor = GetGUI()) editor->ShowParamValue(static_cast<int>(id), value, true);
       HandleParamChange(static_cast<int>(id));
     }
   }
@@ -476,6 +480,7 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   if (!ReadAll(state, chunk.GetData(), chunk.GetSize()) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
   LoadState(chunk, 0);
   SetBypassed(flag != 0);
+  RefreshParamControls();
   return kResultOk;
 }
 
@@ -578,9 +583,20 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   return kResultOk;
 }
 
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString)
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 {
-  return nullptr;
+  if (!name || std::strcmp(name, ViewType::kEditor) != 0 || !GetGUI()) return nullptr;
+  try
+  {
+    mViews.reserve(mViews.size() + 1);
+  }
+  catch (...)
+  {
+    return nullptr;
+  }
+  auto* view = new (std::nothrow) IPlugVST3View(this);
+  if (view) mViews.push_back(view);
+  return view;
 }
 
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)
@@ -693,7 +709,23 @@ void IPlugVST3::EndParamGesture(int index)
   endEdit(static_cast<ParamID>(index));
 }
 
-void IPlugVST3::ResizeEditor(int, int) {}
+void IPlugVST3::ShowHostParamMenu(int index, int x, int y)
+{
+  if (!componentHandler || mViews.empty()) return;
+  FUnknownPtr<IComponentHandler3> handler(componentHandler);
+  if (!handler) return;
+  const ParamID tag = static_cast<ParamID>(index);
+  IContextMenu* menu = handler->createContextMenu(mViews.front(), &tag);
+  if (!menu) return;
+  menu->popup(x, y);
+  menu->release();
+}
+
+void IPlugVST3::ResizeEditor(int width, int height)
+{
+  if (!GetGUI() || mViews.empty()) return;
+  mViews.front()->RequestResize(width, height);
+}
 
 // ---- Transport, latency, MIDI ----
 

@@ -5,11 +5,14 @@
 // buses and parameters at initialisation, negotiates mono or stereo, runs the process
 // call (last-point automation, host bypass, the float/double buffer bridge) under the
 // plug-in lock, answers the controller's queries from the parameter records and saves
-// the state as the parameter doubles followed by the int32 bypass flag.
+// the state as the parameter doubles followed by the int32 bypass flag. With an editor
+// attached it gives the host an editor view, shows host changes in the editor's controls
+// and opens the host's context menu for a parameter.
 
 #include <vector>
 
 #include "IPlugBase.h"
+#include "vst3/IPlugVST3View.h"
 #include "vst3/SingleComponentEffect.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
@@ -65,7 +68,7 @@ public:
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
-  // Gives no view for any name: this binding has no editor view yet.
+  // A new editor view for exactly "editor" when an editor is attached; null otherwise.
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
 
   //---IEditController2
@@ -106,6 +109,10 @@ public:
   double GetTransportTempo() override;
   void GetTransportTimeSignature(int* numerator, int* denominator) override;
   void GetTransportInfo(TransportInfo* info) override;
+  // The host's context menu for parameter index at (x, y) of the first open view, when
+  // the component handler offers IComponentHandler3.
+  void ShowHostParamMenu(int index, int x, int y) override;
+  // Asks the first open view's frame for (0, 0, width, height) when an editor is attached.
   void ResizeEditor(int width, int height) override;
   void ChangeLatency(int samples) override;
   bool EmitMidiMessage(const MidiMessage& message) override;
@@ -114,6 +121,9 @@ public:
   REFCOUNT_METHODS(SingleComponentEffect)
 
 private:
+  // A view's destruction empties the list of open views.
+  friend class IPlugVST3View;
+
   void RegisterBusesAndParameters();
   // The record of a plug-in parameter tag, or null for any other tag.
   IParamRecord* RecordForTag(Steinberg::Vst::ParamID tag) const;
@@ -136,6 +146,8 @@ private:
   int mSideChainChannels = 0;
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
+  // The views createView made, in creation order; not referenced.
+  std::vector<IPlugVST3View*> mViews;
   // This call's host buffers per channel (null for none); sized at construction.
   std::vector<float*> mHostIn32;
   std::vector<double*> mHostIn64;
