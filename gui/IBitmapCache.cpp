@@ -30,19 +30,21 @@ LICE_IBitmap* IBitmapCache::Find(int id)
 
 LICE_IBitmap* IBitmapCache::Add(int id, LICE_IBitmap* bitmap)
 {
+  if (!bitmap) return Find(id);
   std::unique_ptr<LICE_IBitmap> owned(bitmap);
-  Entry* entry = new (std::nothrow) Entry{id, nullptr};
+  std::unique_ptr<Entry> entry(new (std::nothrow) Entry{id, nullptr});
   IMutexLock lock(mMutex);
   if (entry)
   {
     entry->bitmap = std::move(owned);
-    if (!mEntries.Add(entry))
-    {
+    if (mEntries.Add(entry.get()))
+      entry.release();
+    else
       owned = std::move(entry->bitmap);
-      delete entry;
-    }
   }
-  return entry ? bitmap : nullptr;
+  // Without memory for an entry the bitmap is freed on return: unless another
+  // editor stored the image, it draws as nothing.
+  return FindLocked(id);
 }
 
 LICE_IBitmap* IBitmapCache::FindLocked(int id) const

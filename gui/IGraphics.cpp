@@ -55,6 +55,7 @@ void IGraphics::Resize(int width, int height)
 {
   mWidth = width;
   mHeight = height;
+  EndGesture();
   mMouseCapture = -1;
   mMouseOver = -1;
   mControls.Empty();
@@ -283,6 +284,7 @@ int IGraphics::CapturedOrHit(int x, int y)
 
 void IGraphics::OnMouseDown(int x, int y, const IMouseModifiers& mod)
 {
+  EndGesture();  // a second button pressed during a drag
   ReleaseMouseCapture();
   const int index = HitControl(x, y, kHitForClick);
   IControl* control = GetControl(index);
@@ -297,7 +299,7 @@ void IGraphics::OnMouseDown(int x, int y, const IMouseModifiers& mod)
     mPlug->ShowHostParamMenu(paramIdx, x, y);
     return;
   }
-  if (paramIdx >= 0 && mPlug) mPlug->BeginParamGesture(paramIdx);
+  BeginGesture(paramIdx);
   control->OnMouseDown(x, y, mod);
 }
 
@@ -307,8 +309,7 @@ void IGraphics::OnMouseUp(int x, int y, const IMouseModifiers& mod)
   ReleaseMouseCapture();
   if (!control) return;
   control->OnMouseUp(x, y, mod);
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) mPlug->EndParamGesture(paramIdx);
+  EndGesture();
 }
 
 void IGraphics::OnMouseDrag(int x, int y, const IMouseModifiers& mod)
@@ -324,6 +325,7 @@ void IGraphics::OnMouseDrag(int x, int y, const IMouseModifiers& mod)
 
 bool IGraphics::OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod)
 {
+  EndGesture();
   ReleaseMouseCapture();
   const int index = HitControl(x, y, kHitForClick);
   IControl* control = GetControl(index);
@@ -333,10 +335,15 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod)
     mMouseCapture = index;
     mMouseX = x;
     mMouseY = y;
+    BeginGesture(control->ParamIdx());
     control->OnMouseDown(x, y, mod);
     return true;
   }
+  // The reset of a double click is a gesture of its own: the release that follows
+  // ends nothing.
+  BeginGesture(control->ParamIdx());
   control->OnMouseDoubleClick(x, y, mod);
+  EndGesture();
   return false;
 }
 
@@ -372,6 +379,21 @@ bool IGraphics::OnKeyDown(int x, int y, int key)
   }
   if (!target) target = mKeyCatcher.get();
   return target ? target->OnKeyDown(x, y, key) : false;
+}
+
+void IGraphics::BeginGesture(int paramIdx)
+{
+  if (paramIdx < 0 || !mPlug) return;
+  mGestureParam = paramIdx;
+  mPlug->BeginParamGesture(paramIdx);
+}
+
+void IGraphics::EndGesture()
+{
+  if (mGestureParam < 0) return;
+  const int paramIdx = mGestureParam;
+  mGestureParam = -1;
+  if (mPlug) mPlug->EndParamGesture(paramIdx);
 }
 
 void IGraphics::ReleaseMouseCapture()

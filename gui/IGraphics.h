@@ -169,7 +169,9 @@ private:
   int HitControl(int x, int y, HitPurpose purpose);
   // The captured control, else the hit one (for clicks); -1 for none.
   int CapturedOrHit(int x, int y);
-  void BeginGesture(int index);
+  // Gestures are bracketed by the editor: one begun by a press (or a double click)
+  // is ended by the release, or by the next press when no release came.
+  void BeginGesture(int paramIdx);
   void EndGesture();
   void AskParamFromMenu(IControl* control, IParamRecord* param, const IRectangle& r);
   void AskParamFromText(IControl* control, IParamRecord* param, const IRectangle& r);

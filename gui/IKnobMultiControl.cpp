@@ -19,10 +19,11 @@ void IKnobMultiControl::OnMouseDrag(int, int, int dX, int dY, const IMouseModifi
   double gearing = mGearing;
   if (mod.C || mod.S) gearing *= 10.0;
   const IRectangle& r = GetRect();
-  if (mDirection == kVertical)
-    SetValue(GetValue() + static_cast<double>(dY) / (r.T - r.B) / gearing);
-  else
-    SetValue(GetValue() + static_cast<double>(dX) / (r.R - r.L) / gearing);
+  const bool vertical = mDirection == kVertical;
+  // Minus the height (dragging up raises the value), or the width.
+  const int span = vertical ? r.T - r.B : r.R - r.L;
+  if (span == 0 || !(gearing > 0.0)) return;  // no travel to map the drag onto
+  SetValue(GetValue() + static_cast<double>(vertical ? dY : dX) / span / gearing);
   MarkDirty(true);
 }
 
