@@ -1,0 +1,264 @@
+// Editor drawing on a panel shaped like MERO's: a 255 x 658 background drawn as an
+// opaque copy and nine knobs and switches with the frame sizes and places of the
+// product's layout, from the PNGs in resources/img when they decode, else from
+// synthetic RGBA strips of the same sizes. Measured side by side against one plain
+// copy of the whole surface: a full redraw, one knob's change (redraw check and draw
+// of its rectangle) and an idle timer tick. Each reports its time as a multiple of
+// the plain copy (counter x_copy); the limits are printed at the end.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "IBitmapControl.h"
+#include "IKnobMultiControl.h"
+#include "ISwitchControl.h"
+#include "LICE_Blend.h"
+#include "LICE_Blit.h"
+#include "LICE_MemBitmap.h"
+#include "LICE_SysBitmap.h"
+#include "TestEditorPlug.h"
+#include "TestGraphics.h"
+
+namespace
+{
+
+constexpr int kWidth = 255, kHeight = 658;
+
+struct Layout
+{
+  int id;
+  const char* file;
+  int w, h, frames;
+  int x, y;
+  int param;  // -1 for the background
+  bool knob;
+};
+
+const Layout kLayout[] = {
+    {101, "resources/img/BG.png", 255, 658, 1, 0, 0, -1, false},
+    {102, "resources/img/LEVEL.png", 156, 3486, 21, 50, 381, 0, true},
+    {107, "resources/img/LOW.png", 69, 213, 3, 52, 163, 1, true},
+    {108, "resources/img/HIGH.png", 67, 284, 4, 137, 163, 2, true},
+    {110, "resources/img/OUT.png", 73, 4331, 61, 89, 556, 3, true},
+    {103, "resources/img/MODE.png", 31, 120, 2, 71, 285, 4, false},
+    {104, "resources/img/GAIN.png", 60, 150, 2, 96, 71, 5, false},
+    {105, "resources/img/PAD.png", 35, 104, 2, 110, 283, 6, false},
+    {106, "resources/img/PHASE.png", 37, 100, 2, 152, 283, 7, false},
+    {109, "resources/img/BY.png", 81, 80, 2, 85, 13, 8, false},
+};
+
+bool FileExists(const std::string& path)
+{
+  return std::ifstream(path, std::ios::binary).good();
+}
+
+// Frames of soft-edged discs (alpha falling off at the rim) over transparency; an
+// opaque gradient for a one-frame image.
+std::vector<LICE_pixel> SyntheticImage(const Layout& l)
+{
+  std::vector<LICE_pixel> pixels(static_cast<size_t>(l.w) * l.h);
+  const int fh = l.h / l.frames;
+  for (int y = 0; y < l.h; ++y)
+    for (int x = 0; x < l.w; ++x)
+    {
+      LICE_pixel& p = pixels[static_cast<size_t>(y) * l.w + x];
+      if (l.frames == 1)
+      {
+        p = LICE_RGBA(40 + x / 4, 30 + y / 6, 60 + (x ^ y) % 32, 255);
+        continue;
+      }
+      const double cx = (l.w - 1) / 2.0, cy = (fh - 1) / 2.0, r = 0.45 * (l.w < fh ? l.w : fh);
+      const double d = std::hypot(x - cx, (y % fh) - cy);
+      const double cover = d < r - 1 ? 1.0 : d < r + 1 ? (r + 1 - d) / 2 : 0.0;
+      p = LICE_RGBA(180, 170 - (y / fh) % 64, 150, static_cast<int>(cover * 255));
+    }
+  return pixels;
+}
+
+// The panel: control 0 the background, 1 the Level knob.
+struct Panel
+{
+  Panel()
+  {
+    const std::string root = MERO_SOURCE_DIR;
+    graphics.SetFileRoot(root);
+    for (const Layout& l : kLayout)
+    {
+      IBitmapStrip strip;
+      if (FileExists(root + "/" + l.file)) strip = graphics.LoadBitmapStrip(l.id, l.file, l.frames);
+      if (!strip.bitmap || strip.w != l.w || strip.h != l.h)
+      {
+        const int id = TestGraphics::UniqueImageId();
+        graphics.AddImage(id, l.w, l.h, SyntheticImage(l));
+        strip = graphics.LoadBitmapStrip(id, l.file, l.frames);
+        synthetic = true;
+      }
+      if (l.param < 0)
+        graphics.AddBackground(new IBitmapControl(&plug, l.x, l.y, -1, strip, IBlend::kOpaqueCopy));
+      else if (l.knob)
+        graphics.AddControl(new IKnobMultiControl(&plug, l.x, l.y, l.param, strip));
+      else
+        graphics.AddControl(new ISwitchControl(&plug, l.x, l.y, l.param, strip));
+    }
+    for (int i = 0; i < plug.NParams(); ++i) graphics.ShowParamValue(i, 0.5, true);
+    graphics.CreateBackingBitmaps();
+    graphics.Draw(IRectangle(0, 0, kWidth, kHeight));
+    graphics.Draw(IRectangle(0, 0, kWidth, kHeight));
+  }
+
+  TestEditorPlug plug;
+  TestGraphics graphics{&plug, kWidth, kHeight, 25};
+  bool synthetic = false;
+};
+
+Panel& ThePanel()
+{
+  static Panel panel;
+  return panel;
+}
+
+// Seconds per iteration of the last plain-copy run, the unit of every x_copy counter.
+double gCopySeconds = 0.0;
+
+class LoopTimer
+{
+public:
+  LoopTimer()
+    : mStart(std::chrono::steady_clock::now())
+  {
+  }
+  double SecondsPer(benchmark::State& state) const
+  {
+    const std::chrono::duration<double> d = std::chrono::steady_clock::now() - mStart;
+    return state.iterations() ? d.count() / static_cast<double>(state.iterations()) : 0.0;
+  }
+
+private:
+  std::chrono::steady_clock::time_point mStart;
+};
+
+void ReportVsCopy(benchmark::State& state, const LoopTimer& timer)
+{
+  if (gCopySeconds > 0.0) state.counters["x_copy"] = timer.SecondsPer(state) / gCopySeconds;
+}
+
+void BM_PlainCopy(benchmark::State& state)
+{
+  LICE_SysBitmap dest(kWidth, kHeight);
+  LICE_MemBitmap src(kWidth, kHeight);
+  for (int i = 0; i < kWidth * kHeight; ++i) src.getBits()[i] = LICE_RGBA(i & 255, i >> 8 & 255, 7, 255);
+  const LoopTimer timer;
+  for (auto _ : state)
+  {
+    LICE_Blit(&dest, &src, 0, 0, nullptr, 1.0f, LICE_BLEND_COPY);
+    benchmark::ClobberMemory();
+  }
+  gCopySeconds = timer.SecondsPer(state);
+  state.counters["x_copy"] = 1.0;
+}
+
+void BM_FullRedraw(benchmark::State& state)
+{
+  TestGraphics& g = ThePanel().graphics;
+  const LoopTimer timer;
+  for (auto _ : state)
+  {
+    g.SetAllControlsDirty();
+    g.Draw(IRectangle(0, 0, kWidth, kHeight));
+    benchmark::ClobberMemory();
+  }
+  ReportVsCopy(state, timer);
+  g.presents.clear();
+}
+
+void BM_KnobChange(benchmark::State& state)
+{
+  Panel& panel = ThePanel();
+  TestGraphics& g = panel.graphics;
+  IControl* level = g.GetControl(1);
+  double value = 0.5;
+  const LoopTimer timer;
+  for (auto _ : state)
+  {
+    value = value == 0.5 ? 0.75 : 0.5;
+    level->SetValueFromParam(value);
+    IRectangle dirty;
+    if (g.CollectDirtyRect(dirty)) g.Draw(dirty);
+    benchmark::ClobberMemory();
+  }
+  ReportVsCopy(state, timer);
+  g.presents.clear();
+}
+
+void BM_IdleTick(benchmark::State& state)
+{
+  TestGraphics& g = ThePanel().graphics;
+  g.Draw(IRectangle(0, 0, kWidth, kHeight));
+  g.Draw(IRectangle(0, 0, kWidth, kHeight));
+  bool anyDirty = false;
+  const LoopTimer timer;
+  for (auto _ : state)
+  {
+    IRectangle dirty;
+    anyDirty |= g.CollectDirtyRect(dirty);
+    benchmark::DoNotOptimize(dirty);
+  }
+  ReportVsCopy(state, timer);
+  if (anyDirty) state.SkipWithError("a control was dirty on an idle tick");
+}
+
+// Console output plus the mean real and CPU time of each benchmark, for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+  void ReportRuns(const std::vector<Run>& runs) override
+  {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+        mTimes[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
+  }
+
+  // limit 0: none.
+  void PrintRatio(const char* what, const std::string& measured, double limit) const
+  {
+    const auto m = mTimes.find(measured), c = mTimes.find("BM_PlainCopy");
+    if (m == mTimes.end() || c == mTimes.end() || c->second.first <= 0 || c->second.second <= 0) return;
+    const double real = m->second.first / c->second.first, cpu = m->second.second / c->second.second;
+    printf("ratio %-26s real time %8.4f, CPU time %8.4f", what, real, cpu);
+    if (limit > 0) printf(" (limit %g: %s)", limit, real <= limit && cpu <= limit ? "met" : "MISSED");
+    printf("\n");
+  }
+
+private:
+  std::map<std::string, std::pair<double, double>> mTimes;  // real, CPU
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  benchmark::RegisterBenchmark("BM_PlainCopy", BM_PlainCopy);
+  benchmark::RegisterBenchmark("BM_FullRedraw", BM_FullRedraw);
+  benchmark::RegisterBenchmark("BM_KnobChange", BM_KnobChange);
+  benchmark::RegisterBenchmark("BM_IdleTick", BM_IdleTick);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+  printf("panel images: %s\n",
+         ThePanel().synthetic ? "synthetic (some PNGs missing or undecodable)" : "resources/img PNGs");
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatio("full redraw / plain copy", "BM_FullRedraw", 6);
+  reporter.PrintRatio("knob change / plain copy", "BM_KnobChange", 0);
+  reporter.PrintRatio("idle tick / plain copy", "BM_IdleTick", 0.01);
+  benchmark::Shutdown();
+  return 0;
+}
