@@ -202,4 +202,36 @@ TEST(IControlTest, HitTestAndGraying)
   EXPECT_FLOAT_EQ(halfWeight.GetBlend().weight, 1.0f);
 }
 
+TEST(IControlTest, PromptAsksThroughTheAttachedEditorWhenEnabled)
+{
+  TestEditorPlug plug(2, false);
+  plug.GetParamRecord(0)->DefineContinuous("Level", 0.5, 0.0, 1.0, 0.01);
+  IParamRecord* gain = plug.GetParamRecord(1);
+  gain->DefineBool("Gain", false);
+  gain->AddDisplayText(0, "Low");
+  gain->AddDisplayText(1, "High");
+  auto* g = new TestGraphics(&plug);
+  auto* knob = new RecordingControl(&plug, IRectangle(10, 20, 31, 41), 0);
+  auto* sw = new RecordingControl(&plug, IRectangle(50, 50, 60, 70), 1);
+  g->AddControl(knob);
+  g->AddControl(sw);
+  plug.AttachEditor(g);  // the plug-in owns the editor from here on
+
+  knob->PromptForParamValue();  // prompting is off by default
+  EXPECT_TRUE(g->textEntries.empty());
+  knob->SetPromptDisabled(false);
+  sw->SetPromptDisabled(false);
+  knob->PromptForParamValue();
+  ASSERT_EQ(g->textEntries.size(), 1u);
+  EXPECT_EQ(g->textEntries[0].rect, IRectangle(0, 22, 40, 38));  // 40 x 16 around (20, 30)
+  EXPECT_EQ(g->textEntries[0].control, knob);
+
+  g->menuChoice = 1;
+  sw->OnMouseDown(55, 55, IMouseModifiers{false, true});
+  ASSERT_EQ(g->menus.size(), 1u);
+  EXPECT_EQ(g->menus[0].rect, IRectangle(50, 50, 60, 70));  // with display texts: the control's rectangle
+  EXPECT_DOUBLE_EQ(sw->GetValue(), 1.0);
+  EXPECT_DOUBLE_EQ(gain->GetValue(), 1.0);
+}
+
 }  // namespace
