@@ -50,7 +50,7 @@ TOGGLE_SIZE = {"GAIN": 10.5, "MODE": 6.6, "PAD": 6.6, "PHASE": 6.6}
 # Output: plain dB = n^0.17 * 108 - 96 for normalised n, so n = ((dB + 96) / 108)^(1 / 0.17).
 OUT_MIN_DB, OUT_MAX_DB, OUT_SHAPE = -96.0, 12.0, 0.17
 
-DIM = (0.62, 0.62, 0.60)  # secondary legends
+DIM = (0.72, 0.71, 0.68)  # secondary legends
 
 
 def out_normalized(db):
@@ -189,15 +189,15 @@ def output_scale(cv):
     for db in minor:
         tick(cv, cx, cy, dial_degrees(out_normalized(db)), 23.0, 25.8, 1.0)
     cv.text("OUTPUT", cx, cy + 42.5, 8.0, PRINT, tracking=1.4)
-    cv.text("dB", cx, cy + 24.5, 6.0, DIM, bold=False)
+    cv.text("dB", cx, cy + 25.0, 6.4, DIM, bold=False)
 
 
 def toggle_legends(cv, name, top, bottom, label, label_y):
     cx, cy = switch_centre(name)
     s = TOGGLE_SIZE[name]
     reach = lever_reach(s) + 7.0
-    cv.text(top, cx, cy - reach, 6.2, DIM)
-    cv.text(bottom, cx, cy + reach, 6.2, DIM)
+    cv.text(top, cx, cy - reach, 6.8, DIM)
+    cv.text(bottom, cx, cy + reach, 6.8, DIM)
     if label is not None:
         cv.text(label, cx, label_y, 7.6, PRINT, tracking=1.2)
 
