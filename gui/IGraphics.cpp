@@ -307,8 +307,7 @@ void IGraphics::OnMouseUp(int x, int y, const IMouseModifiers& mod)
 {
   IControl* control = GetControl(CapturedOrHit(x, y));
   ReleaseMouseCapture();
-  if (!control) return;
-  control->OnMouseUp(x, y, mod);
+  if (control) control->OnMouseUp(x, y, mod);
   EndGesture();
 }
 

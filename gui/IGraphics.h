@@ -130,6 +130,9 @@ public:
   void SetAllControlsDirty();
 
   // ---- Events from the platform layer, in editor coordinates ----
+  // A press on a bound control begins a gesture on its parameter (a right press
+  // opens the host's parameter menu instead); the release ends it, wherever the
+  // pointer is. A double-click reset is a gesture of its own.
   void OnMouseDown(int x, int y, const IMouseModifiers& mod);
   void OnMouseUp(int x, int y, const IMouseModifiers& mod);
   void OnMouseDrag(int x, int y, const IMouseModifiers& mod);
