@@ -136,6 +136,15 @@ TEST_F(EditorFixture, GestureBracketsADragEvenWhenReleasedOutside)
   EXPECT_DOUBLE_EQ(plug.edits[1].second, 0.0);    // dragged down far: clamped
 }
 
+TEST_F(EditorFixture, GestureEndsWhenTheReleaseReachesNoControl)
+{
+  const IMouseModifiers left{true};
+  g.OnMouseDown(105, 120, left);
+  g.ReleaseMouseCapture();      // as a popup menu does
+  g.OnMouseUp(300, 700, left);  // outside every control
+  EXPECT_EQ(plug.EditorCalls(), (Strings{"begin 0", "end 0"}));
+}
+
 TEST_F(EditorFixture, DragAtTheSamePositionIsSwallowed)
 {
   const IMouseModifiers left{true};
