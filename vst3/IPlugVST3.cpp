@@ -320,10 +320,18 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     else if (IParamRecord* record = RecordForTag(id))
     {
       record->SetFromNormalized(value);
-      if (IGraphics* editor = GetGUI()) editor->ShowParamValue(static_cast<int>(id), value, true);
+      ShowHostValue(static_cast<int>(id), value);
       HandleParamChange(static_cast<int>(id));
     }
   }
+}
+
+void IPlugVST3::ShowHostValue(int index, double normalized)
+{
+  IGraphics* editor = GetGUI();
+  // NaN has no plain value and leaves the parameter as it was, so its controls stay too.
+  if (!editor || std::isnan(normalized)) return;
+  editor->ShowParamValue(index, std::clamp(normalized, 0.0, 1.0), true);
 }
 
 void IPlugVST3::ConnectInputBus(const ProcessData& data)

@@ -132,6 +132,9 @@ private:
   static bool WriteAll(Steinberg::IBStream* stream, const void* bytes, Steinberg::int32 size);
   static bool ReadAll(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+  // A host value of a parameter into the editor's controls (audio thread: no lock of its
+  // own, no allocation), limited to 0 ... 1.
+  void ShowHostValue(int index, double normalized);
   void ConnectInputBus(const Steinberg::Vst::ProcessData& data);
   void ConnectOutputBuses(const Steinberg::Vst::ProcessData& data);
   // Binds the block routine's slots to frames samples of this call's host buffers from

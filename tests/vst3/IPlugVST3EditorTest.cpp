@@ -1,0 +1,355 @@
+// The binding's editor side in-process: createView and the view's life, the host's
+// context menu and resize handshake, and host changes reaching the editor's controls
+// (also while the audio thread automates and the UI thread draws).
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "IKnobMultiControl.h"
+#include "LICE_pixel.h"
+#include "RecordingControl.h"
+#include "TestGraphics.h"
+#include "public.sdk/source/common/memorystream.h"
+#include "tools/vst3host/ComponentHandler.h"
+#include "tools/vst3host/ParameterChanges.h"
+#include "tools/vst3host/PlugFrame.h"
+#include "vst3/IPlugVST3.h"
+#include "vst3/IPlugVST3View.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace
+{
+constexpr int kWidth = 60;
+constexpr int kHeight = 40;
+
+// Records the windows the view opens and closes.
+class WindowGraphics : public TestGraphics
+{
+public:
+  using TestGraphics::TestGraphics;
+  void* OpenWindow(void* parent) override
+  {
+    parents.push_back(parent);
+    return TestGraphics::OpenWindow(parent);
+  }
+  void CloseWindow() override
+  {
+    ++closes;
+    TestGraphics::CloseWindow();
+  }
+  std::vector<void*> parents;
+  int closes = 0;
+};
+
+// Three integer parameters 0..20 (default 6) and, unless told otherwise, an editor with
+// a control for parameter 0 at (0, 0, 10, 10), one for parameter 1 at (10, 0, 20, 10)
+// and one for parameter 1 that also shows parameter 2. The hooks are counted.
+class EditorPlug : public IPlugVST3
+{
+public:
+  explicit EditorPlug(bool withEditor = true)
+    : IPlugVST3(3, "2-2", 1, "Editor", "", "Maker", 1, 1, 1, 1, false, false, 0)
+  {
+    for (int i = 0; i < NParams(); ++i) GetParamRecord(i)->DefineInteger("P", 6, 0, 20);
+    CaptureDefaultPreset();
+    if (!withEditor) return;
+    editor = new WindowGraphics(this, kWidth, kHeight);
+    controls[0] = new RecordingControl(this, IRectangle(0, 0, 10, 10), 0);
+    controls[1] = new RecordingControl(this, IRectangle(10, 0, 20, 10), 1);
+    controls[2] = new RecordingControl(this, IRectangle(20, 0, 30, 10), 1);
+    controls[2]->AddLinkedParam(2);
+    for (RecordingControl* c : controls) editor->AddControl(c);
+    AttachEditor(editor);
+  }
+
+  void HandleParamChange(int index) override
+  {
+    IPlugVST3::HandleParamChange(index);
+    changes.push_back(index);
+  }
+  void HandleEditorOpened() override { ++opened; }
+  void HandleEditorClosed() override { ++closed; }
+  void HandleEditorResized(const IRectangle& r) override { resized.push_back(r); }
+
+  WindowGraphics* editor = nullptr;
+  RecordingControl* controls[3] = {};
+  std::vector<int> changes;
+  int opened = 0;
+  int closed = 0;
+  std::vector<IRectangle> resized;
+};
+
+IPtr<IPlugView> CreateView(IPlugVST3* plug, FIDString name = ViewType::kEditor)
+{
+  return owned(plug->createView(name));
+}
+
+void ProcessChange(IPlugVST3* plug, ParamID id, double value)
+{
+  IPtr<mero::ParameterChanges> changes = owned(new mero::ParameterChanges);
+  changes->Add(id, value);
+  ProcessData data;
+  data.inputParameterChanges = changes;
+  ASSERT_EQ(plug->process(data), kResultOk);
+}
+}  // namespace
+
+TEST(IPlugVST3Editor, CreatesAViewOnlyForTheEditorNameWhenAnEditorIsAttached)
+{
+  IPtr<EditorPlug> bare = owned(new EditorPlug(false));
+  EXPECT_EQ(bare->createView(ViewType::kEditor), nullptr);
+
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  for (FIDString name : {"Editor", "editor2", "edito", ""}) EXPECT_EQ(plug->createView(name), nullptr) << name;
+  EXPECT_EQ(plug->createView(nullptr), nullptr);
+
+  // The view holds one reference on the plug-in for its life.
+  const uint32 before = plug->getRefCount();
+  IPlugView* view = plug->createView(ViewType::kEditor);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(plug->getRefCount(), before + 1);
+  {
+    FUnknownPtr<IPlugView> asked(view);
+    EXPECT_EQ(asked.getInterface(), view);
+  }
+  view->release();
+  EXPECT_EQ(plug->getRefCount(), before);
+}
+
+TEST(IPlugVST3Editor, ViewAcceptsOnlyHwndAndOpensAFreshWindowOnEveryAttach)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<IPlugView> view = CreateView(plug);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultTrue);
+  for (FIDString type : {"HWND2", "HWN", "hwnd", "X11EmbedWindowID", ""})
+    EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
+  EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
+  EXPECT_EQ(view->canResize(), kResultFalse);
+  ViewRect want(0, 0, 10, 10);
+  EXPECT_EQ(view->checkSizeConstraint(&want), kResultFalse);
+
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.left, 0);
+  EXPECT_EQ(size.top, 0);
+  EXPECT_EQ(size.right, kWidth);
+  EXPECT_EQ(size.bottom, kHeight);
+
+  // Another platform type opens no window, but the editor counts as opened.
+  int parent = 0;
+  EXPECT_EQ(view->attached(&parent, "HWND2"), kResultOk);
+  EXPECT_TRUE(plug->editor->parents.empty());
+  EXPECT_EQ(plug->opened, 1);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(plug->closed, 1);
+
+  EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+  ASSERT_EQ(plug->editor->parents.size(), 1u);
+  EXPECT_EQ(plug->editor->parents[0], &parent);
+  EXPECT_TRUE(plug->editor->IsWindowOpen());
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.right, kWidth);
+  EXPECT_EQ(size.bottom, kHeight);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_FALSE(plug->editor->IsWindowOpen());
+
+  // Attached again: a new window, with every control to be drawn afresh.
+  plug->editor->Tick();
+  EXPECT_FALSE(plug->controls[0]->IsDirty());
+  EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+  EXPECT_EQ(plug->editor->parents.size(), 2u);
+  EXPECT_TRUE(plug->editor->IsWindowOpen());
+  EXPECT_TRUE(plug->controls[0]->IsDirty());
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(plug->opened, 3);
+  EXPECT_EQ(plug->closed, 3);
+  EXPECT_EQ(plug->editor->closes, 3);
+  EXPECT_EQ(view->onSize(nullptr), kResultOk);
+}
+
+TEST(IPlugVST3Editor, ViewOfAPlugInWithoutEditorRefusesEverything)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug(false));
+  IPtr<IPlugVST3View> view = owned(new IPlugVST3View(plug));
+  ViewRect size;
+  int parent = 0;
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
+  EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultFalse);
+  EXPECT_EQ(view->getSize(&size), kResultFalse);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(plug->opened + plug->closed, 0);
+}
+
+TEST(IPlugVST3Editor, ResizeRequestReachesTheFrameAndTheHookOnce)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  plug->ResizeEditor(80, 50);  // no view: nothing to ask
+  IPtr<IPlugView> view = CreateView(plug);
+  plug->ResizeEditor(80, 50);  // no frame yet
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  ASSERT_EQ(view->setFrame(frame), kResultOk);
+  plug->ResizeEditor(80, 50);
+  ASSERT_EQ(frame->Resizes().size(), 1u);
+  EXPECT_EQ(frame->Resizes()[0].right, 80);
+  EXPECT_EQ(frame->Resizes()[0].bottom, 50);
+  ASSERT_EQ(plug->resized.size(), 1u);
+  EXPECT_EQ(plug->resized[0], IRectangle(0, 0, 80, 50));
+  // A size change the plug-in did not ask for runs no hook.
+  ViewRect other(0, 0, 90, 90);
+  EXPECT_EQ(view->onSize(&other), kResultOk);
+  EXPECT_EQ(plug->resized.size(), 1u);
+}
+
+TEST(IPlugVST3Editor, RightClickOpensTheHostMenuForThatParameter)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  using Kind = mero::ComponentHandler::Kind;
+  IPtr<mero::ComponentHandler> handler = owned(new mero::ComponentHandler);
+  ASSERT_EQ(plug->setComponentHandler(handler), kResultTrue);
+  IMouseModifiers right;
+  right.R = true;
+  plug->editor->OnMouseDown(12, 3, right);  // no view open: no menu
+  EXPECT_TRUE(handler->Calls().empty());
+
+  IPtr<IPlugView> view = CreateView(plug);
+  plug->editor->OnMouseDown(12, 3, right);
+  const auto requests = handler->CallsOf(Kind::kContextMenu);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].view, view.get());
+  EXPECT_TRUE(requests[0].hasParam);
+  EXPECT_EQ(requests[0].id, 1u);
+  const auto popups = handler->CallsOf(Kind::kMenuPopup);
+  ASSERT_EQ(popups.size(), 1u);
+  EXPECT_EQ(popups[0].x, 12);
+  EXPECT_EQ(popups[0].y, 3);
+  EXPECT_EQ(handler->LiveMenus(), 0);  // released by the plug-in
+  EXPECT_TRUE(plug->controls[1]->events.empty());
+  plug->terminate();  // releases the handler
+}
+
+TEST(IPlugVST3Editor, EditorEditsReachTheHostAndTheChangeHandler)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<mero::ComponentHandler> handler = owned(new mero::ComponentHandler);
+  plug->setComponentHandler(handler);
+  plug->changes.clear();
+  plug->controls[0]->SetValueFromUser(0.75);
+  const auto& calls = handler->Calls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].kind, mero::ComponentHandler::Kind::kPerform);
+  EXPECT_EQ(calls[0].id, 0u);
+  EXPECT_EQ(calls[0].value, 0.75);
+  EXPECT_EQ(plug->changes, std::vector<int>{0});
+  EXPECT_EQ(plug->GetParamRecord(0)->GetValue(), 15.0);
+  plug->terminate();
+}
+
+TEST(IPlugVST3Editor, HostAutomationAndStateReachTheControls)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  plug->editor->Tick();
+  plug->changes.clear();
+
+  // The host's normalised value as received, not the stepped parameter value.
+  ProcessChange(plug, 1, 0.33);
+  EXPECT_EQ(plug->controls[1]->GetValue(), 0.33);
+  EXPECT_EQ(plug->controls[2]->GetValue(), 0.33);
+  EXPECT_TRUE(plug->controls[1]->IsDirty());
+  EXPECT_FALSE(plug->controls[0]->IsDirty());
+  EXPECT_EQ(plug->changes, std::vector<int>{1});
+  ProcessChange(plug, 2, 0.5);
+  EXPECT_EQ(plug->controls[2]->GetLinkedValue(0), 0.5);
+  // A value without a plain value leaves the parameter, and so its controls, as they were.
+  ProcessChange(plug, 1, std::nan(""));
+  EXPECT_EQ(plug->GetParamRecord(1)->GetValue(), 7.0);
+  EXPECT_EQ(plug->controls[1]->GetValue(), 0.33);
+
+  // A restored state shows the restored values.
+  IPtr<MemoryStream> stream = owned(new MemoryStream);
+  const double values[3] = {20.0, 5.0, 10.0};
+  const int32 bypass = 0;
+  stream->write(const_cast<double*>(values), sizeof(values), nullptr);
+  stream->write(const_cast<int32*>(&bypass), sizeof(bypass), nullptr);
+  stream->seek(0, IBStream::kIBSeekSet, nullptr);
+  ASSERT_EQ(plug->setState(stream), kResultOk);
+  EXPECT_EQ(plug->controls[0]->GetValue(), 1.0);
+  EXPECT_EQ(plug->controls[1]->GetValue(), 0.25);
+  EXPECT_EQ(plug->controls[2]->GetLinkedValue(0), 0.5);
+  plug->terminate();
+}
+
+TEST(IPlugVST3EditorThreads, AutomationOnTheAudioThreadWhileTheEditorDraws)
+{
+  constexpr int kBlocks = 2000;
+  constexpr int kFrames = 32;
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  const int image = TestGraphics::UniqueImageId();
+  plug->editor->AddImage(image, 4, 4 * 21, LICE_RGBA(10, 20, 30, 255));
+  auto* knob = new IKnobMultiControl(plug, 30, 0, 0, plug->editor->LoadBitmapStrip(image, "knob.png", 21));
+  plug->editor->AddControl(knob);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  SpeakerArrangement stereo = SpeakerArr::kStereo;
+  ASSERT_EQ(plug->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+  ProcessSetup setup{kRealtime, kSample32, kFrames, 44100.0};
+  ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
+  IPtr<IPlugView> view = CreateView(plug);
+  int parent = 0;
+  ASSERT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+
+  std::atomic<bool> done{false};
+  std::thread audio(
+      [&]
+      {
+        std::vector<float> samples[2] = {std::vector<float>(kFrames, 0.5f), std::vector<float>(kFrames, 0.5f)};
+        float* channels[2] = {samples[0].data(), samples[1].data()};
+        AudioBusBuffers in, out;
+        in.numChannels = out.numChannels = 2;
+        in.channelBuffers32 = out.channelBuffers32 = channels;
+        IPtr<mero::ParameterChanges> changes = owned(new mero::ParameterChanges);
+        ProcessData data;
+        data.numSamples = kFrames;
+        data.numInputs = data.numOutputs = 1;
+        data.inputs = &in;
+        data.outputs = &out;
+        data.inputParameterChanges = changes;
+        for (int block = 0; block < kBlocks; ++block)
+        {
+          changes->Clear();
+          changes->Add(0, (block % 21) / 20.0);
+          changes->Add(IPlugVST3::kBypassTag, block % 2);
+          plug->process(data);
+        }
+        done = true;
+      });
+
+  // The UI thread: timer ticks drawing the dirty controls, and the host's queries.
+  const IRectangle all(0, 0, kWidth, kHeight);
+  bool valuesInRange = true;
+  do
+  {
+    plug->editor->Tick();
+    plug->editor->Draw(all);
+    for (double v : {knob->GetValue(), plug->controls[0]->GetValue(), plug->getParamNormalized(0),
+                     plug->getParamNormalized(IPlugVST3::kBypassTag)})
+      valuesInRange = valuesInRange && v >= 0.0 && v <= 1.0;
+  } while (!done);
+  audio.join();
+
+  EXPECT_TRUE(valuesInRange);
+  const double last = ((kBlocks - 1) % 21) / 20.0;
+  EXPECT_EQ(knob->GetValue(), last);
+  EXPECT_EQ(plug->controls[0]->GetValue(), last);
+  EXPECT_EQ(plug->getParamNormalized(0), last);
+  EXPECT_EQ(plug->getParamNormalized(IPlugVST3::kBypassTag), 1.0);
+  view->removed();
+  plug->terminate();
+}
