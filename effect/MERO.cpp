@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "IGraphicsFactory.h"
 #include "IMutexLock.h"
+#include "MEROEditor.h"
 
 namespace
 {
@@ -59,6 +61,12 @@ MERO::MERO()
   IParamRecord* output = GetParamRecord(kOutput);
   output->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "dB", "", 1.0);
   output->SetShape(0.17);
+
+  if (IGraphics* editor = MakeGraphics(this, MEROEditor::kWidth, MEROEditor::kHeight, MEROEditor::kFrameRate))
+  {
+    MEROEditor::Build(this, editor);
+    AttachEditor(editor);
+  }
 
   CaptureDefaultPreset();
 }
