@@ -232,6 +232,16 @@ TEST(IPlugVST3Editor, RightClickOpensTheHostMenuForThatParameter)
   EXPECT_EQ(popups[0].y, 3);
   EXPECT_EQ(handler->LiveMenus(), 0);  // released by the plug-in
   EXPECT_TRUE(plug->controls[1]->events.empty());
+
+  // A host that gives no menu; then no view any more (its destruction empties the list).
+  handler->OfferMenus(false);
+  plug->editor->OnMouseDown(12, 3, right);
+  EXPECT_EQ(handler->CallsOf(Kind::kContextMenu).size(), 2u);
+  EXPECT_EQ(handler->CallsOf(Kind::kMenuPopup).size(), 1u);
+  handler->OfferMenus(true);
+  view = nullptr;
+  plug->editor->OnMouseDown(12, 3, right);
+  EXPECT_EQ(handler->CallsOf(Kind::kContextMenu).size(), 2u);
   plug->terminate();  // releases the handler
 }
 
