@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PluginHarness.h"
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstunits.h"
 
 using namespace Steinberg;
@@ -205,8 +206,21 @@ TEST_F(Controller, OtherEntriesAnswerAsDocumented)
   EXPECT_EQ(controller2->openHelp(false), kResultFalse);
   EXPECT_EQ(controller2->openAboutBox(false), kResultFalse);
   EXPECT_EQ(controller->setComponentState(nullptr), kNotImplemented);
-  EXPECT_EQ(controller->createView("editor"), nullptr);
+  // Only the exact name "editor" gives a view, and only where the module has an editor
+  // window (Windows): the fixed-size panel for Win32 handles.
+  for (const char* name : {"Editor", "EDITOR", "editor ", "edit"}) EXPECT_EQ(controller->createView(name), nullptr);
   EXPECT_EQ(controller->createView(nullptr), nullptr);
+  IPtr<IPlugView> view = owned(controller->createView("editor"));
+#ifdef _WIN32
+  ASSERT_TRUE(view);
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.right - size.left, 255);
+  EXPECT_EQ(size.bottom - size.top, 658);
+  EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultTrue);
+#else
+  EXPECT_FALSE(view);
+#endif
   EXPECT_EQ(controller->getState(nullptr), kInvalidArgument);
   EXPECT_EQ(controller->setState(nullptr), kInvalidArgument);
 
