@@ -26,23 +26,23 @@ struct Block
 // Source pixels set aside at a time when a block is copied within its own pixels.
 constexpr int kHeldPixels = 256;
 
-inline uintptr_t addressOf(const LICE_pixel* p)
+inline uintptr_t AddressOf(const LICE_pixel* p)
 {
   return reinterpret_cast<uintptr_t>(p);
 }
 
 // Whether the source and destination rows of a block share any memory.
-bool sharesPixels(const Block& b)
+bool SharesPixels(const Block& b)
 {
   auto lowest = [&b](const LICE_pixel* first, ptrdiff_t step)
-  { return addressOf(step < 0 ? first + (b.rows - 1) * step : first); };
+  { return AddressOf(step < 0 ? first + (b.rows - 1) * step : first); };
   auto beyond = [&b](const LICE_pixel* first, ptrdiff_t step)
-  { return addressOf((step < 0 ? first : first + (b.rows - 1) * step) + b.cols); };
+  { return AddressOf((step < 0 ? first : first + (b.rows - 1) * step) + b.cols); };
   return lowest(b.s, b.sstep) < beyond(b.d, b.dstep) && lowest(b.d, b.dstep) < beyond(b.s, b.sstep);
 }
 
 template <class Row>
-void eachRowApart(const Block& b, Row row)
+void EachRowApart(const Block& b, Row row)
 {
   LICE_pixel* d = b.d;
   const LICE_pixel* s = b.s;
@@ -54,10 +54,10 @@ void eachRowApart(const Block& b, Row row)
 // piece's source set aside before its destination is written, so every source
 // pixel is read before anything overwrites it.
 template <class Row>
-void eachRowInPlace(const Block& b, Row row)
+void EachRowInPlace(const Block& b, Row row)
 {
   LICE_pixel held[kHeldPixels];
-  const bool backward = addressOf(b.d) > addressOf(b.s);
+  const bool backward = AddressOf(b.d) > AddressOf(b.s);
   const bool topDown = (b.dstep > 0) != backward;
   for (int i = 0; i < b.rows; ++i)
   {
@@ -77,7 +77,7 @@ void eachRowInPlace(const Block& b, Row row)
 // Shared pixels seen through other row steps: the source block is copied first.
 // Nothing is drawn when there is no memory for the copy.
 template <class Row>
-void eachRowFromACopy(const Block& b, Row row)
+void EachRowFromACopy(const Block& b, Row row)
 {
   std::unique_ptr<LICE_pixel[]> copy(new (std::nothrow) LICE_pixel[(size_t)b.cols * b.rows]);
   if (!copy) return;
@@ -86,27 +86,27 @@ void eachRowFromACopy(const Block& b, Row row)
   fromCopy.sstep = b.cols;
   for (int r = 0; r < b.rows; ++r)
     memcpy(copy.get() + (ptrdiff_t)r * b.cols, b.s + r * b.sstep, (size_t)b.cols * sizeof(LICE_pixel));
-  eachRowApart(fromCopy, row);
+  EachRowApart(fromCopy, row);
 }
 
 // Runs row(d, s, n) over every row of the block with the result a blit from a
 // separate copy of the source would give, also when the two share pixels.
 template <class Row>
-void eachRow(const Block& b, Row row)
+void EachRow(const Block& b, Row row)
 {
   const bool sameSteps = b.sstep == b.dstep && (b.dstep >= b.cols || -b.dstep >= b.cols);
-  if (!sharesPixels(b))
-    eachRowApart(b, row);
+  if (!SharesPixels(b))
+    EachRowApart(b, row);
   else if (sameSteps)
-    eachRowInPlace(b, row);
+    EachRowInPlace(b, row);
   else
-    eachRowFromACopy(b, row);
+    EachRowFromACopy(b, row);
 }
 
 template <class Op>
-void forEachPixel(const Block& b, Op op)
+void ForEachPixel(const Block& b, Op op)
 {
-  eachRow(b,
+  EachRow(b,
           [op](LICE_pixel* d, const LICE_pixel* s, int n)
           {
             for (int c = 0; c < n; ++c) d[c] = op(d[c], s[c]);
@@ -114,70 +114,70 @@ void forEachPixel(const Block& b, Op op)
 }
 
 // Weight of a source pixel under LICE_BLEND_USE_SOURCE_ALPHA.
-inline int sourceWeight(int w, LICE_pixel s)
+inline int SourceWeight(int w, LICE_pixel s)
 {
   return w * (LICE_GETA(s) + 1) / 256;
 }
 
-void blitSourceAlphaCopy(const Block& b, int w)
+void BlitSourceAlphaCopy(const Block& b, int w)
 {
-  eachRow(b, [w](LICE_pixel* d, const LICE_pixel* s, int n) { LICE_SourceAlphaCopyRow(d, s, n, w); });
+  EachRow(b, [w](LICE_pixel* d, const LICE_pixel* s, int n) { LICE_SourceAlphaCopyRow(d, s, n, w); });
 }
 
-void blitChannelCopy(const Block& b, int mode)
+void BlitChannelCopy(const Block& b, int mode)
 {
   const int dshift = 8 * ((mode >> 2) & 3), sshift = 8 * (mode & 3);
   const LICE_pixel keepMask = ~((LICE_pixel)0xFF << dshift);
-  forEachPixel(b, [=](LICE_pixel d, LICE_pixel s) { return (d & keepMask) | ((s >> sshift) & 0xFF) << dshift; });
+  ForEachPixel(b, [=](LICE_pixel d, LICE_pixel s) { return (d & keepMask) | ((s >> sshift) & 0xFF) << dshift; });
 }
 
-void blitHalf(const Block& b)
+void BlitHalf(const Block& b)
 {
-  forEachPixel(b, [](LICE_pixel d, LICE_pixel s) { return ((s >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
+  ForEachPixel(b, [](LICE_pixel d, LICE_pixel s) { return ((s >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
 }
 
-void blitRows(const Block& b)
+void BlitRows(const Block& b)
 {
-  eachRow(b, [](LICE_pixel* d, const LICE_pixel* s, int n) { memmove(d, s, (size_t)n * sizeof(LICE_pixel)); });
+  EachRow(b, [](LICE_pixel* d, const LICE_pixel* s, int n) { memmove(d, s, (size_t)n * sizeof(LICE_pixel)); });
 }
 
 // One of modes 1..5 applied with the source as operand and a constant weight.
 template <int Mode>
-void blitWeighted(const Block& b, int w)
+void BlitWeighted(const Block& b, int w)
 {
-  forEachPixel(b, [w](LICE_pixel d, LICE_pixel s)
+  ForEachPixel(b, [w](LICE_pixel d, LICE_pixel s)
                { return LICE_BlendPixel(d, Mode, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), w); });
 }
 
 // One of modes 1..5 with the weight scaled by each source pixel's alpha; SkipClear
 // leaves pixels with source alpha 0 alone.
 template <int Mode, bool SkipClear>
-void blitSourceWeighted(const Block& b, int w)
+void BlitSourceWeighted(const Block& b, int w)
 {
-  forEachPixel(b,
+  ForEachPixel(b,
                [w](LICE_pixel d, LICE_pixel s)
                {
                  if (SkipClear && LICE_GETA(s) == 0) return d;
                  return LICE_BlendPixel(d, Mode, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s),
-                                        sourceWeight(w, s));
+                                        SourceWeight(w, s));
                });
 }
 
-void blitCopy(const Block& b, int w)
+void BlitCopy(const Block& b, int w)
 {
   if (w == 256)
   {
-    blitRows(b);
+    BlitRows(b);
     return;
   }
-  forEachPixel(b,
+  ForEachPixel(b,
                [w](LICE_pixel d, LICE_pixel s) {
                  return LICE_BlendPixel(d, LICE_BLEND_COPY, LICE_GETB(s), LICE_GETG(s), LICE_GETR(s), LICE_GETA(s), w);
                });
 }
 
 // Address of row `row` (0 = top) of a bitmap, honouring the flip.
-inline LICE_pixel* rowAddress(LICE_pixel* bits, ptrdiff_t span, int height, bool flipped, int row)
+inline LICE_pixel* RowAddress(LICE_pixel* bits, ptrdiff_t span, int height, bool flipped, int row)
 {
   return bits + (flipped ? (ptrdiff_t)(height - 1 - row) : (ptrdiff_t)row) * span;
 }
@@ -236,25 +236,25 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
   b.rows = (int)(limy - srcy);
   const ptrdiff_t sspan = src->getRowSpan(), dspan = dest->getRowSpan();
   const bool sflip = src->isFlipped(), dflip = dest->isFlipped();
-  b.s = rowAddress(sbits, sspan, (int)srcH, sflip, (int)srcy) + srcx;
+  b.s = RowAddress(sbits, sspan, (int)srcH, sflip, (int)srcy) + srcx;
   b.sstep = sflip ? -sspan : sspan;
-  b.d = rowAddress(dbits, dspan, (int)destH, dflip, (int)dy) + dx;
+  b.d = RowAddress(dbits, dspan, (int)destH, dflip, (int)dy) + dx;
   b.dstep = dflip ? -dspan : dspan;
 
   if ((mode & LICE_BLEND_MODEMASK) >= LICE_BLEND_CHANNELCOPY)
   {
-    blitChannelCopy(b, mode);
+    BlitChannelCopy(b, mode);
     return;
   }
   const int m = mode & (LICE_BLEND_MODEMASK | LICE_BLEND_USE_SOURCE_ALPHA);
   if (m == LICE_BLEND_COPY && alpha == 1.0f)
   {
-    blitRows(b);
+    BlitRows(b);
     return;
   }
   if (m == LICE_BLEND_COPY && alpha == 0.5f)
   {
-    blitHalf(b);
+    BlitHalf(b);
     return;
   }
 
@@ -265,40 +265,40 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
   switch (m)
   {
     case LICE_BLEND_COPY:
-      blitCopy(b, w);
+      BlitCopy(b, w);
       break;
     case LICE_BLEND_ADD:
-      blitWeighted<LICE_BLEND_ADD>(b, w);
+      BlitWeighted<LICE_BLEND_ADD>(b, w);
       break;
     case LICE_BLEND_DODGE:
-      blitWeighted<LICE_BLEND_DODGE>(b, w);
+      BlitWeighted<LICE_BLEND_DODGE>(b, w);
       break;
     case LICE_BLEND_MULTIPLY:
-      blitWeighted<LICE_BLEND_MULTIPLY>(b, w);
+      BlitWeighted<LICE_BLEND_MULTIPLY>(b, w);
       break;
     case LICE_BLEND_SOFTLIGHT:
-      blitWeighted<LICE_BLEND_SOFTLIGHT>(b, w);
+      BlitWeighted<LICE_BLEND_SOFTLIGHT>(b, w);
       break;
     case LICE_BLEND_HSVADJUST:
-      blitWeighted<LICE_BLEND_HSVADJUST>(b, w);
+      BlitWeighted<LICE_BLEND_HSVADJUST>(b, w);
       break;
     case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_COPY:
-      blitSourceAlphaCopy(b, w);
+      BlitSourceAlphaCopy(b, w);
       break;
     case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_ADD:
-      blitSourceWeighted<LICE_BLEND_ADD, true>(b, w);
+      BlitSourceWeighted<LICE_BLEND_ADD, true>(b, w);
       break;
     case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_DODGE:
-      blitSourceWeighted<LICE_BLEND_DODGE, false>(b, w);
+      BlitSourceWeighted<LICE_BLEND_DODGE, false>(b, w);
       break;
     case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_MULTIPLY:
-      blitSourceWeighted<LICE_BLEND_MULTIPLY, true>(b, w);
+      BlitSourceWeighted<LICE_BLEND_MULTIPLY, true>(b, w);
       break;
     case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_SOFTLIGHT:
-      blitSourceWeighted<LICE_BLEND_SOFTLIGHT, false>(b, w);
+      BlitSourceWeighted<LICE_BLEND_SOFTLIGHT, false>(b, w);
       break;
     case LICE_BLEND_USE_SOURCE_ALPHA | LICE_BLEND_HSVADJUST:
-      blitSourceWeighted<LICE_BLEND_HSVADJUST, false>(b, w);
+      BlitSourceWeighted<LICE_BLEND_HSVADJUST, false>(b, w);
       break;
     default:
       break;

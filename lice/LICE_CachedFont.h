@@ -21,41 +21,41 @@ public:
   int setBackgroundMode(int mode) override;
   void setCombineMode(int mode, float alpha) override;
   int drawText(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format) override;
-  LICE_pixel getTextColor() override { return m_textColor; }
-  LICE_HFONT getFontHandle() override { return m_font; }
-  int getLineHeight() override { return m_lineHeight; }
+  LICE_pixel getTextColor() override { return mTextColor; }
+  LICE_HFONT getFontHandle() override { return mFont; }
+  int getLineHeight() override { return mLineHeight; }
 
   // Draws the cached glyph of code point c with its pen position at (x, y), cropped
   // to clip; true when part of it lies inside the clip.
   virtual bool drawGlyph(LICE_IBitmap* dest, int c, int x, int y, const LICE_Rect& clip);
 
   // Renders c into the cache unless it is there already; false when refused.
-  bool renderGlyph(int c);
+  bool RenderGlyph(int c);
   // The record of c (null when it has none) and its mask bytes (null unless rendered).
-  const LICE_GlyphInfo* findGlyph(int c);
-  const unsigned char* glyphMask(const LICE_GlyphInfo& rec);
+  const LICE_GlyphInfo* FindGlyph(int c);
+  const unsigned char* GlyphMask(const LICE_GlyphInfo& rec);
 
 private:
-  bool useNative(LICE_IBitmap* dest, unsigned int format, bool noNative);
-  bool cachedGlyph(int c, LICE_GlyphInfo& out);
-  void measureCached(const char* text, int count, bool singleLine, int& width, int& height);
-  int drawCached(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format);
-  int drawGlyphs(LICE_IBitmap* dest, const char* text, int count, const LICE_Rect& rect, unsigned int format);
-  bool vertical() const { return (m_flags & LICE_FONT_VERTICAL) != 0; }
-  bool bottomUp() const
+  bool UseNative(LICE_IBitmap* dest, unsigned int format, bool noNative);
+  bool CachedGlyph(int c, LICE_GlyphInfo& out);
+  void MeasureCached(const char* text, int count, bool singleLine, int& width, int& height);
+  int DrawCached(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format);
+  int DrawGlyphs(LICE_IBitmap* dest, const char* text, int count, const LICE_Rect& rect, unsigned int format);
+  bool Vertical() const { return (mFlags & LICE_FONT_VERTICAL) != 0; }
+  bool BottomUp() const
   {
-    return (m_flags & (LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP)) == (LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP);
+    return (mFlags & (LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP)) == (LICE_FONT_VERTICAL | LICE_FONT_BOTTOMUP);
   }
 
-  LICE_pixel m_textColor = 0;
-  LICE_pixel m_backgroundColor = 0xFFFFFFFF;
-  LICE_pixel m_effectColor = 0xFFFFFFFF;
-  int m_backgroundMode = 1;
-  int m_combineMode = 0;
-  float m_combineAlpha = 1.0f;
-  int m_flags = 0;
-  int m_lineHeight = 0;
-  int m_lineSpacing = 0;
-  LICE_GlyphCache m_cache;
-  LICE_HFONT m_font = nullptr;
+  LICE_pixel mTextColor = 0;
+  LICE_pixel mBackgroundColor = 0xFFFFFFFF;
+  LICE_pixel mEffectColor = 0xFFFFFFFF;
+  int mBackgroundMode = 1;
+  int mCombineMode = 0;
+  float mCombineAlpha = 1.0f;
+  int mFlags = 0;
+  int mLineHeight = 0;
+  int mLineSpacing = 0;
+  LICE_GlyphCache mCache;
+  LICE_HFONT mFont = nullptr;
 };

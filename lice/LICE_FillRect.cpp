@@ -8,7 +8,7 @@ namespace
 {
 
 template <class Op>
-void forEachPixel(LICE_pixel* row, ptrdiff_t span, int cols, int rows, Op op)
+void ForEachPixel(LICE_pixel* row, ptrdiff_t span, int cols, int rows, Op op)
 {
   for (int r = 0; r < rows; ++r, row += span)
     for (int c = 0; c < cols; ++c) row[c] = op(row[c]);
@@ -16,10 +16,10 @@ void forEachPixel(LICE_pixel* row, ptrdiff_t span, int cols, int rows, Op op)
 
 // Mode `Mode` with the colour's B, G, R and the weight itself as the alpha operand.
 template <int Mode>
-void fillWeighted(LICE_pixel* row, ptrdiff_t span, int cols, int rows, LICE_pixel color, int k)
+void FillWeighted(LICE_pixel* row, ptrdiff_t span, int cols, int rows, LICE_pixel color, int k)
 {
   const int cB = LICE_GETB(color), cG = LICE_GETG(color), cR = LICE_GETR(color);
-  forEachPixel(row, span, cols, rows, [=](LICE_pixel d) { return LICE_BlendPixel(d, Mode, cB, cG, cR, k, k); });
+  ForEachPixel(row, span, cols, rows, [=](LICE_pixel d) { return LICE_BlendPixel(d, Mode, cB, cG, cR, k, k); });
 }
 
 }  // namespace
@@ -60,18 +60,18 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
     switch (k)
     {
       case 256:
-        forEachPixel(row, span, w, h, [c](LICE_pixel) { return c; });
+        ForEachPixel(row, span, w, h, [c](LICE_pixel) { return c; });
         return;
       case 128:
-        forEachPixel(row, span, w, h, [c](LICE_pixel d) { return ((c >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
+        ForEachPixel(row, span, w, h, [c](LICE_pixel d) { return ((c >> 1) & 0x7F7F7F7F) + ((d >> 1) & 0x7F7F7F7F); });
         return;
       case 64:
-        forEachPixel(row, span, w, h,
+        ForEachPixel(row, span, w, h,
                      [c](LICE_pixel d)
                      { return ((d >> 1) & 0x7F7F7F7F) + ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F); });
         return;
       case 192:
-        forEachPixel(row, span, w, h,
+        ForEachPixel(row, span, w, h,
                      [c](LICE_pixel d)
                      { return ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F) + ((c >> 1) & 0x7F7F7F7F); });
         return;
@@ -84,22 +84,22 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
   switch (m)
   {
     case LICE_BLEND_COPY:
-      fillWeighted<LICE_BLEND_COPY>(row, span, w, h, color, k);
+      FillWeighted<LICE_BLEND_COPY>(row, span, w, h, color, k);
       break;
     case LICE_BLEND_ADD:
-      fillWeighted<LICE_BLEND_ADD>(row, span, w, h, color, k);
+      FillWeighted<LICE_BLEND_ADD>(row, span, w, h, color, k);
       break;
     case LICE_BLEND_DODGE:
-      fillWeighted<LICE_BLEND_DODGE>(row, span, w, h, color, k);
+      FillWeighted<LICE_BLEND_DODGE>(row, span, w, h, color, k);
       break;
     case LICE_BLEND_MULTIPLY:
-      fillWeighted<LICE_BLEND_MULTIPLY>(row, span, w, h, color, k);
+      FillWeighted<LICE_BLEND_MULTIPLY>(row, span, w, h, color, k);
       break;
     case LICE_BLEND_SOFTLIGHT:
-      fillWeighted<LICE_BLEND_SOFTLIGHT>(row, span, w, h, color, k);
+      FillWeighted<LICE_BLEND_SOFTLIGHT>(row, span, w, h, color, k);
       break;
     case LICE_BLEND_HSVADJUST:
-      fillWeighted<LICE_BLEND_HSVADJUST>(row, span, w, h, color, k);
+      FillWeighted<LICE_BLEND_HSVADJUST>(row, span, w, h, color, k);
       break;
     default:
       break;

@@ -10,38 +10,38 @@
 namespace
 {
 
-inline LICE_pixel half(LICE_pixel n)
+inline LICE_pixel Half(LICE_pixel n)
 {
   return (n >> 1) & 0x7F7F7F7F;
 }
-inline LICE_pixel quarter(LICE_pixel n)
+inline LICE_pixel Quarter(LICE_pixel n)
 {
   return (n >> 2) & 0x3F3F3F3F;
 }
-inline LICE_pixel eighth(LICE_pixel n)
+inline LICE_pixel Eighth(LICE_pixel n)
 {
   return (n >> 3) & 0x1F1F1F1F;
 }
 
 // Top and bottom rows: one vertical neighbour row v.
-void blurEdgeRow(LICE_pixel* out, const LICE_pixel* c, const LICE_pixel* v, int w)
+void BlurEdgeRow(LICE_pixel* out, const LICE_pixel* c, const LICE_pixel* v, int w)
 {
-  out[0] = quarter(v[0]) + half(c[0]) + quarter(c[1]);
-  for (int x = 1; x < w - 1; ++x) out[x] = quarter(v[x]) + eighth(c[x + 1]) + half(c[x]) + eighth(c[x - 1]);
-  out[w - 1] = quarter(v[w - 1]) + half(c[w - 1]) + quarter(c[w - 2]);
+  out[0] = Quarter(v[0]) + Half(c[0]) + Quarter(c[1]);
+  for (int x = 1; x < w - 1; ++x) out[x] = Quarter(v[x]) + Eighth(c[x + 1]) + Half(c[x]) + Eighth(c[x - 1]);
+  out[w - 1] = Quarter(v[w - 1]) + Half(c[w - 1]) + Quarter(c[w - 2]);
 }
 
-void blurInnerRow(LICE_pixel* out, const LICE_pixel* c, const LICE_pixel* u, const LICE_pixel* d, int w)
+void BlurInnerRow(LICE_pixel* out, const LICE_pixel* c, const LICE_pixel* u, const LICE_pixel* d, int w)
 {
-  out[0] = eighth(d[0]) + half(c[0]) + eighth(u[0]) + quarter(c[1]);
+  out[0] = Eighth(d[0]) + Half(c[0]) + Eighth(u[0]) + Quarter(c[1]);
   for (int x = 1; x < w - 1; ++x)
-    out[x] = eighth(d[x]) + eighth(u[x]) + half(c[x]) + eighth(c[x - 1]) + eighth(c[x + 1]);
-  out[w - 1] = eighth(u[w - 1]) + eighth(d[w - 1]) + half(c[w - 1]) + quarter(c[w - 2]);
+    out[x] = Eighth(d[x]) + Eighth(u[x]) + Half(c[x]) + Eighth(c[x - 1]) + Eighth(c[x + 1]);
+  out[w - 1] = Eighth(u[w - 1]) + Eighth(d[w - 1]) + Half(c[w - 1]) + Quarter(c[w - 2]);
 }
 
 }  // namespace
 
-void LICE_GlyphBlur::apply(LICE_IBitmap* bm, int w, int h)
+void LICE_GlyphBlur::Apply(LICE_IBitmap* bm, int w, int h)
 {
   if (!bm || !bm->getBits()) return;
   w = std::min(w, bm->getWidth());
@@ -66,11 +66,11 @@ void LICE_GlyphBlur::apply(LICE_IBitmap* bm, int w, int h)
     LICE_pixel* out = LICE_BitmapRow(bm, y);
     std::memcpy(cur, out, (size_t)w * sizeof(LICE_pixel));
     if (y == 0)
-      blurEdgeRow(out, cur, LICE_BitmapRow(bm, 1), w);
+      BlurEdgeRow(out, cur, LICE_BitmapRow(bm, 1), w);
     else if (y == h - 1)
-      blurEdgeRow(out, cur, LICE_BitmapRow(bm, h - 2), w);
+      BlurEdgeRow(out, cur, LICE_BitmapRow(bm, h - 2), w);
     else
-      blurInnerRow(out, cur, prev, LICE_BitmapRow(bm, y + 1), w);
+      BlurInnerRow(out, cur, prev, LICE_BitmapRow(bm, y + 1), w);
     std::swap(prev, cur);
   }
 }

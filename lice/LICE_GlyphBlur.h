@@ -9,5 +9,5 @@ class LICE_GlyphBlur
 {
 public:
   // Blurs the w x h region at the top-left of bm; nothing when w or h is below 2.
-  static void apply(LICE_IBitmap* bm, int w, int h);
+  static void Apply(LICE_IBitmap* bm, int w, int h);
 };

@@ -12,14 +12,14 @@
 namespace
 {
 
-void markEmpty(LICE_GlyphInfo& rec)
+void MarkEmpty(LICE_GlyphInfo& rec)
 {
   rec = LICE_GlyphInfo{-1, 0, 0, 0, rec.code, 0};
 }
 
 }  // namespace
 
-void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_IBitmap* surface, int cellWidth,
+void LICE_GlyphBuilder::Build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_IBitmap* surface, int cellWidth,
                               int cellHeight, int inkWidth, int pad, int flags)
 {
   int W = cellWidth;
@@ -27,21 +27,21 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
   if (inkWidth < 1 || h < 1 || W < 1 || !surface || !surface->getBits() || W > surface->getWidth() ||
       h > surface->getHeight() || (long long)W * h > 0x7FFFFFFF)
   {
-    markEmpty(rec);
+    MarkEmpty(rec);
     return;
   }
   rec.advance = inkWidth;
-  if (flags & LICE_FONT_BLUR) LICE_GlyphBlur::apply(surface, W, h);
+  if (flags & LICE_FONT_BLUR) LICE_GlyphBlur::Apply(surface, W, h);
 
-  const int base = cache.maskStoreSize();
-  const int pos = cache.allocMask(W * h);
+  const int base = cache.MaskStoreSize();
+  const int pos = cache.AllocMask(W * h);
   if (pos < 0)
   {
-    markEmpty(rec);
+    MarkEmpty(rec);
     return;
   }
 
-  unsigned char* mask = cache.mask(pos);
+  unsigned char* mask = cache.Mask(pos);
   const int inkEnd = inkWidth + pad;
   int left = pad;
   int right = inkEnd;
@@ -65,8 +65,8 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
   left = std::min(left, right);
   if (left >= right)
   {
-    cache.truncateMasks(base);
-    markEmpty(rec);
+    cache.TruncateMasks(base);
+    MarkEmpty(rec);
     return;
   }
 
@@ -75,7 +75,7 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
     const int kept = right - left;
     for (int r = 0; r < h; ++r) std::memmove(mask + (size_t)r * kept, mask + (size_t)r * W + left, kept);
     W = kept;
-    cache.truncateMasks(base + W * h);
+    cache.TruncateMasks(base + W * h);
   }
 
   int mw = W;
@@ -85,16 +85,16 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
     std::unique_ptr<unsigned char[]> turned(new (std::nothrow) unsigned char[(size_t)W * h]);
     if (!turned)
     {
-      cache.truncateMasks(base);
-      markEmpty(rec);
+      cache.TruncateMasks(base);
+      MarkEmpty(rec);
       return;
     }
-    rotate(mask, W, h, (flags & LICE_FONT_BOTTOMUP) != 0, turned.get());
+    Rotate(mask, W, h, (flags & LICE_FONT_BOTTOMUP) != 0, turned.get());
     std::memcpy(mask, turned.get(), (size_t)W * h);
     mw = h;
     mh = W;
   }
-  applyEffects(mask, mw, mh, flags);
+  ApplyEffects(mask, mw, mh, flags);
 
   rec.pos = pos;
   rec.width = mw;
@@ -102,7 +102,7 @@ void LICE_GlyphBuilder::build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_
   rec.xoffset = pad - left;
 }
 
-void LICE_GlyphBuilder::rotate(const unsigned char* in, int width, int height, bool bottomUp, unsigned char* out)
+void LICE_GlyphBuilder::Rotate(const unsigned char* in, int width, int height, bool bottomUp, unsigned char* out)
 {
   // The result is height wide and width high.
   for (int r = 0; r < width; ++r)
@@ -113,7 +113,7 @@ void LICE_GlyphBuilder::rotate(const unsigned char* in, int width, int height, b
   }
 }
 
-void LICE_GlyphBuilder::applyEffects(unsigned char* mask, int width, int height, int flags)
+void LICE_GlyphBuilder::ApplyEffects(unsigned char* mask, int width, int height, int flags)
 {
   const bool edge = (flags & (LICE_FONT_SHADOW | LICE_FONT_OUTLINE)) != 0;
   if (!(flags & LICE_FONT_MONO) && !edge) return;

@@ -13,10 +13,10 @@ public:
   // The cell is cellWidth x cellHeight pixels; the glyph was drawn at column pad
   // and measured inkWidth wide. Fills rec with the mask's position, size, advance
   // and x offset, or marks it empty (position -1) when there is nothing to store.
-  static void build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_IBitmap* surface, int cellWidth, int cellHeight,
+  static void Build(LICE_GlyphCache& cache, LICE_GlyphInfo& rec, LICE_IBitmap* surface, int cellWidth, int cellHeight,
                     int inkWidth, int pad, int flags);
 
   // Mask helpers, in place or into `out` (width x height bytes, row by row).
-  static void rotate(const unsigned char* in, int width, int height, bool bottomUp, unsigned char* out);
-  static void applyEffects(unsigned char* mask, int width, int height, int flags);
+  static void Rotate(const unsigned char* in, int width, int height, bool bottomUp, unsigned char* out);
+  static void ApplyEffects(unsigned char* mask, int width, int height, int flags);
 };

@@ -4,18 +4,18 @@
 #include <cstring>
 
 LICE_GlyphCache::LICE_GlyphCache()
-  : m_list(4096)
-  , m_masks(65536)
+  : mList(4096)
+  , mMasks(65536)
 {
-  std::memset(m_direct, 0, sizeof(m_direct));
+  std::memset(mDirect, 0, sizeof(mDirect));
 }
 
-LICE_GlyphInfo* LICE_GlyphCache::find(int c)
+LICE_GlyphInfo* LICE_GlyphCache::Find(int c)
 {
-  if (c >= 0 && c < 128) return &m_direct[c];
-  LICE_GlyphInfo* items = list();
+  if (c >= 0 && c < 128) return &mDirect[c];
+  LICE_GlyphInfo* items = List();
   int lo = 0;
-  int hi = listSize() - 1;
+  int hi = ListSize() - 1;
   while (lo <= hi)
   {
     const int mid = (lo + hi) / 2;
@@ -29,43 +29,43 @@ LICE_GlyphInfo* LICE_GlyphCache::find(int c)
   return nullptr;
 }
 
-LICE_GlyphInfo* LICE_GlyphCache::append(int c)
+LICE_GlyphInfo* LICE_GlyphCache::Append(int c)
 {
-  const int n = listSize();
-  if (!m_list.resize((n + 1) * (int)sizeof(LICE_GlyphInfo))) return nullptr;
-  LICE_GlyphInfo* rec = list() + n;
+  const int n = ListSize();
+  if (!mList.resize((n + 1) * (int)sizeof(LICE_GlyphInfo))) return nullptr;
+  LICE_GlyphInfo* rec = List() + n;
   *rec = LICE_GlyphInfo{0, 0, 0, 0, c, 0};
   return rec;
 }
 
-void LICE_GlyphCache::sortList()
+void LICE_GlyphCache::SortList()
 {
-  std::sort(list(), list() + listSize(),
+  std::sort(List(), List() + ListSize(),
             [](const LICE_GlyphInfo& a, const LICE_GlyphInfo& b) { return a.code - b.code < 0; });
 }
 
-int LICE_GlyphCache::allocMask(int bytes)
+int LICE_GlyphCache::AllocMask(int bytes)
 {
-  const int old = m_masks.size();
+  const int old = mMasks.Size();
   if (bytes < 0 || bytes > 0x7FFFFFFF - old - 1) return -1;
-  if (!m_masks.resize(old + bytes)) return -1;
+  if (!mMasks.resize(old + bytes)) return -1;
   return old + 1;
 }
 
-void LICE_GlyphCache::truncateMasks(int size)
+void LICE_GlyphCache::TruncateMasks(int size)
 {
-  if (size >= 0 && size <= m_masks.size()) m_masks.resize(size);
+  if (size >= 0 && size <= mMasks.Size()) mMasks.resize(size);
 }
 
-unsigned char* LICE_GlyphCache::mask(int pos)
+unsigned char* LICE_GlyphCache::Mask(int pos)
 {
-  if (pos < 1 || pos > m_masks.size()) return nullptr;
-  return m_masks.data() + pos - 1;
+  if (pos < 1 || pos > mMasks.Size()) return nullptr;
+  return mMasks.Data() + pos - 1;
 }
 
-void LICE_GlyphCache::clear()
+void LICE_GlyphCache::Clear()
 {
-  std::memset(m_direct, 0, sizeof(m_direct));
-  m_list.resize(0);
-  m_masks.release();
+  std::memset(mDirect, 0, sizeof(mDirect));
+  mList.resize(0);
+  mMasks.Release();
 }

@@ -24,28 +24,28 @@ public:
 
   // Direct entry for c < 128 (always there), otherwise a binary search of the
   // list; null when c has no record.
-  LICE_GlyphInfo* find(int c);
+  LICE_GlyphInfo* Find(int c);
   // Appends a zeroed record for c >= 128 without sorting; null when the list
-  // cannot grow. Record pointers are invalid after append and sortList.
-  LICE_GlyphInfo* append(int c);
-  void sortList();
-  int listSize() const { return m_list.size() / (int)sizeof(LICE_GlyphInfo); }
+  // cannot grow. Record pointers are invalid after Append and SortList.
+  LICE_GlyphInfo* Append(int c);
+  void SortList();
+  int ListSize() const { return mList.Size() / (int)sizeof(LICE_GlyphInfo); }
 
   // Grows the mask store by `bytes` and returns the new mask's position, or -1.
-  int allocMask(int bytes);
+  int AllocMask(int bytes);
   // Gives back the end of the store so that it is `size` bytes long.
-  void truncateMasks(int size);
-  int maskStoreSize() const { return m_masks.size(); }
-  // Mask bytes of a position returned by allocMask, null for a bad position.
-  unsigned char* mask(int pos);
+  void TruncateMasks(int size);
+  int MaskStoreSize() const { return mMasks.Size(); }
+  // Mask bytes of a position returned by AllocMask, null for a bad position.
+  unsigned char* Mask(int pos);
 
   // Forgets every record and releases the mask store.
-  void clear();
+  void Clear();
 
 private:
-  LICE_GlyphInfo* list() { return reinterpret_cast<LICE_GlyphInfo*>(m_list.data()); }
+  LICE_GlyphInfo* List() { return reinterpret_cast<LICE_GlyphInfo*>(mList.Data()); }
 
-  LICE_GlyphInfo m_direct[128];
-  LICE_GrowBlock m_list;
-  LICE_GrowBlock m_masks;
+  LICE_GlyphInfo mDirect[128];
+  LICE_GrowBlock mList;
+  LICE_GrowBlock mMasks;
 };

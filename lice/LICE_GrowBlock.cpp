@@ -4,30 +4,30 @@
 
 LICE_GrowBlock::~LICE_GrowBlock()
 {
-  std::free(m_data);
+  std::free(mData);
 }
 
 bool LICE_GrowBlock::resize(int size)
 {
   if (size < 0) return false;
-  if (size > m_capacity)
+  if (size > mCapacity)
   {
-    const long long steps = ((long long)size + m_granularity - 1) / m_granularity;
-    const long long capacity = steps * m_granularity;
+    const long long steps = ((long long)size + mGranularity - 1) / mGranularity;
+    const long long capacity = steps * mGranularity;
     if (capacity > 0x7FFFFFFF) return false;
-    void* grown = std::realloc(m_data, (size_t)capacity);
+    void* grown = std::realloc(mData, (size_t)capacity);
     if (!grown) return false;
-    m_data = static_cast<unsigned char*>(grown);
-    m_capacity = (int)capacity;
+    mData = static_cast<unsigned char*>(grown);
+    mCapacity = (int)capacity;
   }
-  m_size = size;
+  mSize = size;
   return true;
 }
 
-void LICE_GrowBlock::release()
+void LICE_GrowBlock::Release()
 {
-  std::free(m_data);
-  m_data = nullptr;
-  m_size = 0;
-  m_capacity = 0;
+  std::free(mData);
+  mData = nullptr;
+  mSize = 0;
+  mCapacity = 0;
 }

@@ -6,7 +6,7 @@ class LICE_GrowBlock
 {
 public:
   explicit LICE_GrowBlock(int granularity)
-    : m_granularity(granularity)
+    : mGranularity(granularity)
   {
   }
   ~LICE_GrowBlock();
@@ -14,18 +14,18 @@ public:
   LICE_GrowBlock(const LICE_GrowBlock&) = delete;
   LICE_GrowBlock& operator=(const LICE_GrowBlock&) = delete;
 
-  unsigned char* data() { return m_data; }
-  const unsigned char* data() const { return m_data; }
-  int size() const { return m_size; }
+  unsigned char* Data() { return mData; }
+  const unsigned char* Data() const { return mData; }
+  int Size() const { return mSize; }
 
   // Sets the used size; false (and no change) when the storage cannot hold it.
   bool resize(int size);
   // Empties the block and releases its storage.
-  void release();
+  void Release();
 
 private:
-  unsigned char* m_data = nullptr;
-  int m_size = 0;
-  int m_capacity = 0;
-  int m_granularity;
+  unsigned char* mData = nullptr;
+  int mSize = 0;
+  int mCapacity = 0;
+  int mGranularity;
 };

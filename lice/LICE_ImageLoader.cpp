@@ -3,17 +3,17 @@
 namespace
 {
 // Constant-initialised, so it is valid before any registering constructor runs.
-LICE_ImageLoaderEntry* g_head = nullptr;
+LICE_ImageLoaderEntry* gHead = nullptr;
 }  // namespace
 
 LICE_ImageLoaderEntry* LICE_GetImageLoaders()
 {
-  return g_head;
+  return gHead;
 }
 
 void LICE_RegisterImageLoader(LICE_ImageLoaderEntry* entry)
 {
   if (!entry) return;
-  entry->_next = g_head;
-  g_head = entry;
+  entry->next = gHead;
+  gHead = entry;
 }

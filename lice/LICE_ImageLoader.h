@@ -9,8 +9,8 @@ struct LICE_ImageLoaderEntry
   // (path, check-extension flag, optional target) -> bitmap holding the image, or null.
   LICE_IBitmap* (*loadfunc)(const char* path, bool checkExtension, LICE_IBitmap* target);
   // Double-NUL-terminated filter list: description, NUL, pattern, NUL, ..., NUL.
-  const char* (*get_extlist)();
-  LICE_ImageLoaderEntry* _next;
+  const char* (*getExtList)();
+  LICE_ImageLoaderEntry* next;
 };
 
 // The most recently registered entry, or null.

@@ -10,14 +10,14 @@
 namespace
 {
 
-LICE_pixel blendWith(LICE_pixel d, int n, LICE_pixel c, int w)
+LICE_pixel BlendWith(LICE_pixel d, int n, LICE_pixel c, int w)
 {
   return LICE_BlendPixel(d, n, LICE_GETB(c), LICE_GETG(c), LICE_GETR(c), 255, w);
 }
 
 // Mono and effect masks: any non-zero byte is ink, 255 in the text colour and
 // anything else in the effect colour.
-void drawSolid(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x, int y, int cols, int rows,
+void DrawSolid(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x, int y, int cols, int rows,
                const LICE_MaskStyle& style, bool effect)
 {
   const int n = style.mode & LICE_BLEND_MODEMASK;
@@ -32,12 +32,12 @@ void drawSolid(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x,
     {
       if (!m[i]) continue;
       const LICE_pixel c = (!effect || m[i] == 255) ? style.textColor : style.effectColor;
-      d[i] = replace ? c : blendWith(d[i], n, c, k);
+      d[i] = replace ? c : BlendWith(d[i], n, c, k);
     }
   }
 }
 
-void drawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x, int y, int cols, int rows,
+void DrawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int x, int y, int cols, int rows,
                   const LICE_MaskStyle& style)
 {
   const int n = style.mode & LICE_BLEND_MODEMASK;
@@ -58,14 +58,14 @@ void drawCoverage(LICE_IBitmap* dest, const unsigned char* mask, int stride, int
         w = 256;
       else
         w = k * a / 256;
-      d[i] = blendWith(d[i], n, style.textColor, w);
+      d[i] = BlendWith(d[i], n, style.textColor, w);
     }
   }
 }
 
 // The style with alpha held to 0..1, NaN taken as 0: alpha above 1 draws as 1, and
 // 0 draws nothing, the background fill included.
-LICE_MaskStyle withAlphaInRange(const LICE_MaskStyle& style)
+LICE_MaskStyle WithAlphaInRange(const LICE_MaskStyle& style)
 {
   LICE_MaskStyle limited = style;
   if (!(style.alpha > 0.0f))
@@ -77,7 +77,7 @@ LICE_MaskStyle withAlphaInRange(const LICE_MaskStyle& style)
 
 }  // namespace
 
-bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x, int y,
+bool LICE_MaskCompositor::Draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x, int y,
                                const LICE_Rect& clip, const LICE_MaskStyle& style)
 {
   if (!dest || !mask || !dest->getBits()) return false;
@@ -103,17 +103,17 @@ bool LICE_MaskCompositor::draw(LICE_IBitmap* dest, const unsigned char* mask, in
   const int rows = std::min(height - skipY, clipB - y);
   if (cols < 1 || rows < 1) return false;
 
-  const LICE_MaskStyle limited = withAlphaInRange(style);
+  const LICE_MaskStyle limited = WithAlphaInRange(style);
   if (limited.backgroundMode == 2)
     LICE_FillRect(dest, x, y, cols, rows, limited.backgroundColor, limited.alpha,
                   limited.mode & ~LICE_BLEND_USE_SOURCE_ALPHA);
 
   const unsigned char* start = mask + (size_t)skipY * width + skipX;
   if (limited.fontFlags & (LICE_FONT_SHADOW | LICE_FONT_OUTLINE))
-    drawSolid(dest, start, width, x, y, cols, rows, limited, true);
+    DrawSolid(dest, start, width, x, y, cols, rows, limited, true);
   else if (limited.fontFlags & LICE_FONT_MONO)
-    drawSolid(dest, start, width, x, y, cols, rows, limited, false);
+    DrawSolid(dest, start, width, x, y, cols, rows, limited, false);
   else
-    drawCoverage(dest, start, width, x, y, cols, rows, limited);
+    DrawCoverage(dest, start, width, x, y, cols, rows, limited);
   return true;
 }

@@ -26,6 +26,6 @@ class LICE_MaskCompositor
 public:
   // Draws the width x height mask with its top-left corner at (x, y), cropped to
   // clip and to dest. Returns true when part of it lies inside.
-  static bool draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x, int y,
+  static bool Draw(LICE_IBitmap* dest, const unsigned char* mask, int width, int height, int x, int y,
                    const LICE_Rect& clip, const LICE_MaskStyle& style);
 };

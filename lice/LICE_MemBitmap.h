@@ -14,18 +14,18 @@ public:
   ~LICE_MemBitmap() override;
 
   LICE_pixel* getBits() override;
-  int getWidth() override { return m_width; }
-  int getHeight() override { return m_height; }
-  int getRowSpan() override { return (m_width + m_linealign) & ~m_linealign; }
+  int getWidth() override { return mWidth; }
+  int getHeight() override { return mHeight; }
+  int getRowSpan() override { return (mWidth + mLineAlign) & ~mLineAlign; }
   bool resize(int w, int h) override;
 
   // Usable bytes of the block (the block itself is 63 bytes larger).
-  int getAllocated() const { return m_allocated; }
+  int GetAllocated() const { return mAllocated; }
 
 private:
-  unsigned char* m_buffer = nullptr;
-  int m_width = 0;
-  int m_height = 0;
-  int m_allocated = 0;
-  int m_linealign = 3;
+  unsigned char* mBuffer = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  int mAllocated = 0;
+  int mLineAlign = 3;
 };

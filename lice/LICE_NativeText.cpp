@@ -14,16 +14,16 @@
 namespace
 {
 
-COLORREF gdiColor(LICE_pixel c)
+COLORREF GdiColor(LICE_pixel c)
 {
   return RGB(LICE_GETR(c), LICE_GETG(c), LICE_GETB(c));
 }
 
 // UTF-8 text with multi-byte sequences goes to GDI as UTF-16, anything else
 // (or text that does not convert) as bytes.
-int gdiDrawText(HDC dc, const char* text, int count, RECT* r, UINT format)
+int GdiDrawText(HDC dc, const char* text, int count, RECT* r, UINT format)
 {
-  if (LICE_Utf8Reader::hasMultiByteSequence(text, count))
+  if (LICE_Utf8Reader::HasMultiByteSequence(text, count))
   {
     const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, count, nullptr, 0);
     if (needed > 0)
@@ -47,11 +47,11 @@ int gdiDrawText(HDC dc, const char* text, int count, RECT* r, UINT format)
   return DrawTextA(dc, text, count, r, format);
 }
 
-void setColors(HDC dc, const LICE_NativeText::Style& style)
+void SetColors(HDC dc, const LICE_NativeText::Style& style)
 {
-  SetTextColor(dc, gdiColor(style.textColor));
+  SetTextColor(dc, GdiColor(style.textColor));
   SetBkMode(dc, style.backgroundMode);
-  if (style.backgroundMode == OPAQUE) SetBkColor(dc, gdiColor(style.backgroundColor));
+  if (style.backgroundMode == OPAQUE) SetBkColor(dc, GdiColor(style.backgroundColor));
 }
 
 // Selects a font into a DC for the lifetime of the object.
@@ -59,49 +59,49 @@ class FontSelection
 {
 public:
   FontSelection(HDC dc, LICE_HFONT font)
-    : m_dc(dc)
+    : mDC(dc)
   {
-    select(font);
+    Select(font);
   }
-  ~FontSelection() { deselect(); }
-  void select(LICE_HFONT font)
+  ~FontSelection() { Deselect(); }
+  void Select(LICE_HFONT font)
   {
-    if (font) m_old = SelectObject(m_dc, font);
+    if (font) mOld = SelectObject(mDC, font);
   }
-  void deselect()
+  void Deselect()
   {
-    if (m_old) SelectObject(m_dc, m_old);
-    m_old = nullptr;
+    if (mOld) SelectObject(mDC, mOld);
+    mOld = nullptr;
   }
 
 private:
-  HDC m_dc;
-  HGDIOBJ m_old = nullptr;
+  HDC mDC;
+  HGDIOBJ mOld = nullptr;
 };
 
-int drawIntoDC(HDC dc, const char* text, int count, LICE_Rect* rect, unsigned int format,
+int DrawIntoDc(HDC dc, const char* text, int count, LICE_Rect* rect, unsigned int format,
                const LICE_NativeText::Style& style)
 {
   FontSelection font(dc, style.font);
-  setColors(dc, style);
+  SetColors(dc, style);
   RECT r = {rect->left, rect->top, rect->right, rect->bottom};
-  const int result = gdiDrawText(dc, text, count, &r, format | DT_NOPREFIX);
+  const int result = GdiDrawText(dc, text, count, &r, format | DT_NOPREFIX);
   GdiFlush();
   if (format & DT_CALCRECT) *rect = LICE_Rect{(int)r.left, (int)r.top, (int)r.right, (int)r.bottom};
   return result;
 }
 
-int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
+int DrawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
                    const LICE_NativeText::Style& style)
 {
-  LICE_SysBitmap* scratch = LICE_TextState::scratchSurface();
+  LICE_SysBitmap* scratch = LICE_TextState::ScratchSurface();
   HDC dc = scratch ? scratch->getDC() : nullptr;
   if (!dc) return 0;
 
   FontSelection font(dc, style.font);
   const UINT plain = (format & ~0xFu) | DT_NOPREFIX;
   RECT measured = {0, 0, 0, 0};
-  const int result = gdiDrawText(dc, text, count, &measured, plain | DT_CALCRECT);
+  const int result = GdiDrawText(dc, text, count, &measured, plain | DT_CALCRECT);
   const int mw = measured.right;
   const int mh = measured.bottom;
   if (format & DT_CALCRECT)
@@ -154,19 +154,19 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
   const int h = bottom - y;
   if (scratch->getWidth() < w || scratch->getHeight() < h)
   {
-    font.deselect();
+    font.Deselect();
     scratch->resize(std::max(scratch->getWidth(), w), std::max(scratch->getHeight(), h));
-    font.select(style.font);
+    font.Select(style.font);
     if (!scratch->getBits() || scratch->getWidth() < w || scratch->getHeight() < h) return 0;
   }
 
   const LICE_Rect area = {x, y, right, bottom};
   LICE_Blit(scratch, dest, 0, 0, &area, 1.0f, LICE_BLEND_COPY);
-  setColors(dc, style);
+  SetColors(dc, style);
   RECT where = {drawLeft + pad, drawTop, w, h};
-  const int drawn = gdiDrawText(dc, text, count, &where, plain);
+  const int drawn = GdiDrawText(dc, text, count, &where, plain);
   GdiFlush();
-  font.deselect();
+  font.Deselect();
   const LICE_Rect back = {0, 0, w, h};
   LICE_Blit(dest, scratch, x, y, &back, style.alpha, LICE_BLEND_COPY);
   return drawn;
@@ -174,11 +174,11 @@ int drawViaScratch(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* r
 
 }  // namespace
 
-int LICE_NativeText::draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
+int LICE_NativeText::Draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
                           const Style& style)
 {
   if (!text || !rect || (!dest && !(format & DT_CALCRECT))) return 0;
   HDC dc = dest ? dest->getDC() : nullptr;
-  if (dc) return drawIntoDC(dc, text, count, rect, format, style);
-  return drawViaScratch(dest, text, count, rect, format, style);
+  if (dc) return DrawIntoDc(dc, text, count, rect, format, style);
+  return DrawViaScratch(dest, text, count, rect, format, style);
 }

@@ -22,6 +22,6 @@ public:
 
   // drawText of LICE_IFont done by GDI; returns GDI's result, 0 when the scratch
   // surface is unavailable. format holds GDI DT_ bits only.
-  static int draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
+  static int Draw(LICE_IBitmap* dest, const char* text, int count, LICE_Rect* rect, unsigned int format,
                   const Style& style);
 };

@@ -30,7 +30,7 @@ struct MemoryReader
 // missing part and ends the decode through libpng's error return: the stream is
 // truncated or a chunk length points beyond it, and nothing useful can follow
 // (reading on would only feed libpng up to 2 GiB of zeros).
-void readFromMemory(png_structp png, png_bytep out, png_size_t n)
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t n)
 {
   MemoryReader* reader = (MemoryReader*)png_get_io_ptr(png);
   const size_t take = n < (size_t)reader->left ? n : (size_t)reader->left;
@@ -42,7 +42,7 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t n)
 }
 
 // Asks libpng for 8-bit A, R, G, B rows whatever the stored format.
-void requestARGB(png_structp png, png_infop info, int bitDepth, int colorType)
+void RequestArgb(png_structp png, png_infop info, int bitDepth, int colorType)
 {
   if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
@@ -61,7 +61,7 @@ void requestARGB(png_structp png, png_infop info, int bitDepth, int colorType)
 }
 
 // Rewrites a row of decoded A, R, G, B bytes as pixels 0xAARRGGBB.
-void argbToPixels(LICE_pixel* row, int width)
+void ArgbToPixels(LICE_pixel* row, int width)
 {
   for (int x = 0; x < width; ++x)
   {
@@ -70,7 +70,7 @@ void argbToPixels(LICE_pixel* row, int width)
   }
 }
 
-void release(png_structp png, png_infop info, FILE* file)
+void Release(png_structp png, png_infop info, FILE* file)
 {
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   if (file) fclose(file);
@@ -79,14 +79,14 @@ void release(png_structp png, png_infop info, FILE* file)
 // Decodes the image whose stream libpng is set up to read, into target or, without
 // one, into a new LICE_MemBitmap. Destroys the libpng structures and closes file
 // (when given) on every path.
-LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE* file)
+LICE_IBitmap* Decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE* file)
 {
   LICE_MemBitmap* volatile created = nullptr;
   png_bytep* volatile rows = nullptr;
 
   if (setjmp(png_jmpbuf(png)))
   {
-    release(png, info, file);
+    Release(png, info, file);
     delete created;
     free(rows);
     return nullptr;
@@ -96,7 +96,7 @@ LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colorType = 0, interlace = 0;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
-  requestARGB(png, info, bitDepth, colorType);
+  RequestArgb(png, info, bitDepth, colorType);
 
   LICE_IBitmap* bmp = target;
   if (target)
@@ -113,7 +113,7 @@ LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE
   if (bits) rows = (png_bytep*)malloc(sizeof(png_bytep) * height);
   if (!bits || !rows || bmp->getWidth() != (int)width || bmp->getHeight() != (int)height)
   {
-    release(png, info, file);
+    Release(png, info, file);
     delete created;
     free(rows);
     return nullptr;
@@ -124,15 +124,15 @@ LICE_IBitmap* decode(png_structp png, png_infop info, LICE_IBitmap* target, FILE
   for (png_uint_32 i = 0; i < height; ++i)
     rows[i] = (png_bytep)(bits + (ptrdiff_t)(flipped ? height - 1 - i : i) * span);
   png_read_image(png, rows);
-  release(png, info, file);
+  Release(png, info, file);
 
-  for (png_uint_32 i = 0; i < height; ++i) argbToPixels((LICE_pixel*)rows[i], (int)width);
+  for (png_uint_32 i = 0; i < height; ++i) ArgbToPixels((LICE_pixel*)rows[i], (int)width);
   free(rows);
   return bmp;
 }
 
 // Creates the libpng structures; on failure releases what exists and closes file.
-bool createReader(png_structp* png, png_infop* info, FILE* file)
+bool CreateReader(png_structp* png, png_infop* info, FILE* file)
 {
   *png = png_create_read_struct(kPngVersion, nullptr, nullptr, nullptr);
   *info = *png ? png_create_info_struct(*png) : nullptr;
@@ -142,7 +142,7 @@ bool createReader(png_structp* png, png_infop* info, FILE* file)
   return false;
 }
 
-bool hasPngExtension(const char* path)
+bool HasPngExtension(const char* path)
 {
   const char* p = path + strlen(path);
   while (p > path && p[-1] != '.' && p[-1] != '/' && p[-1] != '\\') --p;
@@ -156,23 +156,23 @@ bool hasPngExtension(const char* path)
   return !*p && !*ext;
 }
 
-LICE_IBitmap* loadWithExtensionCheck(const char* path, bool checkExtension, LICE_IBitmap* target)
+LICE_IBitmap* LoadWithExtensionCheck(const char* path, bool checkExtension, LICE_IBitmap* target)
 {
-  if (!path || (checkExtension && !hasPngExtension(path))) return nullptr;
+  if (!path || (checkExtension && !HasPngExtension(path))) return nullptr;
   return LICE_LoadPNGFile(path, target);
 }
 
-const char* pngExtensions()
+const char* PngExtensions()
 {
   return "PNG files (*.PNG)\0*.PNG\0";
 }
 
-LICE_ImageLoaderEntry g_pngLoader = {loadWithExtensionCheck, pngExtensions, nullptr};
+LICE_ImageLoaderEntry gPngLoader = {LoadWithExtensionCheck, PngExtensions, nullptr};
 
 struct PngLoaderRegistration
 {
-  PngLoaderRegistration() { LICE_RegisterImageLoader(&g_pngLoader); }
-} g_pngLoaderRegistration;
+  PngLoaderRegistration() { LICE_RegisterImageLoader(&gPngLoader); }
+} gPngLoaderRegistration;
 
 }  // namespace
 
@@ -183,10 +183,10 @@ LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, int length)
 
   png_structp png;
   png_infop info;
-  if (!createReader(&png, &info, nullptr)) return nullptr;
+  if (!CreateReader(&png, &info, nullptr)) return nullptr;
   MemoryReader reader = {(const unsigned char*)data, length};
-  png_set_read_fn(png, &reader, readFromMemory);
-  return static_cast<LICE_MemBitmap*>(decode(png, info, nullptr, nullptr));
+  png_set_read_fn(png, &reader, ReadFromMemory);
+  return static_cast<LICE_MemBitmap*>(Decode(png, info, nullptr, nullptr));
 }
 
 LICE_IBitmap* LICE_LoadPNGFile(const char* path, LICE_IBitmap* target)
@@ -195,7 +195,7 @@ LICE_IBitmap* LICE_LoadPNGFile(const char* path, LICE_IBitmap* target)
   if (!file) return nullptr;
   png_structp png;
   png_infop info;
-  if (!createReader(&png, &info, file)) return nullptr;
+  if (!CreateReader(&png, &info, file)) return nullptr;
   png_init_io(png, file);
-  return decode(png, info, target, file);
+  return Decode(png, info, target, file);
 }

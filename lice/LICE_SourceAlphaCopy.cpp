@@ -51,14 +51,14 @@ void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, in
 namespace
 {
 
-inline __m128i mixLanes(__m128i d, __m128i s, __m128i keep, __m128i share, __m128i lowByte)
+inline __m128i MixLanes(__m128i d, __m128i s, __m128i keep, __m128i share, __m128i lowByte)
 {
   const __m128i n = _mm_add_epi16(_mm_mullo_epi16(d, keep), _mm_mullo_epi16(s, share));
   const __m128i bias = _mm_and_si128(_mm_cmpgt_epi16(s, d), lowByte);
   return _mm_srli_epi16(_mm_add_epi16(n, bias), 8);
 }
 
-__attribute__((target("avx2"))) inline __m256i mixLanes(__m256i d, __m256i s, __m256i keep, __m256i share,
+__attribute__((target("avx2"))) inline __m256i MixLanes(__m256i d, __m256i s, __m256i keep, __m256i share,
                                                         __m256i lowByte)
 {
   const __m256i n = _mm256_add_epi16(_mm256_mullo_epi16(d, keep), _mm256_mullo_epi16(s, share));
@@ -104,8 +104,8 @@ void LICE_SourceAlphaCopyRowSSE2(LICE_pixel* d, const LICE_pixel* s, int n, int 
       keep = _mm_sub_epi16(c256, share);
       alpha = _mm_adds_epu8(dv, _mm_slli_epi32(share, 24));
     }
-    const __m128i even = mixLanes(_mm_and_si128(dv, lowByte), _mm_and_si128(sv, lowByte), keep, share, lowByte);
-    const __m128i odd = mixLanes(_mm_srli_epi16(dv, 8), _mm_srli_epi16(sv, 8), keep, share, lowByte);
+    const __m128i even = MixLanes(_mm_and_si128(dv, lowByte), _mm_and_si128(sv, lowByte), keep, share, lowByte);
+    const __m128i odd = MixLanes(_mm_srli_epi16(dv, 8), _mm_srli_epi16(sv, 8), keep, share, lowByte);
     const __m128i colour = _mm_or_si128(even, _mm_slli_epi16(odd, 8));
     __m128i out = _mm_or_si128(_mm_andnot_si128(alphaBytes, colour), _mm_and_si128(alphaBytes, alpha));
     out = _mm_or_si128(_mm_and_si128(clear, dv), _mm_andnot_si128(clear, out));
@@ -150,8 +150,8 @@ __attribute__((target("avx2"))) void LICE_SourceAlphaCopyRowAVX2(LICE_pixel* d, 
       keep = _mm256_sub_epi16(c256, share);
       alpha = _mm256_adds_epu8(dv, _mm256_slli_epi32(share, 24));
     }
-    const __m256i even = mixLanes(_mm256_and_si256(dv, lowByte), _mm256_and_si256(sv, lowByte), keep, share, lowByte);
-    const __m256i odd = mixLanes(_mm256_srli_epi16(dv, 8), _mm256_srli_epi16(sv, 8), keep, share, lowByte);
+    const __m256i even = MixLanes(_mm256_and_si256(dv, lowByte), _mm256_and_si256(sv, lowByte), keep, share, lowByte);
+    const __m256i odd = MixLanes(_mm256_srli_epi16(dv, 8), _mm256_srli_epi16(sv, 8), keep, share, lowByte);
     const __m256i colour = _mm256_or_si256(even, _mm256_slli_epi16(odd, 8));
     __m256i out = _mm256_blendv_epi8(colour, alpha, alphaBytes);
     out = _mm256_blendv_epi8(out, dv, clear);
@@ -181,26 +181,26 @@ namespace
 using RowKernel = void (*)(LICE_pixel*, const LICE_pixel*, int, int);
 
 // Null until a kernel is selected: the best one runs.
-RowKernel sSelectedKernel = nullptr;
+RowKernel gSelectedKernel = nullptr;
 
 #if defined(LICE_HAVE_X86_KERNELS)
 
-RowKernel bestKernel()
+RowKernel BestKernel()
 {
   return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : LICE_SourceAlphaCopyRowSSE2;
 }
 
-RowKernel kernelFor(LICE_SourceAlphaKernel k)
+RowKernel KernelFor(LICE_SourceAlphaKernel k)
 {
   switch (k)
   {
-    case LICE_SourceAlphaKernel::Best:
-      return bestKernel();
-    case LICE_SourceAlphaKernel::Scalar:
+    case LICE_SourceAlphaKernel::kBest:
+      return BestKernel();
+    case LICE_SourceAlphaKernel::kScalar:
       return LICE_SourceAlphaCopyRowScalar;
-    case LICE_SourceAlphaKernel::SSE2:
+    case LICE_SourceAlphaKernel::kSse2:
       return LICE_SourceAlphaCopyRowSSE2;
-    case LICE_SourceAlphaKernel::AVX2:
+    case LICE_SourceAlphaKernel::kAvx2:
       return LICE_CpuHasAVX2() ? LICE_SourceAlphaCopyRowAVX2 : nullptr;
   }
   return nullptr;
@@ -225,13 +225,13 @@ RowKernel kernelFor(LICE_SourceAlphaKernel k)
 
 void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w)
 {
-  (sSelectedKernel ? sSelectedKernel : bestKernel())(d, s, n, w);
+  (gSelectedKernel ? gSelectedKernel : BestKernel())(d, s, n, w);
 }
 
 bool LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel k)
 {
-  const RowKernel kernel = kernelFor(k);
+  const RowKernel kernel = KernelFor(k);
   if (!kernel) return false;
-  sSelectedKernel = kernel;
+  gSelectedKernel = kernel;
   return true;
 }

@@ -14,14 +14,14 @@ void LICE_SourceAlphaCopyRowScalar(LICE_pixel* d, const LICE_pixel* s, int n, in
 // The selected kernel (at first the best one for this processor); LICE_Blit uses it.
 void LICE_SourceAlphaCopyRow(LICE_pixel* d, const LICE_pixel* s, int n, int w);
 
-// Kernels LICE_SourceAlphaCopyRow can be made to run. Best is the processor's
+// Kernels LICE_SourceAlphaCopyRow can be made to run. kBest is the processor's
 // fastest, the one chosen when nothing has been selected.
 enum class LICE_SourceAlphaKernel
 {
-  Best,
-  Scalar,
-  SSE2,
-  AVX2
+  kBest,
+  kScalar,
+  kSse2,
+  kAvx2
 };
 
 // Makes LICE_SourceAlphaCopyRow run kernel k from now on, so that tests and

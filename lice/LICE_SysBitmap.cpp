@@ -13,24 +13,24 @@ LICE_SysBitmap::LICE_SysBitmap(int w, int h)
 
 LICE_SysBitmap::~LICE_SysBitmap()
 {
-  free(m_bits);
+  free(mBits);
 }
 
 bool LICE_SysBitmap::resize(int w, int h)
 {
-  if (w == m_width && h == m_height) return false;
-  m_width = w;
-  m_height = h;
-  if (w != 0 && h != 0 && w <= m_allocw && h <= m_alloch && m_bits) return true;
+  if (w == mWidth && h == mHeight) return false;
+  mWidth = w;
+  mHeight = h;
+  if (w != 0 && h != 0 && w <= mAllocW && h <= mAllocH && mBits) return true;
 
-  m_alloch = h;
-  m_allocw = (int)(((int64_t)w + 3) & ~(int64_t)3);
-  free(m_bits);
-  m_bits = nullptr;
-  if (m_allocw < 1 || h < 1) return false;
+  mAllocH = h;
+  mAllocW = (int)(((int64_t)w + 3) & ~(int64_t)3);
+  free(mBits);
+  mBits = nullptr;
+  if (mAllocW < 1 || h < 1) return false;
 
-  const int64_t bytes = (int64_t)m_allocw * h * 4;
-  if (bytes <= INT_MAX) m_bits = (LICE_pixel*)malloc((size_t)bytes);
-  if (!m_bits) m_width = m_height = 0;
+  const int64_t bytes = (int64_t)mAllocW * h * 4;
+  if (bytes <= INT_MAX) mBits = (LICE_pixel*)malloc((size_t)bytes);
+  if (!mBits) mWidth = mHeight = 0;
   return true;
 }

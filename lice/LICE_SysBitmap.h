@@ -15,20 +15,20 @@ public:
   LICE_SysBitmap(int w = 0, int h = 0);
   ~LICE_SysBitmap() override;
 
-  LICE_pixel* getBits() override { return m_bits; }
-  int getWidth() override { return m_width; }
-  int getHeight() override { return m_height; }
-  int getRowSpan() override { return m_allocw; }
+  LICE_pixel* getBits() override { return mBits; }
+  int getWidth() override { return mWidth; }
+  int getHeight() override { return mHeight; }
+  int getRowSpan() override { return mAllocW; }
   bool resize(int w, int h) override;
-  LICE_HDC getDC() override { return m_dc; }
+  LICE_HDC getDC() override { return mDC; }
 
 private:
-  int m_width = 0;
-  int m_height = 0;
-  LICE_HDC m_dc = nullptr;
-  LICE_pixel* m_bits = nullptr;
-  int m_allocw = 0;
-  int m_alloch = 0;
-  LICE_HBITMAP m_bitmap = nullptr;
-  void* m_oldbitmap = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  LICE_HDC mDC = nullptr;
+  LICE_pixel* mBits = nullptr;
+  int mAllocW = 0;
+  int mAllocH = 0;
+  LICE_HBITMAP mBitmap = nullptr;
+  void* mOldBitmap = nullptr;
 };

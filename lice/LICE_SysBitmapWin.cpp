@@ -8,66 +8,66 @@
 
 LICE_SysBitmap::LICE_SysBitmap(int w, int h)
 {
-  m_dc = CreateCompatibleDC(nullptr);
+  mDC = CreateCompatibleDC(nullptr);
   resize(w, h);
 }
 
 LICE_SysBitmap::~LICE_SysBitmap()
 {
-  if (m_oldbitmap && m_dc) SelectObject(m_dc, static_cast<HGDIOBJ>(m_oldbitmap));
-  if (m_bitmap) DeleteObject(m_bitmap);
-  if (m_dc) DeleteDC(m_dc);
+  if (mOldBitmap && mDC) SelectObject(mDC, static_cast<HGDIOBJ>(mOldBitmap));
+  if (mBitmap) DeleteObject(mBitmap);
+  if (mDC) DeleteDC(mDC);
 }
 
 bool LICE_SysBitmap::resize(int w, int h)
 {
-  if (!m_dc)
+  if (!mDC)
   {
-    m_width = m_height = 0;
-    m_bits = nullptr;
+    mWidth = mHeight = 0;
+    mBits = nullptr;
     return false;
   }
-  if (w == m_width && h == m_height) return false;
+  if (w == mWidth && h == mHeight) return false;
 
-  m_width = w;
-  m_height = h;
-  if (w != 0 && h != 0 && w <= m_allocw && h <= m_alloch && m_bits) return true;
+  mWidth = w;
+  mHeight = h;
+  if (w != 0 && h != 0 && w <= mAllocW && h <= mAllocH && mBits) return true;
 
-  m_alloch = h;
-  m_allocw = (int)(((int64_t)w + 3) & ~(int64_t)3);
-  if (m_oldbitmap)
+  mAllocH = h;
+  mAllocW = (int)(((int64_t)w + 3) & ~(int64_t)3);
+  if (mOldBitmap)
   {
-    SelectObject(m_dc, static_cast<HGDIOBJ>(m_oldbitmap));
-    m_oldbitmap = nullptr;
+    SelectObject(mDC, static_cast<HGDIOBJ>(mOldBitmap));
+    mOldBitmap = nullptr;
   }
-  if (m_bitmap)
+  if (mBitmap)
   {
-    DeleteObject(m_bitmap);
-    m_bitmap = nullptr;
+    DeleteObject(mBitmap);
+    mBitmap = nullptr;
   }
-  m_bits = nullptr;
-  if (m_allocw < 1 || h < 1) return false;
+  mBits = nullptr;
+  if (mAllocW < 1 || h < 1) return false;
 
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = m_allocw;
+  info.bmiHeader.biWidth = mAllocW;
   info.bmiHeader.biHeight = isFlipped() ? h : -h;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
 
   void* bits = nullptr;
-  m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (m_bitmap && bits)
+  mBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (mBitmap && bits)
   {
-    m_bits = static_cast<LICE_pixel*>(bits);
-    m_oldbitmap = SelectObject(m_dc, m_bitmap);
+    mBits = static_cast<LICE_pixel*>(bits);
+    mOldBitmap = SelectObject(mDC, mBitmap);
   }
   else
   {
-    if (m_bitmap) DeleteObject(m_bitmap);
-    m_bitmap = nullptr;
-    m_width = m_height = 0;
+    if (mBitmap) DeleteObject(mBitmap);
+    mBitmap = nullptr;
+    mWidth = mHeight = 0;
   }
   return true;
 }

@@ -7,21 +7,21 @@
 namespace
 {
 
-LICE_SysBitmap* s_glyphSurface = nullptr;
-LICE_SysBitmap* s_scratchSurface = nullptr;
-int s_wine = -1;
-int s_liveFonts = 0;
+LICE_SysBitmap* gGlyphSurface = nullptr;
+LICE_SysBitmap* gScratchSurface = nullptr;
+int gWine = -1;
+int gLiveFonts = 0;
 
 }  // namespace
 
-LICE_SysBitmap* LICE_TextState::glyphSurface(int size)
+LICE_SysBitmap* LICE_TextState::GlyphSurface(int size)
 {
-  if (!s_glyphSurface) s_glyphSurface = new (std::nothrow) LICE_SysBitmap(0, 0);
-  if (!s_glyphSurface) return nullptr;
-  if (s_glyphSurface->getWidth() < size || s_glyphSurface->getHeight() < size)
+  if (!gGlyphSurface) gGlyphSurface = new (std::nothrow) LICE_SysBitmap(0, 0);
+  if (!gGlyphSurface) return nullptr;
+  if (gGlyphSurface->getWidth() < size || gGlyphSurface->getHeight() < size)
   {
-    s_glyphSurface->resize(size, size);
-    HDC dc = s_glyphSurface->getDC();
+    gGlyphSurface->resize(size, size);
+    HDC dc = gGlyphSurface->getDC();
     if (dc)
     {
       SetTextColor(dc, RGB(255, 255, 255));
@@ -29,58 +29,58 @@ LICE_SysBitmap* LICE_TextState::glyphSurface(int size)
       SetBkColor(dc, RGB(0, 0, 0));
     }
   }
-  return s_glyphSurface;
+  return gGlyphSurface;
 }
 
-LICE_SysBitmap* LICE_TextState::scratchSurface()
+LICE_SysBitmap* LICE_TextState::ScratchSurface()
 {
-  if (!s_scratchSurface) s_scratchSurface = new (std::nothrow) LICE_SysBitmap(0, 0);
-  if (!s_scratchSurface) return nullptr;
-  const int w = s_scratchSurface->getWidth();
-  const int h = s_scratchSurface->getHeight();
-  if (w < 4 || h < 4) s_scratchSurface->resize(w < 4 ? 4 : w, h < 4 ? 4 : h);
-  return s_scratchSurface;
+  if (!gScratchSurface) gScratchSurface = new (std::nothrow) LICE_SysBitmap(0, 0);
+  if (!gScratchSurface) return nullptr;
+  const int w = gScratchSurface->getWidth();
+  const int h = gScratchSurface->getHeight();
+  if (w < 4 || h < 4) gScratchSurface->resize(w < 4 ? 4 : w, h < 4 ? 4 : h);
+  return gScratchSurface;
 }
 
-bool LICE_TextState::runningUnderWine()
+bool LICE_TextState::RunningUnderWine()
 {
-  if (s_wine < 0)
+  if (gWine < 0)
   {
     HKEY key = nullptr;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) == ERROR_SUCCESS)
     {
-      s_wine = 1;
+      gWine = 1;
       RegCloseKey(key);
     }
     else
     {
-      s_wine = 0;
+      gWine = 0;
     }
   }
-  return s_wine == 1;
+  return gWine == 1;
 }
 
-void LICE_TextState::fontCreated()
+void LICE_TextState::FontCreated()
 {
-  ++s_liveFonts;
+  ++gLiveFonts;
 }
 
-void LICE_TextState::fontDestroyed()
+void LICE_TextState::FontDestroyed()
 {
-  if (--s_liveFonts > 0) return;
-  s_liveFonts = 0;
-  delete s_glyphSurface;
-  s_glyphSurface = nullptr;
-  delete s_scratchSurface;
-  s_scratchSurface = nullptr;
+  if (--gLiveFonts > 0) return;
+  gLiveFonts = 0;
+  delete gGlyphSurface;
+  gGlyphSurface = nullptr;
+  delete gScratchSurface;
+  gScratchSurface = nullptr;
 }
 
-int LICE_TextState::liveFonts()
+int LICE_TextState::LiveFonts()
 {
-  return s_liveFonts;
+  return gLiveFonts;
 }
 
-LICE_SysBitmap* LICE_TextState::existingGlyphSurface()
+LICE_SysBitmap* LICE_TextState::ExistingGlyphSurface()
 {
-  return s_glyphSurface;
+  return gGlyphSurface;
 }

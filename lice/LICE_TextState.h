@@ -12,16 +12,16 @@ class LICE_TextState
 public:
   // The glyph surface, at least size x size (else resized to size x size and set
   // up for white-on-black GDI text); null when it cannot be created.
-  static LICE_SysBitmap* glyphSurface(int size);
+  static LICE_SysBitmap* GlyphSurface(int size);
   // The scratch surface, at least 4 x 4; null when it cannot be created.
-  static LICE_SysBitmap* scratchSurface();
+  static LICE_SysBitmap* ScratchSurface();
 
   // True when the process runs under Wine; the registry is asked only once.
-  static bool runningUnderWine();
+  static bool RunningUnderWine();
 
-  static void fontCreated();
-  static void fontDestroyed();
-  static int liveFonts();
+  static void FontCreated();
+  static void FontDestroyed();
+  static int LiveFonts();
   // The glyph surface if it exists, without creating it.
-  static LICE_SysBitmap* existingGlyphSurface();
+  static LICE_SysBitmap* ExistingGlyphSurface();
 };

@@ -3,12 +3,12 @@
 namespace
 {
 
-bool isContinuation(unsigned char c)
+bool IsContinuation(unsigned char c)
 {
   return c >= 0x80 && c <= 0xC0;
 }
 
-bool isStrictContinuation(unsigned char c)
+bool IsStrictContinuation(unsigned char c)
 {
   return c >= 0x80 && c <= 0xBF;
 }
@@ -16,22 +16,22 @@ bool isStrictContinuation(unsigned char c)
 }  // namespace
 
 LICE_Utf8Reader::LICE_Utf8Reader(const char* text, int count)
-  : m_pos(reinterpret_cast<const unsigned char*>(text))
-  , m_left(text ? count : 0)
+  : mPos(reinterpret_cast<const unsigned char*>(text))
+  , mLeft(text ? count : 0)
 {
 }
 
-bool LICE_Utf8Reader::next(int& code)
+bool LICE_Utf8Reader::Next(int& code)
 {
-  if (m_left == 0 || *m_pos == 0) return false;
+  if (mLeft == 0 || *mPos == 0) return false;
 
-  const unsigned char* p = m_pos;
+  const unsigned char* p = mPos;
   const unsigned char lead = p[0];
   int len = 1;
   code = lead;
   if (lead >= 0xC2 && lead <= 0xDF)
   {
-    if (available(2) && isContinuation(p[1]))
+    if (Available(2) && IsContinuation(p[1]))
     {
       code = ((lead & 0x1F) << 6) | (p[1] & 0x3F);
       len = 2;
@@ -39,7 +39,7 @@ bool LICE_Utf8Reader::next(int& code)
   }
   else if (lead >= 0xE0 && lead <= 0xEF)
   {
-    if (available(3) && isContinuation(p[1]) && isContinuation(p[2]))
+    if (Available(3) && IsContinuation(p[1]) && IsContinuation(p[2]))
     {
       code = (((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)) & 0xFFFF;
       len = 3;
@@ -47,19 +47,19 @@ bool LICE_Utf8Reader::next(int& code)
   }
   else if (lead >= 0xF0 && lead <= 0xF4)
   {
-    if (available(4) && isContinuation(p[1]) && isContinuation(p[2]) && isContinuation(p[3]))
+    if (Available(4) && IsContinuation(p[1]) && IsContinuation(p[2]) && IsContinuation(p[3]))
     {
       code = ' ';
       len = 4;
     }
   }
 
-  m_pos += len;
-  if (m_left > 0) m_left -= len;
+  mPos += len;
+  if (mLeft > 0) mLeft -= len;
   return true;
 }
 
-bool LICE_Utf8Reader::hasMultiByteSequence(const char* text, int count)
+bool LICE_Utf8Reader::HasMultiByteSequence(const char* text, int count)
 {
   if (!text) return false;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
@@ -73,7 +73,7 @@ bool LICE_Utf8Reader::hasMultiByteSequence(const char* text, int count)
     else if (c >= 0xE0 && c <= 0xF4)
       trail = 2;
     int k = 1;
-    while (k <= trail && (count < 0 || i + k < count) && isStrictContinuation(p[i + k])) ++k;
+    while (k <= trail && (count < 0 || i + k < count) && IsStrictContinuation(p[i + k])) ++k;
     if (trail > 0 && k > trail) return true;
   }
   return false;

@@ -11,15 +11,15 @@ public:
   LICE_Utf8Reader(const char* text, int count);
 
   // Stores the next character in `code` and returns true; false at the end.
-  bool next(int& code);
+  bool Next(int& code);
 
   // True when the first `count` bytes (negative: up to the NUL) contain a
   // well-formed multi-byte sequence, i.e. the text is not plain 8-bit.
-  static bool hasMultiByteSequence(const char* text, int count);
+  static bool HasMultiByteSequence(const char* text, int count);
 
 private:
-  bool available(int n) const { return m_left < 0 || m_left >= n; }
+  bool Available(int n) const { return mLeft < 0 || mLeft >= n; }
 
-  const unsigned char* m_pos;
-  int m_left;
+  const unsigned char* mPos;
+  int mLeft;
 };

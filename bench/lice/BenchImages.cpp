@@ -7,7 +7,7 @@ namespace
 {
 
 // Draws one knob into g with its top-left corner at (x0, y0); angle in radians.
-void drawKnob(PixelGrid& g, int x0, int y0, int size, double angle)
+void DrawKnob(PixelGrid& g, int x0, int y0, int size, double angle)
 {
   const double c = (size - 1) / 2.0, radius = size * 0.42;
   for (int y = 0; y < size && y0 + y < g.height; ++y)
@@ -23,36 +23,36 @@ void drawKnob(PixelGrid& g, int x0, int y0, int size, double angle)
       const double pointer = along > 0 ? std::clamp(2.0 - across, 0.0, 1.0) : 0.0;
       const double shade = 0.55 + 0.45 * (1.0 - dist / radius);
       const int grey = (int)(shade * 200), hi = (int)(grey + (255 - grey) * pointer);
-      g.at(x0 + x, y0 + y) = LICE_RGBA(hi, (int)(grey * 0.9 + 40 * pointer), (int)(grey * 0.8), (int)(coverage * 255));
+      g.At(x0 + x, y0 + y) = LICE_RGBA(hi, (int)(grey * 0.9 + 40 * pointer), (int)(grey * 0.8), (int)(coverage * 255));
     }
   }
 }
 
 }  // namespace
 
-PixelGrid makeKnobStrip(int width, int height, int frameHeight)
+PixelGrid MakeKnobStrip(int width, int height, int frameHeight)
 {
   PixelGrid g(width, height, 0);
   const int frames = height / frameHeight;
   for (int f = 0; f < frames; ++f)
-    drawKnob(g, (width - frameHeight) / 2, f * frameHeight, std::min(width, frameHeight),
+    DrawKnob(g, (width - frameHeight) / 2, f * frameHeight, std::min(width, frameHeight),
              -2.4 + 4.8 * f / std::max(frames - 1, 1));
   return g;
 }
 
-PixelGrid makeControlLayer(int width, int height)
+PixelGrid MakeControlLayer(int width, int height)
 {
   PixelGrid g(width, height, 0);
   int n = 0;
   for (int y = 0; y + 60 <= height; y += 64)
-    for (int x = 0; x + 60 <= width; x += 64) drawKnob(g, x, y, 60, 0.3 * n++);
+    for (int x = 0; x + 60 <= width; x += 64) DrawKnob(g, x, y, 60, 0.3 * n++);
   return g;
 }
 
-PixelGrid makeBackground(int width, int height)
+PixelGrid MakeBackground(int width, int height)
 {
   PixelGrid g(width, height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) g.at(x, y) = LICE_RGBA(40 + x / 4, 30 + y / 6, 60 + (x ^ y) % 32, 255);
+    for (int x = 0; x < width; ++x) g.At(x, y) = LICE_RGBA(40 + x / 4, 30 + y / 6, 60 + (x ^ y) % 32, 255);
   return g;
 }

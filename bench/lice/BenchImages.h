@@ -6,11 +6,11 @@
 
 // Knob frames stacked vertically: anti-aliased discs with a pointer on a
 // transparent background, each frame frameHeight pixels high.
-PixelGrid makeKnobStrip(int width, int height, int frameHeight);
+PixelGrid MakeKnobStrip(int width, int height, int frameHeight);
 
 // Knobs of 60 pixels tiled over the area: mostly transparent or opaque pixels with
 // anti-aliased edges, like a control layer over the background.
-PixelGrid makeControlLayer(int width, int height);
+PixelGrid MakeControlLayer(int width, int height);
 
 // Opaque, smoothly varying colours: a background.
-PixelGrid makeBackground(int width, int height);
+PixelGrid MakeBackground(int width, int height);

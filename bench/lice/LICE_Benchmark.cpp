@@ -29,9 +29,9 @@ constexpr int kWidth = 255, kHeight = 658;
 
 // Sources: 0 = a layer of anti-aliased knobs (like the editor's artwork),
 // 1 = random alpha everywhere (no pixel can be skipped or copied whole).
-PixelGrid sourceImage(int kind)
+PixelGrid SourceImage(int kind)
 {
-  return kind == 0 ? makeControlLayer(kWidth, kHeight) : PixelGrid::random(kWidth, kHeight, 7);
+  return kind == 0 ? MakeControlLayer(kWidth, kHeight) : PixelGrid::Random(kWidth, kHeight, 7);
 }
 
 struct BlitMode
@@ -53,8 +53,8 @@ void BM_Blit(benchmark::State& state, BlitMode m)
 {
   LICE_SysBitmap dest(kWidth, kHeight);
   LICE_MemBitmap src(kWidth, kHeight);
-  makeBackground(kWidth, kHeight).writeTo(dest);
-  sourceImage((int)state.range(0)).writeTo(src);
+  MakeBackground(kWidth, kHeight).WriteTo(dest);
+  SourceImage((int)state.range(0)).WriteTo(src);
   for (auto _ : state)
   {
     LICE_Blit(&dest, &src, 0, 0, nullptr, m.alpha, m.mode);
@@ -66,7 +66,7 @@ void BM_Blit(benchmark::State& state, BlitMode m)
 void BM_FillRect(benchmark::State& state, float alpha)
 {
   LICE_SysBitmap dest(kWidth, kHeight);
-  makeBackground(kWidth, kHeight).writeTo(dest);
+  MakeBackground(kWidth, kHeight).WriteTo(dest);
   for (auto _ : state)
   {
     LICE_FillRect(&dest, 0, 0, kWidth, kHeight, 0xFF336699, alpha, LICE_BLEND_COPY);
@@ -75,30 +75,30 @@ void BM_FillRect(benchmark::State& state, float alpha)
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 
-std::vector<unsigned char> knobStripPng()
+std::vector<unsigned char> KnobStripPng()
 {
-  const PixelGrid strip = makeKnobStrip(156, 3486, 83);
+  const PixelGrid strip = MakeKnobStrip(156, 3486, 83);
   PngImage img;
   img.width = strip.width;
   img.height = strip.height;
   img.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   img.bitDepth = 8;
-  img.allocateRows();
+  img.AllocateRows();
   for (int y = 0; y < img.height; ++y)
     for (int x = 0; x < img.width; ++x)
     {
-      const LICE_pixel p = strip.at(x, y);
-      img.setSample(x, y, 0, LICE_GETR(p));
-      img.setSample(x, y, 1, LICE_GETG(p));
-      img.setSample(x, y, 2, LICE_GETB(p));
-      img.setSample(x, y, 3, LICE_GETA(p));
+      const LICE_pixel p = strip.At(x, y);
+      img.SetSample(x, y, 0, LICE_GETR(p));
+      img.SetSample(x, y, 1, LICE_GETG(p));
+      img.SetSample(x, y, 2, LICE_GETB(p));
+      img.SetSample(x, y, 3, LICE_GETA(p));
     }
-  return encodePng(img);
+  return EncodePng(img);
 }
 
 void BM_DecodePNG(benchmark::State& state)
 {
-  const std::vector<unsigned char> png = knobStripPng();
+  const std::vector<unsigned char> png = KnobStripPng();
   for (auto _ : state)
   {
     std::unique_ptr<LICE_MemBitmap> bmp(LICE_LoadPNGFromMemory(png.data(), (int)png.size()));
@@ -113,7 +113,7 @@ void BM_DecodePNG(benchmark::State& state)
 }
 
 // Every timed blit, once, against the oracle; returns the number of mismatches.
-int checkAgainstOracle()
+int CheckAgainstOracle()
 {
   int failures = 0;
   for (const BlitMode& m : kBlitModes)
@@ -122,13 +122,13 @@ int checkAgainstOracle()
     {
       LICE_SysBitmap dest(kWidth, kHeight);
       LICE_MemBitmap src(kWidth, kHeight);
-      PixelGrid expected = makeBackground(kWidth, kHeight);
-      const PixelGrid source = sourceImage(kind);
-      expected.writeTo(dest);
-      source.writeTo(src);
+      PixelGrid expected = MakeBackground(kWidth, kHeight);
+      const PixelGrid source = SourceImage(kind);
+      expected.WriteTo(dest);
+      source.WriteTo(src);
       LICE_Blit(&dest, &src, 0, 0, nullptr, m.alpha, m.mode);
-      oracleBlit(expected, source, 0, 0, nullptr, m.alpha, m.mode);
-      const bool same = PixelGrid::readFrom(dest) == expected;
+      OracleBlit(expected, source, 0, 0, nullptr, m.alpha, m.mode);
+      const bool same = PixelGrid::ReadFrom(dest) == expected;
       printf("oracle check %-20s source %d: %s\n", m.name, kind, same ? "bit-identical" : "MISMATCH");
       failures += same ? 0 : 1;
     }
@@ -145,20 +145,20 @@ public:
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs)
       if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-        m_times[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
+        mTimes[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
   }
 
-  void printRatio(const char* what, const std::string& slow, const std::string& fast, double limit) const
+  void PrintRatio(const char* what, const std::string& slow, const std::string& fast, double limit) const
   {
-    const auto s = m_times.find(slow), f = m_times.find(fast);
-    if (s == m_times.end() || f == m_times.end() || f->second.first <= 0 || f->second.second <= 0) return;
+    const auto s = mTimes.find(slow), f = mTimes.find(fast);
+    if (s == mTimes.end() || f == mTimes.end() || f->second.first <= 0 || f->second.second <= 0) return;
     const double real = s->second.first / f->second.first, cpu = s->second.second / f->second.second;
     printf("ratio %-44s real time %6.2f, CPU time %6.2f (limit %.0f: %s)\n", what, real, cpu, limit,
            real <= limit && cpu <= limit ? "met" : "MISSED");
   }
 
 private:
-  std::map<std::string, std::pair<double, double>> m_times;  // real, CPU
+  std::map<std::string, std::pair<double, double>> mTimes;  // real, CPU
 };
 
 }  // namespace
@@ -174,7 +174,7 @@ int main(int argc, char** argv)
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  if (checkAgainstOracle() != 0) return 1;
+  if (CheckAgainstOracle() != 0) return 1;
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
   {
     const std::string arg = "/" + std::to_string(kind);
     const std::string label = kind == 0 ? " (knob layer)" : " (random alpha)";
-    reporter.printRatio(("source-alpha copy 1.0 / plain copy" + label).c_str(), "BM_Blit/CopySourceAlpha" + arg,
+    reporter.PrintRatio(("source-alpha copy 1.0 / plain copy" + label).c_str(), "BM_Blit/CopySourceAlpha" + arg,
                         "BM_Blit/Copy" + arg, 8);
   }
   benchmark::Shutdown();

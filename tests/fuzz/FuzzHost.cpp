@@ -176,37 +176,37 @@ void FuzzHost::Step(ByteReader& in)
 {
   switch (static_cast<HostOp>(in.Byte() % static_cast<uint8_t>(HostOp::kCount)))
   {
-    case HostOp::Initialize:
+    case HostOp::kInitialize:
       Initialize(in);
       break;
-    case HostOp::Terminate:
+    case HostOp::kTerminate:
       mComponent->terminate();
       break;
-    case HostOp::Arrange:
+    case HostOp::kArrange:
       Arrange(in);
       break;
-    case HostOp::ActivateBus:
+    case HostOp::kActivateBus:
       ActivateBus(in);
       break;
-    case HostOp::Setup:
+    case HostOp::kSetup:
       Setup(in);
       break;
-    case HostOp::SetActive:
+    case HostOp::kSetActive:
       mComponent->setActive(in.Byte() & 1);
       break;
-    case HostOp::Process:
+    case HostOp::kProcess:
       Process(in);
       break;
-    case HostOp::SetState:
+    case HostOp::kSetState:
       SetState(in);
       break;
-    case HostOp::GetState:
+    case HostOp::kGetState:
       GetState(in);
       break;
-    case HostOp::Controller:
+    case HostOp::kController:
       Controller(in);
       break;
-    case HostOp::Query:
+    case HostOp::kQuery:
     case HostOp::kCount:
       Query(in);
       break;

@@ -6,16 +6,16 @@
 // that choose the call's arguments (see FuzzHost).
 enum class HostOp : uint8_t
 {
-  Initialize,  // context: 0 none, else a host application
-  Terminate,
-  Arrange,  // setBusArrangements
-  ActivateBus,
-  Setup,  // setupProcessing
-  SetActive,
-  Process,
-  SetState,
-  GetState,
-  Controller,  // one parameter query or conversion
-  Query,       // one processor or component query
+  kInitialize,  // context: 0 none, else a host application
+  kTerminate,
+  kArrange,  // setBusArrangements
+  kActivateBus,
+  kSetup,  // setupProcessing
+  kSetActive,
+  kProcess,
+  kSetState,
+  kGetState,
+  kController,  // one parameter query or conversion
+  kQuery,       // one processor or component query
   kCount
 };

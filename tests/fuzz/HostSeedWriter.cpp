@@ -22,34 +22,34 @@ unsigned char Op(HostOp op)
 // of 512 frames at 44.1 kHz, active.
 Script Prepare(bool sixtyFour)
 {
-  return {Op(HostOp::Initialize),
+  return {Op(HostOp::kInitialize),
           1,
-          Op(HostOp::Arrange),
+          Op(HostOp::kArrange),
           4,
           1,
           1,
           1,
           1,
-          Op(HostOp::ActivateBus),
+          Op(HostOp::kActivateBus),
           0x83,
           0,
-          Op(HostOp::ActivateBus),
+          Op(HostOp::kActivateBus),
           0x80,
           0,
-          Op(HostOp::Setup),
+          Op(HostOp::kSetup),
           0,
           static_cast<unsigned char>(sixtyFour ? 1 : 0),
           6,
           0,
           0,
-          Op(HostOp::SetActive),
+          Op(HostOp::kSetActive),
           1};
 }
 
 // A 512-frame stereo block with automation of parameter 0 and the bypass, a sine in.
 Script Block(bool sixtyFour)
 {
-  return {Op(HostOp::Process),
+  return {Op(HostOp::kProcess),
           static_cast<unsigned char>(sixtyFour ? 1 : 0),
           0,
           7,
@@ -89,14 +89,15 @@ int main(int argc, char** argv)
   }
   const std::vector<Script> seeds = {
       Join({Prepare(false), Block(false), Block(false)}),
-      Join({Prepare(true), Block(true), {Op(HostOp::Setup), 0, 0, 6, 0, 0}, Block(false)}),
-      Join({Prepare(false), {Op(HostOp::GetState), 0, 0, Op(HostOp::SetState), 3, 2}, Block(false)}),
-      Join({Prepare(false), {Op(HostOp::SetState), 0, 40}, Script(40, 0x7F), Block(false)}),
-      Join({{Op(HostOp::Initialize), 0, Op(HostOp::Initialize), 2, Op(HostOp::Terminate), Op(HostOp::Initialize), 1},
-            {Op(HostOp::Arrange), 4, 0, 0, 0, 0},
-            Block(false)}),
-      Join({Prepare(false), {Op(HostOp::Controller), 11, 0, 1, Op(HostOp::Controller), 10, 3, 1}, Block(false)}),
-      Join({Prepare(false), {Op(HostOp::Process), 0, 0, 11, 3, 0, 0, 0, 2, 0, 0}}),
+      Join({Prepare(true), Block(true), {Op(HostOp::kSetup), 0, 0, 6, 0, 0}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::kGetState), 0, 0, Op(HostOp::kSetState), 3, 2}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::kSetState), 0, 40}, Script(40, 0x7F), Block(false)}),
+      Join(
+          {{Op(HostOp::kInitialize), 0, Op(HostOp::kInitialize), 2, Op(HostOp::kTerminate), Op(HostOp::kInitialize), 1},
+           {Op(HostOp::kArrange), 4, 0, 0, 0, 0},
+           Block(false)}),
+      Join({Prepare(false), {Op(HostOp::kController), 11, 0, 1, Op(HostOp::kController), 10, 3, 1}, Block(false)}),
+      Join({Prepare(false), {Op(HostOp::kProcess), 0, 0, 11, 3, 0, 0, 0, 2, 0, 0}}),
   };
   const std::string folder = argv[1];
   std::error_code error;

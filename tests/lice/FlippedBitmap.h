@@ -13,26 +13,26 @@ class FlippedBitmap : public LICE_IBitmap
 public:
   FlippedBitmap(int w, int h) { resize(w, h); }
 
-  LICE_pixel* getBits() override { return m_pixels.empty() ? nullptr : m_pixels.data(); }
-  int getWidth() override { return m_width; }
-  int getHeight() override { return m_height; }
-  int getRowSpan() override { return m_width + 3; }
+  LICE_pixel* getBits() override { return mPixels.empty() ? nullptr : mPixels.data(); }
+  int getWidth() override { return mWidth; }
+  int getHeight() override { return mHeight; }
+  int getRowSpan() override { return mWidth + 3; }
   bool isFlipped() override { return true; }
   bool resize(int w, int h) override
   {
-    if (w == m_width && h == m_height) return false;
-    if (m_maxPixels >= 0 && (long long)w * h > m_maxPixels) return false;
-    m_width = w;
-    m_height = h;
-    m_pixels.assign((size_t)(w + 3) * h, 0xDEADBEEF);
+    if (w == mWidth && h == mHeight) return false;
+    if (mMaxPixels >= 0 && (long long)w * h > mMaxPixels) return false;
+    mWidth = w;
+    mHeight = h;
+    mPixels.assign((size_t)(w + 3) * h, 0xDEADBEEF);
     return true;
   }
 
-  void setMaxPixels(long long n) { m_maxPixels = n; }
+  void SetMaxPixels(long long n) { mMaxPixels = n; }
 
 private:
-  std::vector<LICE_pixel> m_pixels;
-  int m_width = 0;
-  int m_height = 0;
-  long long m_maxPixels = -1;
+  std::vector<LICE_pixel> mPixels;
+  int mWidth = 0;
+  int mHeight = 0;
+  long long mMaxPixels = -1;
 };

@@ -52,7 +52,7 @@ TEST(LICE_Blend, HSVAdjustmentMatchesTheOracleEverywhere)
           for (int w : {0, 1, 77, 128, 255, 256})
           {
             const LICE_pixel px = LICE_RGBA(r, g, b, 0);
-            ASSERT_EQ(LICE_HSVAdjust(px, op[0], op[1], op[2], w, 0x42), oracleHSV(px, op[0], op[1], op[2], w, 0x42))
+            ASSERT_EQ(LICE_HSVAdjust(px, op[0], op[1], op[2], w, 0x42), OracleHsv(px, op[0], op[1], op[2], w, 0x42))
                 << r << " " << g << " " << b << " weight " << w;
           }
 }

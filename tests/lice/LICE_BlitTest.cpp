@@ -16,7 +16,7 @@
 namespace
 {
 
-std::unique_ptr<LICE_IBitmap> makeBitmap(bool flipped, int w, int h)
+std::unique_ptr<LICE_IBitmap> MakeBitmap(bool flipped, int w, int h)
 {
   if (flipped) return std::make_unique<FlippedBitmap>(w, h);
   return std::make_unique<LICE_MemBitmap>(w, h);
@@ -29,28 +29,28 @@ struct BlitCase
   PixelGrid expected, source;
 
   BlitCase(bool destFlipped, bool srcFlipped, int dw, int dh, int sw, int sh, uint32_t seed)
-    : dest(makeBitmap(destFlipped, dw, dh))
-    , src(makeBitmap(srcFlipped, sw, sh))
-    , expected(PixelGrid::random(dw, dh, seed))
-    , source(PixelGrid::random(sw, sh, seed + 1000))
+    : dest(MakeBitmap(destFlipped, dw, dh))
+    , src(MakeBitmap(srcFlipped, sw, sh))
+    , expected(PixelGrid::Random(dw, dh, seed))
+    , source(PixelGrid::Random(sw, sh, seed + 1000))
   {
-    expected.writeTo(*dest);
-    source.writeTo(*src);
+    expected.WriteTo(*dest);
+    source.WriteTo(*src);
   }
 
-  void blit(int x, int y, const LICE_Rect* r, float alpha, int mode)
+  void Blit(int x, int y, const LICE_Rect* r, float alpha, int mode)
   {
     LICE_Blit(dest.get(), src.get(), x, y, r, alpha, mode);
-    oracleBlit(expected, source, x, y, r, alpha, mode);
+    OracleBlit(expected, source, x, y, r, alpha, mode);
   }
 
-  PixelGrid actual() const { return PixelGrid::readFrom(*dest); }
+  PixelGrid Actual() const { return PixelGrid::ReadFrom(*dest); }
 };
 
-std::unique_ptr<LICE_MemBitmap> bitmapOf(const PixelGrid& g)
+std::unique_ptr<LICE_MemBitmap> BitmapOf(const PixelGrid& g)
 {
   auto b = std::make_unique<LICE_MemBitmap>(g.width, g.height);
-  g.writeTo(*b);
+  g.WriteTo(*b);
   return b;
 }
 
@@ -94,14 +94,14 @@ TEST(LICE_Blit, SourceAlphaCopyAtFullWeight)
 TEST(LICE_Blit, NegativeOffsetsAndRectanglesShiftTheOtherSide)
 {
   PixelGrid s(10, 1), d(10, 1, 0xAAAAAAAA);
-  for (int x = 0; x < 10; ++x) s.at(x, 0) = (LICE_pixel)x;
-  auto src = bitmapOf(s), dest = bitmapOf(d);
+  for (int x = 0; x < 10; ++x) s.At(x, 0) = (LICE_pixel)x;
+  auto src = BitmapOf(s), dest = BitmapOf(d);
 
   LICE_Blit(dest.get(), src.get(), -5, 0, nullptr, 1.0f, LICE_BLEND_COPY);
   for (int x = 0; x < 5; ++x) EXPECT_EQ(dest->getBits()[x], (LICE_pixel)(x + 5));
   for (int x = 5; x < 10; ++x) EXPECT_EQ(dest->getBits()[x], 0xAAAAAAAAu);
 
-  d.writeTo(*dest);
+  d.WriteTo(*dest);
   const LICE_Rect r = {-3, 0, 4, 1};
   LICE_Blit(dest.get(), src.get(), 0, 0, &r, 1.0f, LICE_BLEND_COPY);
   for (int x = 0; x < 3; ++x) EXPECT_EQ(dest->getBits()[x], 0xAAAAAAAAu);
@@ -111,8 +111,8 @@ TEST(LICE_Blit, NegativeOffsetsAndRectanglesShiftTheOtherSide)
 
 TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
 {
-  const PixelGrid d = PixelGrid::random(8, 8, 3);
-  auto destOwner = bitmapOf(d), srcOwner = bitmapOf(PixelGrid::random(8, 8, 4));
+  const PixelGrid d = PixelGrid::Random(8, 8, 3);
+  auto destOwner = BitmapOf(d), srcOwner = BitmapOf(PixelGrid::Random(8, 8, 4));
   LICE_MemBitmap& dest = *destOwner;
   LICE_MemBitmap& src = *srcOwner;
   LICE_MemBitmap empty;
@@ -139,13 +139,13 @@ TEST(LICE_Blit, NothingHappensWithoutSomethingToDraw)
     LICE_Blit(&dest, &src, INT_MIN, INT_MIN, nullptr, 1.0f, mode);
     const LICE_Rect huge = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
     LICE_Blit(&dest, &src, INT_MAX, 0, &huge, 1.0f, mode);
-    EXPECT_EQ(PixelGrid::readFrom(dest), d) << "mode " << mode;
+    EXPECT_EQ(PixelGrid::ReadFrom(dest), d) << "mode " << mode;
   }
   for (int mode : {6, 0x10006, 0x80, 0xEF, 0x100EF})
   {
     LICE_Blit(&dest, &src, 0, 0, nullptr, 0.7f, mode);
     LICE_Blit(&dest, &src, 0, 0, nullptr, 1.0f, mode);
-    EXPECT_EQ(PixelGrid::readFrom(dest), d) << "mode " << mode;
+    EXPECT_EQ(PixelGrid::ReadFrom(dest), d) << "mode " << mode;
   }
 }
 
@@ -154,9 +154,9 @@ TEST(LICE_Blit, OnlyTheLowByteAndTheSourceAlphaBitCount)
   for (int mode : {0, 1, 3, 0x10000, 0x10002})
   {
     BlitCase plain(false, false, 9, 7, 9, 7, 11), noisy(false, false, 9, 7, 9, 7, 11);
-    plain.blit(0, 0, nullptr, 0.6f, mode);
-    noisy.blit(0, 0, nullptr, 0.6f, mode | 0x7F00 | 0x7FFE0000);
-    EXPECT_EQ(plain.actual(), noisy.actual()) << mode;
+    plain.Blit(0, 0, nullptr, 0.6f, mode);
+    noisy.Blit(0, 0, nullptr, 0.6f, mode | 0x7F00 | 0x7FFE0000);
+    EXPECT_EQ(plain.Actual(), noisy.Actual()) << mode;
   }
 }
 
@@ -165,9 +165,9 @@ TEST(LICE_Blit, WeightsOutsideTheRangeActAsTheNearestBound)
   for (int mode : {0, 2, 0x10000, 0x10004})
   {
     BlitCase over(false, false, 9, 7, 9, 7, 5), full(false, false, 9, 7, 9, 7, 5);
-    over.blit(0, 0, nullptr, 3.5f, mode);
-    full.blit(0, 0, nullptr, 1.0f, mode);
-    EXPECT_EQ(over.actual(), full.actual()) << mode;
+    over.Blit(0, 0, nullptr, 3.5f, mode);
+    full.Blit(0, 0, nullptr, 1.0f, mode);
+    EXPECT_EQ(over.Actual(), full.Actual()) << mode;
   }
 }
 
@@ -195,34 +195,34 @@ const Blend kOverlapBlends[] = {{1.0f, 0},       {0.5f, 0},       {0.3f, 0},    
                                 {0.8f, 0x10001}, {0.8f, 0x10002}, {0.8f, 0x10003}, {0.8f, 0x10004}, {0.8f, 0x10005},
                                 {1.0f, 0xF3},    {0.2f, 0xFC},    {1.0f, 0xF5}};
 
-const LICE_SourceAlphaKernel kKernels[] = {LICE_SourceAlphaKernel::Scalar, LICE_SourceAlphaKernel::SSE2,
-                                           LICE_SourceAlphaKernel::AVX2, LICE_SourceAlphaKernel::Best};
+const LICE_SourceAlphaKernel kKernels[] = {LICE_SourceAlphaKernel::kScalar, LICE_SourceAlphaKernel::kSse2,
+                                           LICE_SourceAlphaKernel::kAvx2, LICE_SourceAlphaKernel::kBest};
 const char* const kKernelNames[] = {"Scalar", "SSE2", "AVX2", "Best"};
 
 // Puts the processor's own choice of kernel back when a test ends.
 struct KernelChoice
 {
-  ~KernelChoice() { LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel::Best); }
+  ~KernelChoice() { LICE_SelectSourceAlphaKernel(LICE_SourceAlphaKernel::kBest); }
 };
 
 // The block r moved by (dx, dy) within one bitmap, and the same blit from a copy.
-bool selfBlitMatchesCopy(bool flipped, const PixelGrid& start, const LICE_Rect& r, int dx, int dy, Blend b)
+bool SelfBlitMatchesCopy(bool flipped, const PixelGrid& start, const LICE_Rect& r, int dx, int dy, Blend b)
 {
-  auto self = makeBitmap(flipped, start.width, start.height);
-  auto expected = makeBitmap(flipped, start.width, start.height);
-  auto copy = makeBitmap(flipped, start.width, start.height);
-  start.writeTo(*self);
-  start.writeTo(*expected);
-  start.writeTo(*copy);
+  auto self = MakeBitmap(flipped, start.width, start.height);
+  auto expected = MakeBitmap(flipped, start.width, start.height);
+  auto copy = MakeBitmap(flipped, start.width, start.height);
+  start.WriteTo(*self);
+  start.WriteTo(*expected);
+  start.WriteTo(*copy);
   LICE_Blit(self.get(), self.get(), r.left + dx, r.top + dy, &r, b.alpha, b.mode);
   LICE_Blit(expected.get(), copy.get(), r.left + dx, r.top + dy, &r, b.alpha, b.mode);
-  return PixelGrid::readFrom(*self) == PixelGrid::readFrom(*expected);
+  return PixelGrid::ReadFrom(*self) == PixelGrid::ReadFrom(*expected);
 }
 
 TEST(LICE_BlitOverlap, MovesInEveryDirectionMatchABlitFromACopy)
 {
   KernelChoice restore;
-  const PixelGrid small = PixelGrid::random(37, 23, 61), wide = PixelGrid::random(700, 3, 62);
+  const PixelGrid small = PixelGrid::Random(37, 23, 61), wide = PixelGrid::Random(700, 3, 62);
   const LICE_Rect inSmall = {10, 6, 27, 17}, inWide = {40, 0, 660, 3};
   const int shifts[] = {-9, -2, -1, 0, 1, 2, 9};
   const int wideShifts[] = {-300, -37, -1, 0, 1, 37, 300};
@@ -239,12 +239,12 @@ TEST(LICE_BlitOverlap, MovesInEveryDirectionMatchABlitFromACopy)
       {
         for (int dy : shifts)
           for (int dx : shifts)
-            EXPECT_TRUE(selfBlitMatchesCopy(flipped, small, inSmall, dx, dy, b))
+            EXPECT_TRUE(SelfBlitMatchesCopy(flipped, small, inSmall, dx, dy, b))
                 << "mode " << std::hex << b.mode << std::dec << " alpha " << b.alpha << " by " << dx << "," << dy
                 << (flipped ? " flipped" : "");
         for (int dy : {-1, 0, 1})
           for (int dx : wideShifts)
-            EXPECT_TRUE(selfBlitMatchesCopy(flipped, wide, inWide, dx, dy, b))
+            EXPECT_TRUE(SelfBlitMatchesCopy(flipped, wide, inWide, dx, dy, b))
                 << "wide, mode " << std::hex << b.mode << std::dec << " by " << dx << "," << dy
                 << (flipped ? " flipped" : "");
       }
@@ -257,39 +257,39 @@ class PixelView : public LICE_IBitmap
 {
 public:
   PixelView(LICE_MemBitmap& of, bool flipped, int rowStep)
-    : m_bits(of.getBits())
-    , m_width(of.getWidth())
-    , m_height(of.getHeight() / rowStep)
-    , m_span(of.getRowSpan() * rowStep)
-    , m_flipped(flipped)
+    : mBits(of.getBits())
+    , mWidth(of.getWidth())
+    , mHeight(of.getHeight() / rowStep)
+    , mSpan(of.getRowSpan() * rowStep)
+    , mFlipped(flipped)
   {
   }
-  LICE_pixel* getBits() override { return m_bits; }
-  int getWidth() override { return m_width; }
-  int getHeight() override { return m_height; }
-  int getRowSpan() override { return m_span; }
-  bool isFlipped() override { return m_flipped; }
+  LICE_pixel* getBits() override { return mBits; }
+  int getWidth() override { return mWidth; }
+  int getHeight() override { return mHeight; }
+  int getRowSpan() override { return mSpan; }
+  bool isFlipped() override { return mFlipped; }
   bool resize(int, int) override { return false; }
 
 private:
-  LICE_pixel* m_bits;
-  int m_width, m_height, m_span;
-  bool m_flipped;
+  LICE_pixel* mBits;
+  int mWidth, mHeight, mSpan;
+  bool mFlipped;
 };
 
 TEST(LICE_BlitOverlap, ViewsOfTheSamePixelsWithOtherRowsMatchABlitFromACopy)
 {
-  const PixelGrid start = PixelGrid::random(19, 16, 63);
+  const PixelGrid start = PixelGrid::Random(19, 16, 63);
   const LICE_Rect r = {2, 1, 15, 7};
   for (int rowStep : {1, 2})
     for (const Blend& b : kOverlapBlends)
       for (int d : {-1, 0, 1})
       {
-        auto pixels = bitmapOf(start), expectedPixels = bitmapOf(start), copy = bitmapOf(start);
+        auto pixels = BitmapOf(start), expectedPixels = BitmapOf(start), copy = BitmapOf(start);
         PixelView view(*pixels, rowStep == 1, rowStep), expectedView(*expectedPixels, rowStep == 1, rowStep);
         LICE_Blit(&view, pixels.get(), r.left + d, r.top + d, &r, b.alpha, b.mode);
         LICE_Blit(&expectedView, copy.get(), r.left + d, r.top + d, &r, b.alpha, b.mode);
-        EXPECT_EQ(PixelGrid::readFrom(*pixels), PixelGrid::readFrom(*expectedPixels))
+        EXPECT_EQ(PixelGrid::ReadFrom(*pixels), PixelGrid::ReadFrom(*expectedPixels))
             << "row step " << rowStep << " mode " << std::hex << b.mode << std::dec << " by " << d;
       }
 }
@@ -311,8 +311,8 @@ TEST_P(LICE_BlitOracle, EveryModeAtEveryWeight)
     for (int w = 0; w <= 256; ++w)
     {
       BlitCase c(destFlipped, srcFlipped, 33, 21, 41, 27, (uint32_t)(mode * 300 + w));
-      c.blit(-1, -2, &rect, (float)w / 256.0f, mode);
-      ASSERT_EQ(c.actual(), c.expected) << "mode " << mode << " weight " << w;
+      c.Blit(-1, -2, &rect, (float)w / 256.0f, mode);
+      ASSERT_EQ(c.Actual(), c.expected) << "mode " << mode << " weight " << w;
     }
   }
 }
@@ -326,8 +326,8 @@ TEST_P(LICE_BlitOracle, NonDyadicAlphas)
     for (float alpha : alphas)
     {
       BlitCase c(destFlipped, srcFlipped, 19, 13, 23, 15, (uint32_t)mode + 77);
-      c.blit(3, 2, nullptr, alpha, mode);
-      ASSERT_EQ(c.actual(), c.expected) << "mode " << mode << " alpha " << alpha;
+      c.Blit(3, 2, nullptr, alpha, mode);
+      ASSERT_EQ(c.Actual(), c.expected) << "mode " << mode << " alpha " << alpha;
     }
   }
 }
@@ -338,8 +338,8 @@ TEST_P(LICE_BlitOracle, EveryChannelCopy)
   for (int mode = 0xF0; mode <= 0xFF; ++mode)
   {
     BlitCase c(destFlipped, srcFlipped, 12, 9, 10, 10, (uint32_t)mode);
-    c.blit(4, -3, nullptr, 0.3f, mode);
-    ASSERT_EQ(c.actual(), c.expected) << "mode " << mode;
+    c.Blit(4, -3, nullptr, 0.3f, mode);
+    ASSERT_EQ(c.Actual(), c.expected) << "mode " << mode;
   }
 }
 
@@ -358,8 +358,8 @@ TEST_P(LICE_BlitOracle, ClippingOnEverySide)
         for (int mode : {0, 0x10000})
         {
           BlitCase c(destFlipped, srcFlipped, 16, 16, 12, 10, seed++);
-          c.blit(x, y, &r, 1.0f, mode);
-          ASSERT_EQ(c.actual(), c.expected)
+          c.Blit(x, y, &r, 1.0f, mode);
+          ASSERT_EQ(c.Actual(), c.expected)
               << "rect " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " at " << x << "," << y;
         }
       }

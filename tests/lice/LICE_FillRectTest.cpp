@@ -12,7 +12,7 @@
 namespace
 {
 
-LICE_pixel fillOne(LICE_pixel dest, LICE_pixel color, float alpha, int mode)
+LICE_pixel FillOne(LICE_pixel dest, LICE_pixel color, float alpha, int mode)
 {
   LICE_MemBitmap b(1, 1);
   b.getBits()[0] = dest;
@@ -22,13 +22,13 @@ LICE_pixel fillOne(LICE_pixel dest, LICE_pixel color, float alpha, int mode)
 
 TEST(LICE_FillRect, HalfWeightAveragesWholeValues)
 {
-  EXPECT_EQ(fillOne(0, 0xFF204060, 0.5f, LICE_BLEND_COPY), 0x7F102030u);
+  EXPECT_EQ(FillOne(0, 0xFF204060, 0.5f, LICE_BLEND_COPY), 0x7F102030u);
 }
 
 TEST(LICE_FillRect, FullWeightWritesTheColourAlphaByteToo)
 {
-  EXPECT_EQ(fillOne(0xFFFFFFFF, 0x00123456, 1.0f, LICE_BLEND_COPY), 0x00123456u);
-  EXPECT_EQ(fillOne(0x00000000, 0x80123456, 1.0f, LICE_BLEND_COPY), 0x80123456u);
+  EXPECT_EQ(FillOne(0xFFFFFFFF, 0x00123456, 1.0f, LICE_BLEND_COPY), 0x00123456u);
+  EXPECT_EQ(FillOne(0x00000000, 0x80123456, 1.0f, LICE_BLEND_COPY), 0x80123456u);
 }
 
 TEST(LICE_FillRect, PartialCopyPullsAlphaTowardTheWeight)
@@ -37,9 +37,9 @@ TEST(LICE_FillRect, PartialCopyPullsAlphaTowardTheWeight)
   for (LICE_pixel colorAlpha : {0x00000000u, 0xFF000000u})
   {
     const LICE_pixel c = colorAlpha | 0x00C86432;
-    EXPECT_EQ(LICE_GETA(fillOne(0x00000000, c, 0.3f, LICE_BLEND_COPY)), 76 + (0 - 76) * 180 / 256);
-    EXPECT_EQ(LICE_GETA(fillOne(0xFF000000, c, 0.3f, LICE_BLEND_COPY)), 76 + (255 - 76) * 180 / 256);
-    EXPECT_EQ(fillOne(0xFF000000, c, 0.3f, LICE_BLEND_COPY),
+    EXPECT_EQ(LICE_GETA(FillOne(0x00000000, c, 0.3f, LICE_BLEND_COPY)), 76 + (0 - 76) * 180 / 256);
+    EXPECT_EQ(LICE_GETA(FillOne(0xFF000000, c, 0.3f, LICE_BLEND_COPY)), 76 + (255 - 76) * 180 / 256);
+    EXPECT_EQ(FillOne(0xFF000000, c, 0.3f, LICE_BLEND_COPY),
               LICE_RGBA(200 - 200 * 180 / 256, 100 - 100 * 180 / 256, 50 - 50 * 180 / 256, 201));
   }
 }
@@ -47,13 +47,13 @@ TEST(LICE_FillRect, PartialCopyPullsAlphaTowardTheWeight)
 TEST(LICE_FillRect, SourceAlphaFlagScalesTheWeightByTheColourAlpha)
 {
   // 0x80 / 255 * 1.0 gives weight 128: the whole-value average.
-  EXPECT_EQ(fillOne(0, 0x80204060, 1.0f, LICE_BLEND_COPY | LICE_BLEND_USE_SOURCE_ALPHA), 0x40102030u);
-  EXPECT_EQ(fillOne(0x11223344, 0x00FFFFFF, 1.0f, LICE_BLEND_ADD | LICE_BLEND_USE_SOURCE_ALPHA), 0x11223344u);
+  EXPECT_EQ(FillOne(0, 0x80204060, 1.0f, LICE_BLEND_COPY | LICE_BLEND_USE_SOURCE_ALPHA), 0x40102030u);
+  EXPECT_EQ(FillOne(0x11223344, 0x00FFFFFF, 1.0f, LICE_BLEND_ADD | LICE_BLEND_USE_SOURCE_ALPHA), 0x11223344u);
 }
 
 TEST(LICE_FillRect, ClipsToTheBitmap)
 {
-  const PixelGrid start = PixelGrid::random(10, 8, 9);
+  const PixelGrid start = PixelGrid::Random(10, 8, 9);
   struct R
   {
     int x, y, w, h;
@@ -77,11 +77,11 @@ TEST(LICE_FillRect, ClipsToTheBitmap)
         LICE_MemBitmap mem(10, 8);
         FlippedBitmap flip(10, 8);
         LICE_IBitmap& b = flipped ? (LICE_IBitmap&)flip : (LICE_IBitmap&)mem;
-        start.writeTo(b);
+        start.WriteTo(b);
         PixelGrid expected = start;
         LICE_FillRect(&b, r.x, r.y, r.w, r.h, 0xFF336699, alpha, LICE_BLEND_COPY);
-        oracleFillRect(expected, r.x, r.y, r.w, r.h, 0xFF336699, alpha, LICE_BLEND_COPY);
-        ASSERT_EQ(PixelGrid::readFrom(b), expected) << r.x << "," << r.y << "," << r.w << "," << r.h;
+        OracleFillRect(expected, r.x, r.y, r.w, r.h, 0xFF336699, alpha, LICE_BLEND_COPY);
+        ASSERT_EQ(PixelGrid::ReadFrom(b), expected) << r.x << "," << r.y << "," << r.w << "," << r.h;
       }
     }
   }
@@ -89,16 +89,16 @@ TEST(LICE_FillRect, ClipsToTheBitmap)
 
 TEST(LICE_FillRect, NothingHappensWithoutSomethingToFill)
 {
-  const PixelGrid start = PixelGrid::random(6, 6, 2);
+  const PixelGrid start = PixelGrid::Random(6, 6, 2);
   LICE_MemBitmap b(6, 6), empty;
-  start.writeTo(b);
+  start.WriteTo(b);
   LICE_FillRect(nullptr, 0, 0, 6, 6, 0xFFFFFFFF, 1.0f, 0);
   LICE_FillRect(&empty, 0, 0, 6, 6, 0xFFFFFFFF, 1.0f, 0);
   LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.0f, 0);
   LICE_FillRect(&b, 0, 0, 6, 6, 0x00FFFFFF, 1.0f, LICE_BLEND_USE_SOURCE_ALPHA);
   LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.001f, 1);
   for (int mode : {6, 0x7F, 0xF0, 0xFF, 0x10006}) LICE_FillRect(&b, 0, 0, 6, 6, 0xFFFFFFFF, 0.7f, mode);
-  EXPECT_EQ(PixelGrid::readFrom(b), start);
+  EXPECT_EQ(PixelGrid::ReadFrom(b), start);
 }
 
 // Every mode at every weight against the oracle, on both bitmap orientations.
@@ -119,12 +119,12 @@ TEST_P(LICE_FillRectOracle, EveryModeAtEveryWeight)
         LICE_MemBitmap mem(11, 7);
         FlippedBitmap flip(11, 7);
         LICE_IBitmap& b = GetParam() ? (LICE_IBitmap&)flip : (LICE_IBitmap&)mem;
-        PixelGrid expected = PixelGrid::random(11, 7, (uint32_t)(w + mode * 7 + color));
-        expected.writeTo(b);
+        PixelGrid expected = PixelGrid::Random(11, 7, (uint32_t)(w + mode * 7 + color));
+        expected.WriteTo(b);
         const float alpha = (float)w / 256.0f;
         LICE_FillRect(&b, 1, -1, 9, 7, color, alpha, mode);
-        oracleFillRect(expected, 1, -1, 9, 7, color, alpha, mode);
-        ASSERT_EQ(PixelGrid::readFrom(b), expected) << "mode " << mode << " colour " << color << " weight " << w;
+        OracleFillRect(expected, 1, -1, 9, 7, color, alpha, mode);
+        ASSERT_EQ(PixelGrid::ReadFrom(b), expected) << "mode " << mode << " colour " << color << " weight " << w;
       }
     }
   }

@@ -15,13 +15,13 @@ TEST(GlyphCache, DirectEntriesAlwaysExist)
   LICE_GlyphCache cache;
   for (int c = 0; c < 128; ++c)
   {
-    const LICE_GlyphInfo* rec = cache.find(c);
+    const LICE_GlyphInfo* rec = cache.Find(c);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->pos, 0);
     EXPECT_EQ(rec->advance, 0);
   }
-  EXPECT_EQ(cache.find(128), nullptr);
-  EXPECT_EQ(cache.find(0xE9), nullptr);
+  EXPECT_EQ(cache.Find(128), nullptr);
+  EXPECT_EQ(cache.Find(0xE9), nullptr);
 }
 
 TEST(GlyphCache, SortedListFindsEveryCodeAcrossGrowth)
@@ -32,40 +32,40 @@ TEST(GlyphCache, SortedListFindsEveryCodeAcrossGrowth)
   std::shuffle(codes.begin(), codes.end(), std::mt19937(7));
   for (int c : codes)
   {
-    LICE_GlyphInfo* rec = cache.append(c);
+    LICE_GlyphInfo* rec = cache.Append(c);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->code, c);
     rec->advance = c * 2;
-    cache.sortList();
+    cache.SortList();
   }
-  EXPECT_EQ(cache.listSize(), 600);
+  EXPECT_EQ(cache.ListSize(), 600);
   for (int c : codes)
   {
-    const LICE_GlyphInfo* rec = cache.find(c);
+    const LICE_GlyphInfo* rec = cache.Find(c);
     ASSERT_NE(rec, nullptr) << c;
     EXPECT_EQ(rec->advance, c * 2);
   }
-  EXPECT_EQ(cache.find(199), nullptr);
-  EXPECT_EQ(cache.find(800), nullptr);
+  EXPECT_EQ(cache.Find(199), nullptr);
+  EXPECT_EQ(cache.Find(800), nullptr);
 }
 
 TEST(GlyphCache, MasksLieBackToBack)
 {
   LICE_GlyphCache cache;
-  const int a = cache.allocMask(10);
-  const int b = cache.allocMask(70000);
+  const int a = cache.AllocMask(10);
+  const int b = cache.AllocMask(70000);
   EXPECT_EQ(a, 1);
   EXPECT_EQ(b, 11);
-  EXPECT_EQ(cache.mask(b), cache.mask(a) + 10);
-  cache.mask(b)[69999] = 42;
-  EXPECT_EQ(cache.maskStoreSize(), 70010);
+  EXPECT_EQ(cache.Mask(b), cache.Mask(a) + 10);
+  cache.Mask(b)[69999] = 42;
+  EXPECT_EQ(cache.MaskStoreSize(), 70010);
 
-  cache.truncateMasks(12);
-  EXPECT_EQ(cache.maskStoreSize(), 12);
-  EXPECT_EQ(cache.allocMask(3), 13);
-  EXPECT_EQ(cache.mask(0), nullptr);
-  EXPECT_EQ(cache.mask(16), nullptr);
-  EXPECT_EQ(cache.allocMask(-1), -1);
+  cache.TruncateMasks(12);
+  EXPECT_EQ(cache.MaskStoreSize(), 12);
+  EXPECT_EQ(cache.AllocMask(3), 13);
+  EXPECT_EQ(cache.Mask(0), nullptr);
+  EXPECT_EQ(cache.Mask(16), nullptr);
+  EXPECT_EQ(cache.AllocMask(-1), -1);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace
 
 // Writes every pixel of every stored row, span included, so that AddressSanitizer
 // sees any storage smaller than the geometry claims.
-void touchAllRows(LICE_IBitmap& bmp)
+void TouchAllRows(LICE_IBitmap& bmp)
 {
   LICE_pixel* bits = bmp.getBits();
   for (int i = 0; i < bmp.getRowSpan() * bmp.getHeight(); ++i) bits[i] = (LICE_pixel)i;
@@ -21,7 +21,7 @@ TEST(LICE_MemBitmap, StartsEmpty)
   EXPECT_EQ(b.getBits(), nullptr);
   EXPECT_EQ(b.getWidth(), 0);
   EXPECT_EQ(b.getHeight(), 0);
-  EXPECT_EQ(b.getAllocated(), 0);
+  EXPECT_EQ(b.GetAllocated(), 0);
   EXPECT_EQ(b.getRowSpan(), 0);
   EXPECT_FALSE(b.isFlipped());
   EXPECT_EQ(b.getDC(), nullptr);
@@ -34,14 +34,14 @@ TEST(LICE_MemBitmap, RowsAreAlignedAndSpanRoundsUpToFourPixels)
   ASSERT_NE(b.getBits(), nullptr);
   EXPECT_EQ((uintptr_t)b.getBits() % 64, 0u);
   EXPECT_EQ(b.getRowSpan(), 8);
-  EXPECT_EQ(b.getAllocated(), 8 * 3 * 4);
-  touchAllRows(b);
+  EXPECT_EQ(b.GetAllocated(), 8 * 3 * 4);
+  TouchAllRows(b);
   for (int w = 1; w <= 9; ++w)
   {
     b.resize(w, 2);
     EXPECT_EQ(b.getRowSpan(), (w + 3) / 4 * 4) << w;
     EXPECT_EQ((uintptr_t)b.getBits() % 64, 0u);
-    touchAllRows(b);
+    TouchAllRows(b);
   }
 }
 
@@ -49,24 +49,24 @@ TEST(LICE_MemBitmap, ResizeGrowsByAQuarterAndNeverShrinks)
 {
   LICE_MemBitmap b;
   EXPECT_TRUE(b.resize(100, 100));
-  EXPECT_EQ(b.getAllocated(), 40000);
+  EXPECT_EQ(b.GetAllocated(), 40000);
   LICE_pixel* before = b.getBits();
   EXPECT_FALSE(b.resize(100, 100));
   EXPECT_EQ(b.getBits(), before);
 
   EXPECT_TRUE(b.resize(101, 101));
-  EXPECT_EQ(b.getAllocated(), 52520);
+  EXPECT_EQ(b.GetAllocated(), 52520);
   EXPECT_EQ(b.getRowSpan(), 104);
-  touchAllRows(b);
+  TouchAllRows(b);
 
   before = b.getBits();
   EXPECT_TRUE(b.resize(20, 20));
-  EXPECT_EQ(b.getAllocated(), 52520);
+  EXPECT_EQ(b.GetAllocated(), 52520);
   EXPECT_EQ(b.getBits(), before);
   EXPECT_EQ(b.getWidth(), 20);
   EXPECT_TRUE(b.resize(110, 110));  // 112 * 110 * 4 = 49 280 still fits
-  EXPECT_EQ(b.getAllocated(), 52520);
-  touchAllRows(b);
+  EXPECT_EQ(b.GetAllocated(), 52520);
+  TouchAllRows(b);
 }
 
 TEST(LICE_MemBitmap, ResizeToNothingFreesTheBlock)
@@ -74,7 +74,7 @@ TEST(LICE_MemBitmap, ResizeToNothingFreesTheBlock)
   LICE_MemBitmap b(10, 10);
   EXPECT_TRUE(b.resize(0, 0));
   EXPECT_EQ(b.getBits(), nullptr);
-  EXPECT_EQ(b.getAllocated(), 0);
+  EXPECT_EQ(b.GetAllocated(), 0);
   EXPECT_TRUE(b.resize(10, 10));
   EXPECT_TRUE(b.resize(10, 0));
   EXPECT_EQ(b.getBits(), nullptr);

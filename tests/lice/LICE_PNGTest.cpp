@@ -17,7 +17,7 @@
 namespace
 {
 
-std::unique_ptr<LICE_MemBitmap> decode(const std::vector<unsigned char>& png)
+std::unique_ptr<LICE_MemBitmap> Decode(const std::vector<unsigned char>& png)
 {
   return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(png.data(), (int)png.size()));
 }
@@ -30,23 +30,23 @@ TEST_P(LICE_PNGFormat, DecodesToStraightARGB)
 {
   for (int size : {1, 13})
   {
-    const PngImage img = makeImage(GetParam(), size, size == 1 ? 1 : 11);
-    const std::vector<unsigned char> png = encodePng(img);
+    const PngImage img = MakeImage(GetParam(), size, size == 1 ? 1 : 11);
+    const std::vector<unsigned char> png = EncodePng(img);
     ASSERT_FALSE(png.empty());
-    auto bmp = decode(png);
+    auto bmp = Decode(png);
     ASSERT_NE(bmp, nullptr);
-    EXPECT_EQ(PixelGrid::readFrom(*bmp), expectedPixels(img)) << "size " << size;
+    EXPECT_EQ(PixelGrid::ReadFrom(*bmp), ExpectedPixels(img)) << "size " << size;
     EXPECT_EQ(bmp->getRowSpan(), (img.width + 3) / 4 * 4);
   }
 }
 
 TEST_P(LICE_PNGFormat, TruncationAtEveryLengthFailsCleanly)
 {
-  const PngImage img = makeImage(GetParam(), 9, 7);
-  const std::vector<unsigned char> png = encodePng(img);
-  const PixelGrid full = expectedPixels(img);
+  const PngImage img = MakeImage(GetParam(), 9, 7);
+  const std::vector<unsigned char> png = EncodePng(img);
+  const PixelGrid full = ExpectedPixels(img);
   size_t iend = 0;
-  for (const PngChunk& c : listChunks(png))
+  for (const PngChunk& c : ListChunks(png))
     if (strcmp(c.type, "IEND") == 0) iend = c.offset;
   ASSERT_GT(iend, 0u);
   for (size_t len = 0; len < png.size(); ++len)
@@ -56,15 +56,15 @@ TEST_P(LICE_PNGFormat, TruncationAtEveryLengthFailsCleanly)
     if (len < iend)
       ASSERT_EQ(bmp, nullptr) << "length " << len;
     else
-      ASSERT_TRUE(bmp && PixelGrid::readFrom(*bmp) == full) << "length " << len;
+      ASSERT_TRUE(bmp && PixelGrid::ReadFrom(*bmp) == full) << "length " << len;
   }
 }
 
 TEST_P(LICE_PNGFormat, EveryFlippedByteIsRejectedOrHarmless)
 {
-  const PngImage img = makeImage(GetParam(), 9, 7);
-  const std::vector<unsigned char> png = encodePng(img);
-  const std::vector<PngChunk> chunks = listChunks(png);
+  const PngImage img = MakeImage(GetParam(), 9, 7);
+  const std::vector<unsigned char> png = EncodePng(img);
+  const std::vector<PngChunk> chunks = ListChunks(png);
   for (size_t pos = 0; pos < png.size(); ++pos)
   {
     const PngChunk* owner = nullptr;
@@ -77,7 +77,7 @@ TEST_P(LICE_PNGFormat, EveryFlippedByteIsRejectedOrHarmless)
     {
       std::vector<unsigned char> bad = png;
       bad[pos] ^= flip;
-      auto bmp = decode(bad);
+      auto bmp = Decode(bad);
       if (critical)
       {
         ASSERT_EQ(bmp, nullptr) << "byte " << pos << " flip " << (int)flip;
@@ -97,30 +97,30 @@ INSTANTIATE_TEST_SUITE_P(Formats, LICE_PNGFormat, ::testing::ValuesIn(kPngFormat
 
 TEST(LICE_PNG, DocumentedPixelValues)
 {
-  PngImage rgba = makeImage({"", PNG_COLOR_TYPE_RGB_ALPHA, 8, false, false}, 1, 1);
+  PngImage rgba = MakeImage({"", PNG_COLOR_TYPE_RGB_ALPHA, 8, false, false}, 1, 1);
   const int sample[4] = {10, 20, 30, 40};
-  for (int c = 0; c < 4; ++c) rgba.setSample(0, 0, c, sample[c]);
-  auto bmp = decode(encodePng(rgba));
+  for (int c = 0; c < 4; ++c) rgba.SetSample(0, 0, c, sample[c]);
+  auto bmp = Decode(EncodePng(rgba));
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(bmp->getBits()[0], 0x280A141Eu);
 
-  PngImage rgba16 = makeImage({"", PNG_COLOR_TYPE_RGB_ALPHA, 16, false, false}, 1, 1);
+  PngImage rgba16 = MakeImage({"", PNG_COLOR_TYPE_RGB_ALPHA, 16, false, false}, 1, 1);
   const int sample16[4] = {0x12FF, 0x3400, 0x5678, 0x9ABC};
-  for (int c = 0; c < 4; ++c) rgba16.setSample(0, 0, c, sample16[c]);
-  bmp = decode(encodePng(rgba16));
+  for (int c = 0; c < 4; ++c) rgba16.SetSample(0, 0, c, sample16[c]);
+  bmp = Decode(EncodePng(rgba16));
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(bmp->getBits()[0], 0x9A123456u);
 
-  PngImage grey1 = makeImage({"", PNG_COLOR_TYPE_GRAY, 1, false, false}, 2, 1);
-  grey1.setSample(0, 0, 0, 0);
-  grey1.setSample(1, 0, 0, 1);
-  bmp = decode(encodePng(grey1));
+  PngImage grey1 = MakeImage({"", PNG_COLOR_TYPE_GRAY, 1, false, false}, 2, 1);
+  grey1.SetSample(0, 0, 0, 0);
+  grey1.SetSample(1, 0, 0, 1);
+  bmp = Decode(EncodePng(grey1));
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(bmp->getBits()[0], 0xFF000000u);
   EXPECT_EQ(bmp->getBits()[1], 0xFFFFFFFFu);
 
-  PngImage rgb = makeImage({"", PNG_COLOR_TYPE_RGB, 8, false, false}, 1, 1);
-  bmp = decode(encodePng(rgb));
+  PngImage rgb = MakeImage({"", PNG_COLOR_TYPE_RGB, 8, false, false}, 1, 1);
+  bmp = Decode(EncodePng(rgb));
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(LICE_GETA(bmp->getBits()[0]), 255);
 }
@@ -138,12 +138,12 @@ TEST(LICE_PNG, ShortOrForeignDataIsRefusedBeforeLibpng)
 
 TEST(LICE_PNG, BadChecksumsOfCriticalChunksAreErrors)
 {
-  const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGBA8"), 8, 8));
-  for (const PngChunk& c : listChunks(png))
+  const std::vector<unsigned char> png = EncodePng(MakeImage(FindPngFormat("RGBA8"), 8, 8));
+  for (const PngChunk& c : ListChunks(png))
   {
     std::vector<unsigned char> bad = png;
     bad[c.offset + 8 + c.length] ^= 1;
-    auto bmp = decode(bad);
+    auto bmp = Decode(bad);
     if (strcmp(c.type, "IEND") == 0)
       EXPECT_NE(bmp, nullptr);
     else
@@ -153,8 +153,8 @@ TEST(LICE_PNG, BadChecksumsOfCriticalChunksAreErrors)
 
 TEST(LICE_PNG, AbsurdDimensionsAreRefused)
 {
-  const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGBA8"), 4, 4));
-  const PngChunk ihdr = listChunks(png)[0];
+  const std::vector<unsigned char> png = EncodePng(MakeImage(FindPngFormat("RGBA8"), 4, 4));
+  const PngChunk ihdr = ListChunks(png)[0];
   ASSERT_STREQ(ihdr.type, "IHDR");
   const uint32_t sizes[][2] = {{0, 4},         {4, 0},         {0x7FFFFFFF, 1},           {0x80000000u, 1},
                                {1000001, 1},   {1, 1000001},   {1000000, 1000000},        {1000000, 1000},
@@ -167,8 +167,8 @@ TEST(LICE_PNG, AbsurdDimensionsAreRefused)
       bad[ihdr.offset + 8 + i] = (unsigned char)(s[0] >> (24 - 8 * i));
       bad[ihdr.offset + 12 + i] = (unsigned char)(s[1] >> (24 - 8 * i));
     }
-    fixChunkCrc(bad, ihdr);
-    EXPECT_EQ(decode(bad), nullptr) << s[0] << " x " << s[1];
+    FixChunkCrc(bad, ihdr);
+    EXPECT_EQ(Decode(bad), nullptr) << s[0] << " x " << s[1];
   }
 }
 
@@ -180,7 +180,7 @@ TEST(LICE_PNG, RandomBytesAreRefused)
     state = state * 1664525u + 1013904223u;
     return state >> 8;
   };
-  const std::vector<unsigned char> valid = encodePng(makeImage(pngFormat("Palette4Transparent"), 6, 6));
+  const std::vector<unsigned char> valid = EncodePng(MakeImage(FindPngFormat("Palette4Transparent"), 6, 6));
   for (int round = 0; round < 3000; ++round)
   {
     std::vector<unsigned char> data(next() % 400);
@@ -199,68 +199,68 @@ protected:
   void SetUp() override
   {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_dir = std::filesystem::temp_directory_path() / (std::string("lice_png_") + info->name());
-    std::filesystem::create_directories(m_dir);
+    mDir = std::filesystem::temp_directory_path() / (std::string("lice_png_") + info->name());
+    std::filesystem::create_directories(mDir);
   }
   void TearDown() override
   {
     std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
+    std::filesystem::remove_all(mDir, ec);
   }
 
   // Writes bytes to a file named by UTF-8 text; returns its UTF-8 path.
-  std::string write(const std::string& utf8Name, const std::vector<unsigned char>& bytes)
+  std::string Write(const std::string& utf8Name, const std::vector<unsigned char>& bytes)
   {
-    const std::filesystem::path p = m_dir / std::filesystem::u8path(utf8Name);
+    const std::filesystem::path p = mDir / std::filesystem::u8path(utf8Name);
     std::ofstream(p, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
     return p.u8string();
   }
 
-  std::filesystem::path m_dir;
+  std::filesystem::path mDir;
 };
 
 TEST_F(LICE_PNGFile, LoadsIntoANewBitmap)
 {
-  const PngImage img = makeImage(pngFormat("Palette8Transparent"), 10, 6);
-  const std::string path = write("knob.png", encodePng(img));
+  const PngImage img = MakeImage(FindPngFormat("Palette8Transparent"), 10, 6);
+  const std::string path = Write("knob.png", EncodePng(img));
   std::unique_ptr<LICE_IBitmap> bmp(LICE_LoadPNGFile(path.c_str(), nullptr));
   ASSERT_NE(bmp, nullptr);
   EXPECT_NE(dynamic_cast<LICE_MemBitmap*>(bmp.get()), nullptr);
-  EXPECT_EQ(PixelGrid::readFrom(*bmp), expectedPixels(img));
+  EXPECT_EQ(PixelGrid::ReadFrom(*bmp), ExpectedPixels(img));
 }
 
 TEST_F(LICE_PNGFile, LoadsIntoAGivenBitmapOfAnySizeAndOrientation)
 {
-  const PngImage img = makeImage(pngFormat("RGBA8Interlaced"), 10, 6);
-  const std::string path = write("strip.png", encodePng(img));
+  const PngImage img = MakeImage(FindPngFormat("RGBA8Interlaced"), 10, 6);
+  const std::string path = Write("strip.png", EncodePng(img));
 
   LICE_MemBitmap mem(3, 40);
   EXPECT_EQ(LICE_LoadPNGFile(path.c_str(), &mem), &mem);
-  EXPECT_EQ(PixelGrid::readFrom(mem), expectedPixels(img));
+  EXPECT_EQ(PixelGrid::ReadFrom(mem), ExpectedPixels(img));
 
   FlippedBitmap flipped(1, 1);
   EXPECT_EQ(LICE_LoadPNGFile(path.c_str(), &flipped), &flipped);
-  EXPECT_EQ(PixelGrid::readFrom(flipped), expectedPixels(img));
+  EXPECT_EQ(PixelGrid::ReadFrom(flipped), ExpectedPixels(img));
 }
 
 TEST_F(LICE_PNGFile, ATargetThatCannotTakeTheSizeIsKept)
 {
-  const std::string path = write("big.png", encodePng(makeImage(pngFormat("RGBA8"), 20, 20)));
+  const std::string path = Write("big.png", EncodePng(MakeImage(FindPngFormat("RGBA8"), 20, 20)));
   FlippedBitmap small(2, 2);
-  small.setMaxPixels(100);
+  small.SetMaxPixels(100);
   EXPECT_EQ(LICE_LoadPNGFile(path.c_str(), &small), nullptr);
   EXPECT_EQ(small.getWidth(), 2);  // still alive and untouched in size
 }
 
 TEST_F(LICE_PNGFile, BadFilesGiveNull)
 {
-  EXPECT_EQ(LICE_LoadPNGFile((m_dir / "missing.png").u8string().c_str(), nullptr), nullptr);
+  EXPECT_EQ(LICE_LoadPNGFile((mDir / "missing.png").u8string().c_str(), nullptr), nullptr);
   EXPECT_EQ(LICE_LoadPNGFile(nullptr, nullptr), nullptr);
-  const std::string text = write("text.png", std::vector<unsigned char>(100, 'x'));
+  const std::string text = Write("text.png", std::vector<unsigned char>(100, 'x'));
   EXPECT_EQ(LICE_LoadPNGFile(text.c_str(), nullptr), nullptr);
-  std::vector<unsigned char> cut = encodePng(makeImage(pngFormat("RGBA8"), 20, 20));
+  std::vector<unsigned char> cut = EncodePng(MakeImage(FindPngFormat("RGBA8"), 20, 20));
   cut.resize(cut.size() / 2);
-  const std::string truncated = write("cut.png", cut);
+  const std::string truncated = Write("cut.png", cut);
   EXPECT_EQ(LICE_LoadPNGFile(truncated.c_str(), nullptr), nullptr);
   LICE_MemBitmap target(5, 5);
   EXPECT_EQ(LICE_LoadPNGFile(truncated.c_str(), &target), nullptr);
@@ -268,38 +268,38 @@ TEST_F(LICE_PNGFile, BadFilesGiveNull)
 
 TEST_F(LICE_PNGFile, OpensUnicodeNames)
 {
-  const PngImage img = makeImage(pngFormat("RGB8"), 3, 3);
-  const std::string path = write("kn\xC3\xB6pfe \xE2\x82\xAC.png", encodePng(img));
+  const PngImage img = MakeImage(FindPngFormat("RGB8"), 3, 3);
+  const std::string path = Write("kn\xC3\xB6pfe \xE2\x82\xAC.png", EncodePng(img));
   std::unique_ptr<LICE_IBitmap> bmp(LICE_LoadPNGFile(path.c_str(), nullptr));
   ASSERT_NE(bmp, nullptr);
-  EXPECT_EQ(PixelGrid::readFrom(*bmp), expectedPixels(img));
+  EXPECT_EQ(PixelGrid::ReadFrom(*bmp), ExpectedPixels(img));
 }
 
 TEST_F(LICE_PNGFile, TheRegistryHoldsThePNGLoader)
 {
   LICE_ImageLoaderEntry* entry = LICE_GetImageLoaders();
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->_next, nullptr);
-  const char* list = entry->get_extlist();
+  EXPECT_EQ(entry->next, nullptr);
+  const char* list = entry->getExtList();
   EXPECT_STREQ(list, "PNG files (*.PNG)");
   EXPECT_STREQ(list + strlen(list) + 1, "*.PNG");
   EXPECT_EQ(list[strlen(list) + 1 + strlen("*.PNG") + 1], '\0');
 
-  const std::vector<unsigned char> png = encodePng(makeImage(pngFormat("RGB8"), 4, 4));
+  const std::vector<unsigned char> png = EncodePng(MakeImage(FindPngFormat("RGB8"), 4, 4));
   for (const char* accepted : {"a.PNG", "b.png", "c.PnG", "d.x.png"})
   {
-    std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(write(accepted, png).c_str(), true, nullptr));
+    std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(Write(accepted, png).c_str(), true, nullptr));
     EXPECT_NE(bmp, nullptr) << accepted;
   }
   for (const char* refused : {"noextension", "e.png.bak", "f.pngx", "g.pn"})
   {
-    std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(write(refused, png).c_str(), true, nullptr));
+    std::unique_ptr<LICE_IBitmap> bmp(entry->loadfunc(Write(refused, png).c_str(), true, nullptr));
     EXPECT_EQ(bmp, nullptr) << refused;
-    bmp.reset(entry->loadfunc(write(refused, png).c_str(), false, nullptr));
+    bmp.reset(entry->loadfunc(Write(refused, png).c_str(), false, nullptr));
     EXPECT_NE(bmp, nullptr) << refused;
   }
   // The last dot must come after the last slash or backslash.
-  EXPECT_EQ(entry->loadfunc((m_dir / "dir.png").u8string().append("/file").c_str(), true, nullptr), nullptr);
+  EXPECT_EQ(entry->loadfunc((mDir / "dir.png").u8string().append("/file").c_str(), true, nullptr), nullptr);
   EXPECT_EQ(entry->loadfunc("c:\\images.png\\file", true, nullptr), nullptr);
 }
 

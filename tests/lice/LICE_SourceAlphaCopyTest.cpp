@@ -15,9 +15,9 @@ using RowKernel = void (*)(LICE_pixel*, const LICE_pixel*, int, int);
 // with the oracle's copy with source alpha. The rows come from a random grid whose
 // first rows are wholly transparent and wholly opaque, so the kernels' whole-block
 // shortcuts are taken too.
-void expectKernelMatchesOracle(RowKernel kernel, int w)
+void ExpectKernelMatchesOracle(RowKernel kernel, int w)
 {
-  const PixelGrid src = PixelGrid::random(40, 12, (uint32_t)w + 1), dst = PixelGrid::random(40, 12, (uint32_t)w + 99);
+  const PixelGrid src = PixelGrid::Random(40, 12, (uint32_t)w + 1), dst = PixelGrid::Random(40, 12, (uint32_t)w + 99);
   for (int n = 0; n <= 40; ++n)
   {
     for (int y = 0; y < src.height; ++y)
@@ -26,10 +26,10 @@ void expectKernelMatchesOracle(RowKernel kernel, int w)
       std::vector<LICE_pixel> row(dst.pixels.begin() + y * 40, dst.pixels.begin() + y * 40 + n);
       for (int x = 0; x < n; ++x)
       {
-        expected.at(x, 0) = row[(size_t)x];
-        source.at(x, 0) = src.at(x, y);
+        expected.At(x, 0) = row[(size_t)x];
+        source.At(x, 0) = src.At(x, y);
       }
-      oracleBlit(expected, source, 0, 0, nullptr, (float)w / 256.0f, 0x10000);
+      OracleBlit(expected, source, 0, 0, nullptr, (float)w / 256.0f, 0x10000);
       kernel(row.data(), source.pixels.data(), n, w);
       ASSERT_EQ(row, expected.pixels) << "length " << n << " row " << y << " weight " << w;
     }
@@ -43,7 +43,7 @@ struct Kernel
   bool available;
 };
 
-std::vector<Kernel> kernels()
+std::vector<Kernel> Kernels()
 {
   std::vector<Kernel> k = {{"Scalar", LICE_SourceAlphaCopyRowScalar, true},
                            {"Dispatch", LICE_SourceAlphaCopyRow, true}};
@@ -56,7 +56,7 @@ std::vector<Kernel> kernels()
 
 TEST(LICE_SourceAlphaCopy, EveryKernelMatchesTheOracleAtEveryWeight)
 {
-  for (const Kernel& k : kernels())
+  for (const Kernel& k : Kernels())
   {
     if (!k.available)
     {
@@ -64,7 +64,7 @@ TEST(LICE_SourceAlphaCopy, EveryKernelMatchesTheOracleAtEveryWeight)
       continue;
     }
     SCOPED_TRACE(k.name);
-    for (int w = 1; w <= 256; ++w) expectKernelMatchesOracle(k.fn, w);
+    for (int w = 1; w <= 256; ++w) ExpectKernelMatchesOracle(k.fn, w);
   }
 }
 

@@ -9,7 +9,7 @@ namespace
 
 // Writes every pixel of every stored row, span included, so that AddressSanitizer
 // sees any storage smaller than the geometry claims.
-void touchAllRows(LICE_IBitmap& bmp)
+void TouchAllRows(LICE_IBitmap& bmp)
 {
   LICE_pixel* bits = bmp.getBits();
   for (int i = 0; i < bmp.getRowSpan() * bmp.getHeight(); ++i) bits[i] = (LICE_pixel)i;
@@ -23,7 +23,7 @@ TEST(LICE_SysBitmap, ReusesItsStorageWhileLargeEnough)
   EXPECT_EQ(b.getHeight(), 3);
   EXPECT_EQ(b.getRowSpan(), 8);
   EXPECT_FALSE(b.isFlipped());
-  touchAllRows(b);
+  TouchAllRows(b);
 
   LICE_pixel* before = b.getBits();
   EXPECT_TRUE(b.resize(7, 2));
@@ -36,7 +36,7 @@ TEST(LICE_SysBitmap, ReusesItsStorageWhileLargeEnough)
   EXPECT_TRUE(b.resize(9, 2));
   ASSERT_NE(b.getBits(), nullptr);
   EXPECT_EQ(b.getRowSpan(), 12);
-  touchAllRows(b);
+  TouchAllRows(b);
 }
 
 TEST(LICE_SysBitmap, ZeroSizeDropsTheStorage)

@@ -1,26 +1,26 @@
 #include "PixelGrid.h"
 
-LICE_pixel& pixelAt(LICE_IBitmap& bmp, int x, int y)
+LICE_pixel& PixelAt(LICE_IBitmap& bmp, int x, int y)
 {
   const int row = bmp.isFlipped() ? bmp.getHeight() - 1 - y : y;
   return bmp.getBits()[(size_t)row * bmp.getRowSpan() + x];
 }
 
-PixelGrid PixelGrid::readFrom(LICE_IBitmap& bmp)
+PixelGrid PixelGrid::ReadFrom(LICE_IBitmap& bmp)
 {
   PixelGrid g(bmp.getWidth(), bmp.getHeight());
   for (int y = 0; y < g.height; ++y)
-    for (int x = 0; x < g.width; ++x) g.at(x, y) = pixelAt(bmp, x, y);
+    for (int x = 0; x < g.width; ++x) g.At(x, y) = PixelAt(bmp, x, y);
   return g;
 }
 
-void PixelGrid::writeTo(LICE_IBitmap& bmp) const
+void PixelGrid::WriteTo(LICE_IBitmap& bmp) const
 {
   for (int y = 0; y < height && y < bmp.getHeight(); ++y)
-    for (int x = 0; x < width && x < bmp.getWidth(); ++x) pixelAt(bmp, x, y) = at(x, y);
+    for (int x = 0; x < width && x < bmp.getWidth(); ++x) PixelAt(bmp, x, y) = At(x, y);
 }
 
-PixelGrid PixelGrid::random(int w, int h, uint32_t seed)
+PixelGrid PixelGrid::Random(int w, int h, uint32_t seed)
 {
   PixelGrid g(w, h);
   uint32_t state = seed * 2654435761u + 1;
@@ -46,7 +46,7 @@ PixelGrid PixelGrid::random(int w, int h, uint32_t seed)
         a = kAlphas[(r >> 2) % 6];
       else
         a = (int)(next() & 0xFF);
-      g.at(x, y) = (next() & 0x00FFFFFF) | (LICE_pixel)a << 24;
+      g.At(x, y) = (next() & 0x00FFFFFF) | (LICE_pixel)a << 24;
     }
   }
   return g;

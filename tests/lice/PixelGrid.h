@@ -23,18 +23,18 @@ struct PixelGrid
   {
   }
 
-  LICE_pixel& at(int x, int y) { return pixels[(size_t)y * width + x]; }
-  LICE_pixel at(int x, int y) const { return pixels[(size_t)y * width + x]; }
+  LICE_pixel& At(int x, int y) { return pixels[(size_t)y * width + x]; }
+  LICE_pixel At(int x, int y) const { return pixels[(size_t)y * width + x]; }
 
-  static PixelGrid readFrom(LICE_IBitmap& bmp);
-  void writeTo(LICE_IBitmap& bmp) const;
+  static PixelGrid ReadFrom(LICE_IBitmap& bmp);
+  void WriteTo(LICE_IBitmap& bmp) const;
 
   // Deterministic pseudo-random pixels. Alpha favours 0, 1, 127, 128, 254 and 255;
   // rows 0 and 1 are wholly transparent and wholly opaque respectively.
-  static PixelGrid random(int w, int h, uint32_t seed);
+  static PixelGrid Random(int w, int h, uint32_t seed);
 
   bool operator==(const PixelGrid& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
 
 // Pixel (x, y), y = 0 the top row, of any bitmap.
-LICE_pixel& pixelAt(LICE_IBitmap& bmp, int x, int y);
+LICE_pixel& PixelAt(LICE_IBitmap& bmp, int x, int y);

@@ -7,9 +7,9 @@
 // a time, with no fast paths beyond those the operations define. Tests compare the
 // library's results with it bit for bit. Alpha is expected within 0..1.
 
-void oracleBlit(PixelGrid& dest, const PixelGrid& src, int dstx, int dsty, const LICE_Rect* srcRect, float alpha,
+void OracleBlit(PixelGrid& dest, const PixelGrid& src, int dstx, int dsty, const LICE_Rect* srcRect, float alpha,
                 int mode);
 
-void oracleFillRect(PixelGrid& dest, int x, int y, int w, int h, LICE_pixel color, float alpha, int mode);
+void OracleFillRect(PixelGrid& dest, int x, int y, int w, int h, LICE_pixel color, float alpha, int mode);
 
-LICE_pixel oracleHSV(LICE_pixel d, int hR, int hG, int hB, int w, int alphaByte);
+LICE_pixel OracleHsv(LICE_pixel d, int hR, int hG, int hB, int w, int alphaByte);

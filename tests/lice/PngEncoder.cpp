@@ -7,16 +7,16 @@
 namespace
 {
 
-void appendBytes(png_structp png, png_bytep data, png_size_t n)
+void AppendBytes(png_structp png, png_bytep data, png_size_t n)
 {
   auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
   out->insert(out->end(), data, data + n);
 }
 
-void flushNothing(png_structp) {}
+void FlushNothing(png_structp) {}
 
 // libpng longjmps here on error; only plain pointers live in this frame.
-bool writeWithLibpng(const PngImage& image, png_bytep* rows, std::vector<unsigned char>* out)
+bool WriteWithLibpng(const PngImage& image, png_bytep* rows, std::vector<unsigned char>* out)
 {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
@@ -26,7 +26,7 @@ bool writeWithLibpng(const PngImage& image, png_bytep* rows, std::vector<unsigne
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_set_write_fn(png, out, appendBytes, flushNothing);
+  png_set_write_fn(png, out, AppendBytes, FlushNothing);
   png_set_IHDR(png, info, (png_uint_32)image.width, (png_uint_32)image.height, image.bitDepth, image.colorType,
                image.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
@@ -45,14 +45,14 @@ bool writeWithLibpng(const PngImage& image, png_bytep* rows, std::vector<unsigne
   return true;
 }
 
-uint32_t readBE32(const unsigned char* p)
+uint32_t ReadBE32(const unsigned char* p)
 {
   return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
 }
 
 }  // namespace
 
-int PngImage::channels() const
+int PngImage::Channels() const
 {
   switch (colorType)
   {
@@ -67,20 +67,20 @@ int PngImage::channels() const
   }
 }
 
-int PngImage::sample(int x, int y, int c) const
+int PngImage::Sample(int x, int y, int c) const
 {
   const std::vector<unsigned char>& row = rows[(size_t)y];
-  const int index = x * channels() + c;
+  const int index = x * Channels() + c;
   if (bitDepth == 16) return row[(size_t)index * 2] << 8 | row[(size_t)index * 2 + 1];
   if (bitDepth == 8) return row[(size_t)index];
   const int bit = index * bitDepth;
   return (row[(size_t)bit / 8] >> (8 - bitDepth - bit % 8)) & ((1 << bitDepth) - 1);
 }
 
-void PngImage::setSample(int x, int y, int c, int value)
+void PngImage::SetSample(int x, int y, int c, int value)
 {
   std::vector<unsigned char>& row = rows[(size_t)y];
-  const int index = x * channels() + c;
+  const int index = x * Channels() + c;
   if (bitDepth == 16)
   {
     row[(size_t)index * 2] = (unsigned char)(value >> 8);
@@ -98,22 +98,22 @@ void PngImage::setSample(int x, int y, int c, int value)
   }
 }
 
-void PngImage::allocateRows()
+void PngImage::AllocateRows()
 {
-  const size_t bytes = ((size_t)width * channels() * bitDepth + 7) / 8;
+  const size_t bytes = ((size_t)width * Channels() * bitDepth + 7) / 8;
   rows.assign((size_t)height, std::vector<unsigned char>(bytes, 0));
 }
 
-std::vector<unsigned char> encodePng(const PngImage& image)
+std::vector<unsigned char> EncodePng(const PngImage& image)
 {
   std::vector<png_bytep> rowPointers;
   for (const auto& row : image.rows) rowPointers.push_back(const_cast<png_bytep>(row.data()));
   std::vector<unsigned char> out;
-  if (!writeWithLibpng(image, rowPointers.data(), &out)) out.clear();
+  if (!WriteWithLibpng(image, rowPointers.data(), &out)) out.clear();
   return out;
 }
 
-std::vector<PngChunk> listChunks(const std::vector<unsigned char>& png)
+std::vector<PngChunk> ListChunks(const std::vector<unsigned char>& png)
 {
   std::vector<PngChunk> chunks;
   size_t pos = 8;
@@ -121,7 +121,7 @@ std::vector<PngChunk> listChunks(const std::vector<unsigned char>& png)
   {
     PngChunk c;
     c.offset = pos;
-    c.length = readBE32(&png[pos]);
+    c.length = ReadBE32(&png[pos]);
     for (int i = 0; i < 4; ++i) c.type[i] = (char)png[pos + 4 + i];
     c.type[4] = 0;
     chunks.push_back(c);
@@ -130,7 +130,7 @@ std::vector<PngChunk> listChunks(const std::vector<unsigned char>& png)
   return chunks;
 }
 
-void fixChunkCrc(std::vector<unsigned char>& png, const PngChunk& chunk)
+void FixChunkCrc(std::vector<unsigned char>& png, const PngChunk& chunk)
 {
   const unsigned char* start = &png[chunk.offset + 4];
   const uLong crc = crc32(crc32(0L, Z_NULL, 0), start, (uInt)(4 + chunk.length));

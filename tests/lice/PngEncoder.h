@@ -21,16 +21,16 @@ struct PngImage
   png_color_16 transparentColor = {};
   std::vector<std::vector<unsigned char>> rows;
 
-  int channels() const;
+  int Channels() const;
   // Sample c of pixel (x, y) at the stored bit depth.
-  int sample(int x, int y, int c) const;
-  void setSample(int x, int y, int c, int value);
+  int Sample(int x, int y, int c) const;
+  void SetSample(int x, int y, int c, int value);
   // Allocates zeroed rows for the current size, type and depth.
-  void allocateRows();
+  void AllocateRows();
 };
 
 // Writes the image with libpng; an empty result means libpng refused it.
-std::vector<unsigned char> encodePng(const PngImage& image);
+std::vector<unsigned char> EncodePng(const PngImage& image);
 
 // Offsets of the chunks of an encoded PNG, in stream order.
 struct PngChunk
@@ -39,7 +39,7 @@ struct PngChunk
   uint32_t length;
   char type[5];
 };
-std::vector<PngChunk> listChunks(const std::vector<unsigned char>& png);
+std::vector<PngChunk> ListChunks(const std::vector<unsigned char>& png);
 
 // Recomputes the CRC of the chunk at `offset` after its type or data was edited.
-void fixChunkCrc(std::vector<unsigned char>& png, const PngChunk& chunk);
+void FixChunkCrc(std::vector<unsigned char>& png, const PngChunk& chunk);

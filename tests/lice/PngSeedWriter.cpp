@@ -18,7 +18,7 @@ int main(int argc, char** argv)
   std::filesystem::create_directories(argv[1], ec);
   for (size_t i = 0; i < kPngFormatCount; ++i)
   {
-    const std::vector<unsigned char> png = encodePng(makeImage(kPngFormats[i], 7 + (int)i % 5, 5 + (int)i % 3));
+    const std::vector<unsigned char> png = EncodePng(MakeImage(kPngFormats[i], 7 + (int)i % 5, 5 + (int)i % 3));
     const std::string path = std::string(argv[1]) + "/" + kPngFormats[i].name + ".png";
     FILE* f = fopen(path.c_str(), "wb");
     if (!f || fwrite(png.data(), 1, png.size(), f) != png.size())

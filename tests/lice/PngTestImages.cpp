@@ -6,14 +6,14 @@ namespace
 {
 
 // Deterministic samples that cover every level of low bit depths.
-int patternSample(int x, int y, int c, int maxValue)
+int PatternSample(int x, int y, int c, int maxValue)
 {
   return (x * 7 + y * 13 + c * 29 + x * y) % (maxValue + 1);
 }
 
 // Scales a stored sample to 8 bits the way the decoder must: low depths repeat
 // their bits, 16-bit samples keep the high byte.
-int to8(int v, int depth)
+int To8(int v, int depth)
 {
   switch (depth)
   {
@@ -62,14 +62,14 @@ const PngFormat kPngFormats[] = {
 
 const size_t kPngFormatCount = sizeof kPngFormats / sizeof kPngFormats[0];
 
-const PngFormat& pngFormat(const char* name)
+const PngFormat& FindPngFormat(const char* name)
 {
   for (size_t i = 0; i < kPngFormatCount; ++i)
     if (strcmp(kPngFormats[i].name, name) == 0) return kPngFormats[i];
   return kPngFormats[0];
 }
 
-PngImage makeImage(const PngFormat& f, int w, int h)
+PngImage MakeImage(const PngFormat& f, int w, int h)
 {
   PngImage img;
   img.width = w;
@@ -85,29 +85,29 @@ PngImage makeImage(const PngFormat& f, int w, int h)
     if (f.transparency)  // fewer entries than the palette: the rest stays opaque
       for (int i = 0; i < (maxValue + 1) / 2 + 1 && i <= maxValue; ++i) img.paletteAlpha.push_back((png_byte)(i * 53));
   }
-  img.allocateRows();
+  img.AllocateRows();
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      for (int c = 0; c < img.channels(); ++c) img.setSample(x, y, c, patternSample(x, y, c, maxValue));
+      for (int c = 0; c < img.Channels(); ++c) img.SetSample(x, y, c, PatternSample(x, y, c, maxValue));
   if (f.transparency && f.colorType != PNG_COLOR_TYPE_PALETTE)
   {
     // Make the first pixel's colour the transparent one; other pixels share it too.
     img.hasTransparentColor = true;
     if (f.colorType == PNG_COLOR_TYPE_GRAY)
     {
-      img.transparentColor.gray = (png_uint_16)img.sample(0, 0, 0);
+      img.transparentColor.gray = (png_uint_16)img.Sample(0, 0, 0);
     }
     else
     {
-      img.transparentColor.red = (png_uint_16)img.sample(0, 0, 0);
-      img.transparentColor.green = (png_uint_16)img.sample(0, 0, 1);
-      img.transparentColor.blue = (png_uint_16)img.sample(0, 0, 2);
+      img.transparentColor.red = (png_uint_16)img.Sample(0, 0, 0);
+      img.transparentColor.green = (png_uint_16)img.Sample(0, 0, 1);
+      img.transparentColor.blue = (png_uint_16)img.Sample(0, 0, 2);
     }
   }
   return img;
 }
 
-PixelGrid expectedPixels(const PngImage& img)
+PixelGrid ExpectedPixels(const PngImage& img)
 {
   PixelGrid g(img.width, img.height);
   const int d = img.bitDepth;
@@ -119,28 +119,28 @@ PixelGrid expectedPixels(const PngImage& img)
       switch (img.colorType)
       {
         case PNG_COLOR_TYPE_GRAY:
-          r = gr = b = to8(img.sample(x, y, 0), d);
-          if (img.hasTransparentColor && img.sample(x, y, 0) == img.transparentColor.gray) a = 0;
+          r = gr = b = To8(img.Sample(x, y, 0), d);
+          if (img.hasTransparentColor && img.Sample(x, y, 0) == img.transparentColor.gray) a = 0;
           break;
         case PNG_COLOR_TYPE_GRAY_ALPHA:
-          r = gr = b = to8(img.sample(x, y, 0), d);
-          a = to8(img.sample(x, y, 1), d);
+          r = gr = b = To8(img.Sample(x, y, 0), d);
+          a = To8(img.Sample(x, y, 1), d);
           break;
         case PNG_COLOR_TYPE_PALETTE:
         {
-          const int i = img.sample(x, y, 0);
+          const int i = img.Sample(x, y, 0);
           r = img.palette[(size_t)i].red, gr = img.palette[(size_t)i].green, b = img.palette[(size_t)i].blue;
           if ((size_t)i < img.paletteAlpha.size()) a = img.paletteAlpha[(size_t)i];
           break;
         }
         default:
-          r = to8(img.sample(x, y, 0), d), gr = to8(img.sample(x, y, 1), d), b = to8(img.sample(x, y, 2), d);
-          if (img.colorType == PNG_COLOR_TYPE_RGB_ALPHA) a = to8(img.sample(x, y, 3), d);
-          if (img.hasTransparentColor && img.sample(x, y, 0) == img.transparentColor.red &&
-              img.sample(x, y, 1) == img.transparentColor.green && img.sample(x, y, 2) == img.transparentColor.blue)
+          r = To8(img.Sample(x, y, 0), d), gr = To8(img.Sample(x, y, 1), d), b = To8(img.Sample(x, y, 2), d);
+          if (img.colorType == PNG_COLOR_TYPE_RGB_ALPHA) a = To8(img.Sample(x, y, 3), d);
+          if (img.hasTransparentColor && img.Sample(x, y, 0) == img.transparentColor.red &&
+              img.Sample(x, y, 1) == img.transparentColor.green && img.Sample(x, y, 2) == img.transparentColor.blue)
             a = 0;
       }
-      g.at(x, y) = LICE_RGBA(r, gr, b, a);
+      g.At(x, y) = LICE_RGBA(r, gr, b, a);
     }
   }
   return g;

@@ -20,12 +20,12 @@ extern const PngFormat kPngFormats[];
 extern const size_t kPngFormatCount;
 
 // The entry of kPngFormats with this name (the first entry if there is none).
-const PngFormat& pngFormat(const char* name);
+const PngFormat& FindPngFormat(const char* name);
 
 // An image of the format with deterministic samples covering every level of low
 // bit depths; with transparency, a palette gets alpha for its first half and a
 // grey or RGB image makes the colour of pixel (0, 0) transparent.
-PngImage makeImage(const PngFormat& f, int w, int h);
+PngImage MakeImage(const PngFormat& f, int w, int h);
 
 // What the decoder must make of the image: 8-bit straight ARGB.
-PixelGrid expectedPixels(const PngImage& img);
+PixelGrid ExpectedPixels(const PngImage& img);

@@ -11,7 +11,7 @@ namespace
 {
 
 // The DOS name of wine's tahoma.ttf, empty when not under wine or without the file.
-const std::wstring& winesTahomaPath()
+const std::wstring& WinesTahomaPath()
 {
   static const std::wstring path = []
   {
@@ -32,17 +32,17 @@ const std::wstring& winesTahomaPath()
 }
 
 // Under wine, makes wine's Tahoma available to this process only, once.
-void loadPinnedFont()
+void LoadPinnedFont()
 {
   static const bool loaded = []
   {
-    const std::wstring& path = winesTahomaPath();
+    const std::wstring& path = WinesTahomaPath();
     return !path.empty() && AddFontResourceExW(path.c_str(), FR_PRIVATE, nullptr) > 0;
   }();
   (void)loaded;
 }
 
-std::vector<char> fileBytes(const std::wstring& path)
+std::vector<char> FileBytes(const std::wstring& path)
 {
   std::vector<char> bytes;
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -56,18 +56,18 @@ std::vector<char> fileBytes(const std::wstring& path)
 
 }  // namespace
 
-HFONT create(int height, bool italic, Smoothing smoothing)
+HFONT Create(int height, bool italic, Smoothing smoothing)
 {
-  loadPinnedFont();
-  const DWORD quality = smoothing == Smoothing::Grey ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY;
+  LoadPinnedFont();
+  const DWORD quality = smoothing == Smoothing::kGrey ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY;
   HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, L"Tahoma");
-  const std::string problem = pinnedFaceProblem(font);
+  const std::string problem = PinnedFaceProblem(font);
   if (!problem.empty()) ADD_FAILURE() << "text test font of height " << height << ": " << problem;
   return font;
 }
 
-std::string pinnedFaceProblem(HFONT font)
+std::string PinnedFaceProblem(HFONT font)
 {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
@@ -80,13 +80,13 @@ std::string pinnedFaceProblem(HFONT font)
   DeleteDC(dc);
 
   if (std::wstring(face) != L"Tahoma") return "drawn with another face than Tahoma";
-  if (!underWine()) return "";
-  if (winesTahomaPath().empty()) return "wine's tahoma.ttf (fonts-wine) was not found when the tests were built";
-  if (data != fileBytes(winesTahomaPath())) return "Tahoma here is not wine's own tahoma.ttf";
+  if (!UnderWine()) return "";
+  if (WinesTahomaPath().empty()) return "wine's tahoma.ttf (fonts-wine) was not found when the tests were built";
+  if (data != FileBytes(WinesTahomaPath())) return "Tahoma here is not wine's own tahoma.ttf";
   return "";
 }
 
-SIZE measure(HFONT font, const std::wstring& text, UINT format)
+SIZE Measure(HFONT font, const std::wstring& text, UINT format)
 {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
@@ -97,7 +97,7 @@ SIZE measure(HFONT font, const std::wstring& text, UINT format)
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-void draw(LICE_IBitmap& bm, HFONT font, const std::wstring& text, int x, int y, COLORREF color, UINT format)
+void Draw(LICE_IBitmap& bm, HFONT font, const std::wstring& text, int x, int y, COLORREF color, UINT format)
 {
   HDC dc = bm.getDC();
   HGDIOBJ old = SelectObject(dc, font);
@@ -109,7 +109,7 @@ void draw(LICE_IBitmap& bm, HFONT font, const std::wstring& text, int x, int y, 
   SelectObject(dc, old);
 }
 
-bool underWine()
+bool UnderWine()
 {
   HKEY key;
   if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) != ERROR_SUCCESS) return false;

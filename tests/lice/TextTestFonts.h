@@ -14,32 +14,32 @@
 namespace TextTestFonts
 {
 
-// Grey: ANTIALIASED_QUALITY. Upright, wine's Tahoma stays bi-level up to 16 pixels
+// kGrey: ANTIALIASED_QUALITY. Upright, wine's Tahoma stays bi-level up to 16 pixels
 // per em, where its gasp table asks for no grey; its synthesised italic is grey at
 // every size while wine's AntialiasFakeBoldOrItalic is on, as in a new prefix.
-// None: NONANTIALIASED_QUALITY, bi-level at every size.
+// kNone: NONANTIALIASED_QUALITY, bi-level at every size.
 enum class Smoothing
 {
-  Grey,
-  None
+  kGrey,
+  kNone
 };
 
 // A new GDI font of the given cell height; the caller owns it. Adds a test failure
-// when the font is not the pinned face (see pinnedFaceProblem).
-HFONT create(int height, bool italic = false, Smoothing smoothing = Smoothing::Grey);
+// when the font is not the pinned face (see PinnedFaceProblem).
+HFONT Create(int height, bool italic = false, Smoothing smoothing = Smoothing::kGrey);
 
 // Empty when font draws with the pinned face: named Tahoma and, under wine, made
 // of exactly the bytes of wine's tahoma.ttf; otherwise what is wrong.
-std::string pinnedFaceProblem(HFONT font);
+std::string PinnedFaceProblem(HFONT font);
 
 // Width and height GDI gives the text (DT_CALCRECT | DT_NOPREFIX | format).
-SIZE measure(HFONT font, const std::wstring& text, UINT format = DT_SINGLELINE);
+SIZE Measure(HFONT font, const std::wstring& text, UINT format = DT_SINGLELINE);
 
 // Draws the text with GDI at (x, y) into a bitmap that has a device context.
-void draw(LICE_IBitmap& bm, HFONT font, const std::wstring& text, int x, int y, COLORREF color,
+void Draw(LICE_IBitmap& bm, HFONT font, const std::wstring& text, int x, int y, COLORREF color,
           UINT format = DT_SINGLELINE | DT_NOCLIP);
 
 // Whether the registry shows that this process runs under Wine.
-bool underWine();
+bool UnderWine();
 
 }  // namespace TextTestFonts

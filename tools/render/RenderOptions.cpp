@@ -32,7 +32,7 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
   for (int i = 1; i < argc; ++i)
   {
     std::string arg = argv[i];
-    if (arg == "-h" || arg == "--help") return Outcome::Help;
+    if (arg == "-h" || arg == "--help") return Outcome::kHelp;
 
     std::string name = arg, value;
     bool hasValue = false;
@@ -48,14 +48,14 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
     if (!known)
     {
       Fail("unknown option '" + arg + "'");
-      return Outcome::Error;
+      return Outcome::kError;
     }
     if (!hasValue)
     {
       if (i + 1 >= argc)
       {
         Fail("option " + name + " needs a value");
-        return Outcome::Error;
+        return Outcome::kError;
       }
       value = argv[++i];
     }
@@ -96,28 +96,28 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
     else
     {
       if (value == "float")
-        format = Format::Float;
+        format = Format::kFloat;
       else if (value == "pcm16")
-        format = Format::Pcm16;
+        format = Format::kPcm16;
       else if (value == "pcm24")
-        format = Format::Pcm24;
+        format = Format::kPcm24;
       else
         ok = Fail("--format must be float, pcm16 or pcm24, got '" + value + "'");
     }
-    if (!ok) return Outcome::Error;
+    if (!ok) return Outcome::kError;
   }
 
   if (outPath.empty())
   {
     Fail("missing --out");
-    return Outcome::Error;
+    return Outcome::kError;
   }
   if (rateGiven && !inPath.empty())
   {
     Fail("--rate sets the demo signal's rate; with --in the rate comes from the file");
-    return Outcome::Error;
+    return Outcome::kError;
   }
-  return Outcome::Run;
+  return Outcome::kRun;
 }
 
 std::string RenderOptions::Usage()

@@ -12,15 +12,15 @@ class RenderOptions
 public:
   enum class Format
   {
-    Float,
-    Pcm16,
-    Pcm24
+    kFloat,
+    kPcm16,
+    kPcm24
   };
   enum class Outcome
   {
-    Run,
-    Help,
-    Error
+    kRun,
+    kHelp,
+    kError
   };
 
   static constexpr int kDefaultBlock = 512;
@@ -33,7 +33,7 @@ public:
   // after '=' ("--block 64" or "--block=64").
   Outcome Parse(int argc, const char* const* argv);
 
-  // Why Parse answered Error, one line without the usage text.
+  // Why Parse answered kError, one line without the usage text.
   const std::string& Error() const { return mError; }
 
   static std::string Usage();
@@ -44,7 +44,7 @@ public:
   std::vector<std::string> settings;  // "NAME=VALUE", in command-line order
   int block = kDefaultBlock;
   int rate = kDefaultRate;
-  Format format = Format::Float;
+  Format format = Format::kFloat;
 
 private:
   bool Fail(const std::string& message);

@@ -78,15 +78,15 @@ bool WavWriter::Open(const std::string& path, int sampleRate, int channels, Rend
   info.format = SF_FORMAT_WAV;
   switch (format)
   {
-    case RenderOptions::Format::Float:
+    case RenderOptions::Format::kFloat:
       info.format |= SF_FORMAT_FLOAT;
       mPcmBits = 0;
       break;
-    case RenderOptions::Format::Pcm16:
+    case RenderOptions::Format::kPcm16:
       info.format |= SF_FORMAT_PCM_16;
       mPcmBits = 16;
       break;
-    case RenderOptions::Format::Pcm24:
+    case RenderOptions::Format::kPcm24:
       info.format |= SF_FORMAT_PCM_24;
       mPcmBits = 24;
       break;

@@ -50,13 +50,13 @@ int main(int argc, char** argv)
   RenderOptions options;
   switch (options.Parse(argc, argv))
   {
-    case RenderOptions::Outcome::Help:
+    case RenderOptions::Outcome::kHelp:
       std::fputs(RenderOptions::Usage().c_str(), stdout);
       return 0;
-    case RenderOptions::Outcome::Error:
+    case RenderOptions::Outcome::kError:
       std::fprintf(stderr, "mero-render: %s\n\n%s", options.Error().c_str(), RenderOptions::Usage().c_str());
       return kBadCommandLine;
-    case RenderOptions::Outcome::Run:
+    case RenderOptions::Outcome::kRun:
       break;
   }
 
