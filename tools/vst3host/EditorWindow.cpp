@@ -45,22 +45,31 @@ EditorWindow::~EditorWindow()
 bool EditorWindow::Open(Vst::IEditController* controller, int x, int y)
 {
   Close();
-  if (!controller) return false;
+  mFailure = OpenSteps(controller, x, y);
+  if (mFailure) Close();
+  return !mFailure;
+}
+
+const char* EditorWindow::OpenSteps(Vst::IEditController* controller, int x, int y)
+{
+  if (!controller) return "no controller";
   mView = controller->createView(Vst::ViewType::kEditor);
-  if (!mView) return false;
-  if (mView->isPlatformTypeSupported(kPlatformTypeHWND) != kResultTrue || mView->setFrame(mFrame) != kResultOk ||
-      mView->getSize(&mSize) != kResultOk || !CreateHostWindow(x, y) || Attach() != kResultOk)
-  {
-    Close();
-    return false;
-  }
-  return true;
+  if (!mView) return "createView (\"editor\") gave no view";
+  if (mView->isPlatformTypeSupported(kPlatformTypeHWND) != kResultTrue) return "the view does not take HWND";
+  if (mView->setFrame(mFrame) != kResultOk) return "setFrame failed";
+  if (mView->getSize(&mSize) != kResultOk) return "getSize failed";
+  if (!CreateHostWindow(x, y)) return "the host window could not be created";
+  if (Attach() != kResultOk) return "attached failed";
+  return nullptr;
 }
 
 bool EditorWindow::CreateHostWindow(int x, int y)
 {
   if (!RegisterHostWindowClass()) return false;
-  const DWORD style = WS_POPUP | WS_VISIBLE;
+  // Shown without activation: a window that is never active is not handed to the X
+  // window manager by wine, whose unmapping of managed windows waits up to two seconds
+  // for a window manager that Xvfb does not have.
+  const DWORD style = WS_POPUP;
   RECT bounds{0, 0, mSize.getWidth(), mSize.getHeight()};
   AdjustWindowRectEx(&bounds, style, FALSE, 0);
   mWindow = CreateWindowExW(0, kHostWindowClass, L"MERO", style, x, y, bounds.right - bounds.left,

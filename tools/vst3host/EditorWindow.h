@@ -32,6 +32,8 @@ public:
   // opens a window with that client size at screen position (x, y) and attaches the view.
   // False (and nothing left open) when any of these fails.
   bool Open(Steinberg::Vst::IEditController* controller, int x, int y);
+  // The step at which the last Open failed, or null.
+  const char* Failure() const { return mFailure; }
   // removed () and attached () again on the same view and window; their results.
   Steinberg::tresult Remove();
   Steinberg::tresult Attach();
@@ -56,6 +58,7 @@ public:
   PlugFrame& Frame() { return *mFrame; }
 
 private:
+  const char* OpenSteps(Steinberg::Vst::IEditController* controller, int x, int y);
   bool CreateHostWindow(int x, int y);
 
   Steinberg::IPlugView* mView = nullptr;
@@ -63,6 +66,7 @@ private:
   Steinberg::ViewRect mSize;
   HWND mWindow = nullptr;
   bool mAttached = false;
+  const char* mFailure = nullptr;
 };
 
 }  // namespace mero
