@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "EditorSession.h"
+
+#include <cmath>
+#include <cstdio>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace
+{
+
+// A Unix path as a wine program opens it: on the Z: drive, with backslashes.
+std::string WindowsPath(std::string path)
+{
+  if (path.empty() || path[0] != '/') return path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+// The pictures of a failed comparison, as PPM files next to the test program's results.
+void SavePicture(const std::string& name, const std::vector<uint8_t>& rgba, int width, int height)
+{
+  FILE* file = fopen(WindowsPath(std::string(MERO_TEST_OUTPUT_DIR) + "/" + name).c_str(), "wb");
+  if (!file) return;
+  fprintf(file, "P6\n%d %d\n255\n", width, height);
+  for (size_t i = 0; i + 3 < rgba.size(); i += 4) fwrite(&rgba[i], 1, 3, file);
+  fclose(file);
+}
+
+}  // namespace
+
+mero::Vst3Module& EditorSession::Module()
+{
+  static mero::Vst3Module module;
+  if (!module.IsOpen()) module.Open(WindowsPath(MERO_MODULE_PATH));
+  return module;
+}
+
+std::string EditorSession::ImageFolder()
+{
+  return WindowsPath(MERO_IMAGE_DIR);
+}
+
+bool EditorSession::Create()
+{
+  if (!plugin.Create(Module()) || plugin.Initialize(host->unknownCast()) != kResultOk) return false;
+  if (plugin.Controller()->setComponentHandler(handler) != kResultOk) return false;
+  ProcessSetup setup{kRealtime, kSample32, kBlock, 44100.0};
+  return plugin.Prepare(setup, SpeakerArr::kStereo, SpeakerArr::kStereo);
+}
+
+bool EditorSession::OpenEditor(int x, int y)
+{
+  return window.Open(plugin.Controller(), x, y);
+}
+
+PanelOracle::Values EditorSession::Values() const
+{
+  PanelOracle::Values values{};
+  for (int p = 0; p < PanelOracle::kParams; ++p)
+    values[static_cast<size_t>(p)] = plugin.Controller()->getParamNormalized(static_cast<ParamID>(p));
+  return values;
+}
+
+EditorSession::Block EditorSession::Process(const Block& input)
+{
+  Block output = input;
+  float* in[2] = {const_cast<float*>(input[0].data()), const_cast<float*>(input[1].data())};
+  float* out[2] = {output[0].data(), output[1].data()};
+  EXPECT_EQ(plugin.Process(in, out, 2, kBlock), kResultOk);
+  return output;
+}
+
+void EditorSession::Click(int x, int y)
+{
+  window.PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  window.PostMouse(WM_LBUTTONUP, 0, x, y);
+  window.Pump(0);
+}
+
+void EditorSession::Drag(int x, int y, int dy, int moves)
+{
+  window.PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  window.Pump(0);
+  for (int i = 1; i <= moves; ++i)
+  {
+    window.PostMouse(WM_MOUSEMOVE, MK_LBUTTON, x, y + i * dy);
+    window.Pump(0);
+  }
+  window.PostMouse(WM_LBUTTONUP, 0, x, y + moves * dy);
+  window.Pump(0);
+}
+
+void EditorSession::DoubleClick(int x, int y)
+{
+  window.PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  window.PostMouse(WM_LBUTTONUP, 0, x, y);
+  window.PostMouse(WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
+  window.PostMouse(WM_LBUTTONUP, 0, x, y);
+  window.Pump(0);
+}
+
+void EditorSession::RightClick(int x, int y)
+{
+  window.PostMouse(WM_RBUTTONDOWN, MK_RBUTTON, x, y);
+  window.PostMouse(WM_RBUTTONUP, 0, x, y);
+  window.Pump(0);
+}
+
+void EditorSession::WaitForRedraw()
+{
+  window.Pump(60);
+}
+
+::testing::AssertionResult EditorSession::ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values)
+{
+  std::vector<uint8_t> shown;
+  int width = 0;
+  int height = 0;
+  if (!window.Capture(shown, width, height)) return ::testing::AssertionFailure() << "no capture of the window";
+  if (width != PanelOracle::kWidth || height != PanelOracle::kHeight)
+    return ::testing::AssertionFailure() << "the window's client area is " << width << " x " << height;
+  const std::vector<uint8_t> expected = oracle.Compose(values);
+  const PixelDifference diff = PixelDifference::Between(shown, expected, width);
+  if (diff.count == 0) return ::testing::AssertionSuccess();
+  const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  SavePicture(name + "-shown.ppm", shown, width, height);
+  SavePicture(name + "-expected.ppm", expected, width, height);
+  return ::testing::AssertionFailure() << diff.Describe() << "; pictures saved as " << name << "-*.ppm";
+}
+
+EditorSession::Block SineBlock(int start)
+{
+  EditorSession::Block block(2, std::vector<float>(EditorSession::kBlock));
+  for (int i = 0; i < EditorSession::kBlock; ++i)
+  {
+    const float sample = static_cast<float>(0.5 * std::sin(2.0 * 3.141592653589793 * 440.0 * (start + i) / 44100.0));
+    block[0][static_cast<size_t>(i)] = sample;
+    block[1][static_cast<size_t>(i)] = sample;
+  }
+  return block;
+}

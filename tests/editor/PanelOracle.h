@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "PngImage.h"
+
+// What MERO's editor must show, made from the panel images alone: the background copied
+// as it is, then for each of the nine parameters the frame of its control's strip that
+// matches the control's normalised value, blended over it with the source-alpha copy of
+// the raster library (straight integer arithmetic, written out here). Shares no code with
+// the product; the layout is restated here.
+class PanelOracle
+{
+public:
+  static constexpr int kWidth = 255;
+  static constexpr int kHeight = 658;
+  static constexpr int kParams = 9;
+  using Values = std::array<double, kParams>;
+
+  // Reads the ten images from the folder; false when one is missing or not the size the
+  // layout needs.
+  bool Load(const std::string& folder);
+
+  // kWidth x kHeight RGBA pixels for the controls' values (index = parameter).
+  std::vector<uint8_t> Compose(const Values& values) const;
+
+  // The frame a strip of n frames shows for value v (0-based).
+  static int FrameIndex(int frames, double value);
+
+private:
+  PngImage mBackground;
+  std::array<PngImage, kParams> mStrips;
+};
+
+// Where two RGBA pictures of the same size differ in their colour channels.
+struct PixelDifference
+{
+  int count = 0;  // pixels whose R, G or B differ
+  int firstX = -1, firstY = -1;
+  int left = 0, top = 0, right = 0, bottom = 0;  // bounding box of the differing pixels
+  int maxChannelDelta = 0;
+
+  static PixelDifference Between(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int width);
+  std::string Describe() const;
+};
