@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -28,10 +29,13 @@ DWORD GdiQuality(int quality)
 
 HFONT CreateStyleFont(const ITextStyle& style)
 {
+  // A face that fills its field has no terminator; GDI is given a terminated copy.
+  char face[IFontCache::kFaceBytes] = {};
+  std::strncpy(face, style.face, IFontCache::kFaceChars);
   const int escapement = style.orientation * 10;
   return CreateFontA(style.size, 0, escapement, escapement, style.style == ITextStyle::kStyleBold ? FW_BOLD : FW_NORMAL,
                      style.style == ITextStyle::kStyleItalic, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     GdiQuality(style.quality), DEFAULT_PITCH, style.face);
+                     GdiQuality(style.quality), DEFAULT_PITCH, face);
 }
 
 unsigned int MeasureFormat(const ITextStyle& style)
@@ -54,7 +58,7 @@ void FitRect(int align, int w, int h, IRectangle& r)
   }
   else if (align == ITextStyle::kAlignCenter)
   {
-    r.L = static_cast<int>((r.L + r.R) * 0.5) - w / 2;
+    r.L = static_cast<int>((static_cast<double>(r.L) + r.R) * 0.5) - w / 2;  // the sum may exceed int
     r.R = r.L + w;
   }
   else

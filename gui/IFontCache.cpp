@@ -18,11 +18,9 @@ struct IFontCache::Entry
 
 namespace
 {
-// Face names are compared within the entry's fixed field; longer names are cut
-// there on both sides of the comparison.
 bool SameFace(const char* stored, const char* face)
 {
-  return std::strncmp(stored, face, IFontCache::kFaceBytes - 1) == 0;
+  return std::strncmp(stored, face, IFontCache::kFaceChars) == 0;
 }
 }  // namespace
 
@@ -48,7 +46,7 @@ LICE_CachedFont* IFontCache::Add(int size, int orientation, int style, const cha
   std::unique_ptr<LICE_CachedFont> owned(font);
   std::unique_ptr<Entry> entry(new (std::nothrow) Entry{size, orientation, style, {}, nullptr});
   if (!entry) return nullptr;
-  std::strncpy(entry->face, face, kFaceBytes - 1);
+  std::strncpy(entry->face, face, kFaceChars);
   entry->font = std::move(owned);
   IMutexLock lock(mMutex);
   if (!mEntries.Add(entry.get())) return nullptr;

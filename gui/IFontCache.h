@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IMutex.h"
+#include "ITextStyle.h"
 #include "PtrList.h"
 
 class LICE_CachedFont;
@@ -13,6 +14,10 @@ class IFontCache
 {
 public:
   static constexpr int kFaceBytes = 36;
+  // The longest face name: a style's whole face field. A face is read up to its
+  // NUL or this many characters, so a full field needs no terminator.
+  static constexpr int kFaceChars = ITextStyle::kFaceSize;
+  static_assert(kFaceChars < kFaceBytes, "a stored face name keeps its terminator");
 
   static IFontCache& Instance();
 
