@@ -18,7 +18,7 @@ public:
   explicit CPluginFactory(const PFactoryInfo& info);
   virtual ~CPluginFactory();
 
-  /** Adds a class; false when a class with the same ID is already registered. */
+  // Adds a class; false when a class with the same ID is already registered.
   bool registerClass(const PClassInfo2* info, CreateFunction createFunc, void* context = nullptr);
 
   tresult PLUGIN_API getFactoryInfo(PFactoryInfo* info) SMTG_OVERRIDE;
@@ -45,7 +45,7 @@ private:
   std::vector<ClassEntry> classes;
 };
 
-/** The module's factory; cleared when that factory is destroyed. */
+// The module's factory; cleared when that factory is destroyed.
 extern IPluginFactory* gPluginFactory;
 
 }  // namespace Steinberg

@@ -148,10 +148,10 @@ void NullChannelPointersUseScratch()
 // How the input of the last call of a scenario goes missing.
 enum class Missing
 {
-  BusAsFirstCall,            // no input bus, before any call that had one
-  BusAfterStereoCall,        // no input bus after a stereo call
-  BusAfter64BitSetupChange,  // no input bus, 32-bit, after a 64-bit call and a new setup
-  RightAfterStereoCall       // an input bus of one channel after a stereo call
+  kBusAsFirstCall,            // no input bus, before any call that had one
+  kBusAfterStereoCall,        // no input bus after a stereo call
+  kBusAfter64BitSetupChange,  // no input bus, 32-bit, after a 64-bit call and a new setup
+  kRightAfterStereoCall       // an input bus of one channel after a stereo call
 };
 
 // Runs one scenario on a new instance and returns the last call's output. With
@@ -160,7 +160,7 @@ PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
 {
   constexpr int kFrames = 64;
   PluginHarness harness;
-  const bool start64 = scenario == Missing::BusAfter64BitSetupChange;
+  const bool start64 = scenario == Missing::kBusAfter64BitSetupChange;
   EXPECT_TRUE(harness.Prepare(2, 44100.0, kFrames, start64 ? kSample64 : kSample32));
   if (start64)
   {
@@ -173,20 +173,20 @@ PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
     ProcessSetup setup = {kRealtime, kSample32, kFrames, 44100.0};
     EXPECT_EQ(harness.plugin.Processor()->setupProcessing(setup), kResultOk);
   }
-  else if (scenario != Missing::BusAsFirstCall)
+  else if (scenario != Missing::kBusAsFirstCall)
   {
     harness.Run(TestSignal::Make<float>(2, kFrames, 3), {kFrames});
   }
 
   auto in = TestSignal::Make<float>(2, kFrames, 5);
-  if (scenario != Missing::RightAfterStereoCall) std::fill(in[0].begin(), in[0].end(), 0.0f);
+  if (scenario != Missing::kRightAfterStereoCall) std::fill(in[0].begin(), in[0].end(), 0.0f);
   std::fill(in[1].begin(), in[1].end(), 0.0f);
   PluginHarness::Signal out(2, std::vector<float>(kFrames, 9.0f));
   float* i[2] = {in[0].data(), in[1].data()};
   float* o[2] = {out[0].data(), out[1].data()};
   if (explicitSilence)
     Call<float>(harness, i, o, kFrames);
-  else if (scenario == Missing::RightAfterStereoCall)
+  else if (scenario == Missing::kRightAfterStereoCall)
     Call<float>(harness, i, o, kFrames, 2, 1);
   else
     Call<float>(harness, static_cast<float**>(nullptr), o, kFrames);
@@ -196,13 +196,13 @@ PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
 
 TEST(Mend, MissingInputChannelReadsSilence)
 {
-  EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(Missing::RightAfterStereoCall, false),
-                                   LastBlockOf(Missing::RightAfterStereoCall, true)));
+  EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(Missing::kRightAfterStereoCall, false),
+                                   LastBlockOf(Missing::kRightAfterStereoCall, true)));
 }
 
 TEST(Mend, MissingInputBusReadsSilence)
 {
-  for (Missing scenario : {Missing::BusAfterStereoCall, Missing::BusAfter64BitSetupChange, Missing::BusAsFirstCall})
+  for (Missing scenario : {Missing::kBusAfterStereoCall, Missing::kBusAfter64BitSetupChange, Missing::kBusAsFirstCall})
   {
     SCOPED_TRACE(static_cast<int>(scenario));
     EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(scenario, false), LastBlockOf(scenario, true)));
