@@ -131,15 +131,15 @@ def normal_from_tilt(dirx, diry, tilt):
     return np.stack([dirx * s, diry * s, np.cos(tilt) * np.ones_like(dirx)], axis=-1)
 
 
-def lit(base, normal, ambient=0.35, diffuse=0.65, specular=0.0, shininess=20.0, spec_color=(1.0, 1.0, 1.0)):
+def lit(base, normal, ambient=0.35, diffuse=0.65, specular=0.0, shininess=20.0, highlight_color=(1.0, 1.0, 1.0)):
     """Colour of a surface of base colour with the given normals under the panel light."""
     n = normal / np.linalg.norm(normal, axis=-1, keepdims=True)
     lam = np.clip(n @ LIGHT, 0.0, 1.0)
-    spec = np.clip(n @ HALF, 0.0, 1.0) ** shininess
+    shine = np.clip(n @ HALF, 0.0, 1.0) ** shininess
     base = np.asarray(base, dtype=float)
     if base.ndim == 1:
         base = base[None, None, :]
-    col = base * (ambient + diffuse * lam)[..., None] + specular * spec[..., None] * np.asarray(spec_color)
+    col = base * (ambient + diffuse * lam)[..., None] + specular * shine[..., None] * np.asarray(highlight_color)
     return np.clip(col, 0.0, 1.0)
 
 
