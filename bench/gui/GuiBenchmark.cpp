@@ -19,6 +19,7 @@
 #include "IBitmapControl.h"
 #include "IKnobMultiControl.h"
 #include "ISwitchControl.h"
+#include "../RatioReporter.h"
 #include "LICE_Blend.h"
 #include "LICE_Blit.h"
 #include "LICE_MemBitmap.h"
@@ -214,33 +215,6 @@ void BM_IdleTick(benchmark::State& state)
   if (anyDirty) state.SkipWithError("a control was dirty on an idle tick");
 }
 
-// Console output plus the mean real and CPU time of each benchmark, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-        mTimes[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-  }
-
-  // limit 0: none.
-  void PrintRatio(const char* what, const std::string& measured, double limit) const
-  {
-    const auto m = mTimes.find(measured), c = mTimes.find("BM_PlainCopy");
-    if (m == mTimes.end() || c == mTimes.end() || c->second.first <= 0 || c->second.second <= 0) return;
-    const double real = m->second.first / c->second.first, cpu = m->second.second / c->second.second;
-    printf("ratio %-26s real time %8.4f, CPU time %8.4f", what, real, cpu);
-    if (limit > 0) printf(" (limit %g: %s)", limit, real <= limit && cpu <= limit ? "met" : "MISSED");
-    printf("\n");
-  }
-
-private:
-  std::map<std::string, std::pair<double, double>> mTimes;  // real, CPU
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -256,9 +230,9 @@ int main(int argc, char** argv)
          ThePanel().synthetic ? "synthetic (some PNGs missing or undecodable)" : "resources/img PNGs");
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio("full redraw / plain copy", "BM_FullRedraw", 6);
-  reporter.PrintRatio("knob change / plain copy", "BM_KnobChange", 0);
-  reporter.PrintRatio("idle tick / plain copy", "BM_IdleTick", 0.01);
+  reporter.PrintRatio("full redraw / plain copy", "BM_FullRedraw", "BM_PlainCopy", 6);
+  reporter.PrintRatio("knob change / plain copy", "BM_KnobChange", "BM_PlainCopy", 0);
+  reporter.PrintRatio("idle tick / plain copy", "BM_IdleTick", "BM_PlainCopy", 0.01);
   benchmark::Shutdown();
   return 0;
 }

@@ -4,6 +4,7 @@
 // ratio of copy with source alpha to plain copy is printed next to its limit of 8.
 
 #include "BenchImages.h"
+#include "../RatioReporter.h"
 #include "LICE_Blend.h"
 #include "LICE_Blit.h"
 #include "LICE_FillRect.h"
@@ -135,31 +136,6 @@ int CheckAgainstOracle()
   }
   return failures;
 }
-
-// Console output plus the mean real and CPU time of each benchmark, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-        mTimes[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-  }
-
-  void PrintRatio(const char* what, const std::string& slow, const std::string& fast, double limit) const
-  {
-    const auto s = mTimes.find(slow), f = mTimes.find(fast);
-    if (s == mTimes.end() || f == mTimes.end() || f->second.first <= 0 || f->second.second <= 0) return;
-    const double real = s->second.first / f->second.first, cpu = s->second.second / f->second.second;
-    printf("ratio %-44s real time %6.2f, CPU time %6.2f (limit %.0f: %s)\n", what, real, cpu, limit,
-           real <= limit && cpu <= limit ? "met" : "MISSED");
-  }
-
-private:
-  std::map<std::string, std::pair<double, double>> mTimes;  // real, CPU
-};
 
 }  // namespace
 
