@@ -11,19 +11,24 @@ using namespace Steinberg::Vst;
 namespace
 {
 
-// A Unix path as a wine program opens it: on the Z: drive, with backslashes.
-std::string WindowsPath(std::string path)
+// A Unix path as this program opens it: under wine on the Z: drive, with backslashes.
+std::string NativePath(std::string path)
 {
-  if (path.empty() || path[0] != '/') return path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
+#ifdef _WIN32
+  if (!path.empty() && path[0] == '/')
+  {
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    path = "Z:" + path;
+  }
+#endif
+  return path;
 }
 
 // The pictures of a failed comparison, as PPM files next to the test program's results.
 void SavePicture(const std::string& name, const std::vector<uint8_t>& rgba, int width, int height)
 {
-  FILE* file = fopen(WindowsPath(std::string(MERO_TEST_OUTPUT_DIR) + "/" + name).c_str(), "wb");
+  FILE* file = fopen(NativePath(std::string(MERO_TEST_OUTPUT_DIR) + "/" + name).c_str(), "wb");
   if (!file) return;
   fprintf(file, "P6\n%d %d\n255\n", width, height);
   for (size_t i = 0; i + 3 < rgba.size(); i += 4) fwrite(&rgba[i], 1, 3, file);
@@ -35,13 +40,13 @@ void SavePicture(const std::string& name, const std::vector<uint8_t>& rgba, int 
 mero::Vst3Module& EditorSession::Module()
 {
   static mero::Vst3Module module;
-  if (!module.IsOpen()) module.Open(WindowsPath(MERO_MODULE_PATH));
+  if (!module.IsOpen()) module.Open(NativePath(MERO_MODULE_PATH));
   return module;
 }
 
 std::string EditorSession::ImageFolder()
 {
-  return WindowsPath(MERO_IMAGE_DIR);
+  return NativePath(MERO_IMAGE_DIR);
 }
 
 bool EditorSession::Create()
@@ -74,40 +79,28 @@ EditorSession::Block EditorSession::Process(const Block& input)
   return output;
 }
 
-void EditorSession::Click(int x, int y)
+void EditorSession::Click(int x, int y, Keys keys)
 {
-  window.PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
-  window.PostMouse(WM_LBUTTONUP, 0, x, y);
-  window.Pump(0);
+  window.Press(Button::kLeft, x, y, keys);
+  window.Release(Button::kLeft, x, y, keys);
 }
 
-void EditorSession::Drag(int x, int y, int dy, int moves)
+void EditorSession::Drag(int x, int y, int dy, int moves, Keys keys)
 {
-  window.PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
-  window.Pump(0);
-  for (int i = 1; i <= moves; ++i)
-  {
-    window.PostMouse(WM_MOUSEMOVE, MK_LBUTTON, x, y + i * dy);
-    window.Pump(0);
-  }
-  window.PostMouse(WM_LBUTTONUP, 0, x, y + moves * dy);
-  window.Pump(0);
+  window.Press(Button::kLeft, x, y, keys);
+  for (int i = 1; i <= moves; ++i) window.Move(x, y + i * dy, keys);
+  window.Release(Button::kLeft, x, y + moves * dy, keys);
 }
 
 void EditorSession::DoubleClick(int x, int y)
 {
-  window.PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
-  window.PostMouse(WM_LBUTTONUP, 0, x, y);
-  window.PostMouse(WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
-  window.PostMouse(WM_LBUTTONUP, 0, x, y);
-  window.Pump(0);
+  window.DoubleClick(x, y);
 }
 
 void EditorSession::RightClick(int x, int y)
 {
-  window.PostMouse(WM_RBUTTONDOWN, MK_RBUTTON, x, y);
-  window.PostMouse(WM_RBUTTONUP, 0, x, y);
-  window.Pump(0);
+  window.Press(Button::kRight, x, y);
+  window.Release(Button::kRight, x, y);
 }
 
 void EditorSession::WaitForRedraw()

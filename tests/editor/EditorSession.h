@@ -14,7 +14,8 @@
 
 // One MERO instance from the built module, set up as a DAW sets it up (initialised, the
 // host's component handler set, stereo at 44.1 kHz, active), with its editor in a host
-// window and the gestures a user makes on it, posted as mouse messages to the editor.
+// window and the gestures a user makes on it, delivered to the editor's window as the
+// platform delivers a user's (each dispatched before the call returns).
 class EditorSession
 {
 public:
@@ -37,15 +38,18 @@ public:
   // One process call on a copy of input with the changes queued since the last one.
   Block Process(const Block& input);
 
-  // Left press and release at (x, y), with the messages dispatched.
-  void Click(int x, int y);
-  // Left press at (x, y), `moves` moves of dy pixels each, release; messages dispatched.
-  void Drag(int x, int y, int dy, int moves);
-  // The messages of a double click: press, release, double-click, release.
+  using Button = mero::EditorWindow::Button;
+  using Keys = mero::EditorWindow::Keys;
+
+  // Left press and release at (x, y).
+  void Click(int x, int y, Keys keys = {});
+  // Left press at (x, y), `moves` moves of dy pixels each, release.
+  void Drag(int x, int y, int dy, int moves, Keys keys = {});
+  // A left double click.
   void DoubleClick(int x, int y);
   // Right press and release.
   void RightClick(int x, int y);
-  // Dispatches messages for one and a half timer periods of the editor (40 ms).
+  // Runs the event loop for one and a half timer periods of the editor (40 ms).
   void WaitForRedraw();
 
   // The editor as captured, compared with the oracle at the given values.

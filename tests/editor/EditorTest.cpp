@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "EditorSession.h"
@@ -84,6 +86,15 @@ protected:
   }
   void SetUp() override
   {
+#ifndef _WIN32
+    if (!std::getenv("DISPLAY"))
+    {
+      const char* allow = std::getenv("MERO_ALLOW_NO_DISPLAY");
+      if (allow && std::strcmp(allow, "1") == 0) GTEST_SKIP() << "no X display (DISPLAY unset)";
+      FAIL() << "the editor tests need an X display with XTest: DISPLAY is not set (start Xvfb and export "
+                "DISPLAY, or set MERO_ALLOW_NO_DISPLAY=1 to skip them)";
+    }
+#endif
     ASSERT_TRUE(oracleLoaded) << "panel images missing from " << EditorSession::ImageFolder();
     ASSERT_TRUE(session.Create());
     ASSERT_TRUE(session.OpenEditor(0, 0)) << session.window.Failure();
@@ -106,12 +117,11 @@ TEST_F(EditorTest, OpensAtItsSizeShowingTheParameters)
   EXPECT_EQ(size.top, 0);
   EXPECT_EQ(size.right, 255);
   EXPECT_EQ(size.bottom, 658);
-  HWND child = session.window.EditorChild();
-  ASSERT_NE(child, nullptr) << "no IPlugWndClass window inside the host window";
-  RECT client{};
-  GetClientRect(child, &client);
-  EXPECT_EQ(client.right, 255);
-  EXPECT_EQ(client.bottom, 658);
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(session.window.EditorChild(&width, &height)) << "no editor window inside the host window";
+  EXPECT_EQ(width, 255);
+  EXPECT_EQ(height, 658);
 
   EXPECT_DOUBLE_EQ(defaults[kLevel], kLevelDefault);
   EXPECT_DOUBLE_EQ(defaults[kLow], kLowDefault);
@@ -166,6 +176,29 @@ TEST_F(EditorTest, DraggingLevelUpEditsTheParameterTheSoundAndTheScreen)
   shown[kLevel] = dragged;
   session.WaitForRedraw();
   EXPECT_TRUE(session.ShowsPanel(*oracle, shown));
+}
+
+// Shift (or Control) gears a drag down tenfold; a wheel detent moves a knob by 1 / 100,
+// by 1 / 1000 with Control (or Shift).
+TEST_F(EditorTest, ModifierKeysAndTheWheelAdjustKnobsFinely)
+{
+  session.Drag(kCentres[kLevel].x, kCentres[kLevel].y, -10, 2, EditorSession::Keys{true, false});
+  const auto drags = session.handler->CallsOf(Kind::kPerform);
+  ASSERT_EQ(drags.size(), 2u);
+  EXPECT_NEAR(drags[0].value, kLevelDefault + 10 / 166.0 / 40.0, 1e-12);
+  EXPECT_NEAR(drags[1].value, kLevelDefault + 20 / 166.0 / 40.0, 1e-12);
+  EXPECT_TRUE(EditsBracketed(session.handler->Calls()));
+
+  session.handler->ClearCalls();
+  ASSERT_TRUE(session.window.Wheel(kCentres[kOutput].x, kCentres[kOutput].y, 1, EditorSession::Keys{false, true}));
+  ASSERT_TRUE(session.window.Wheel(kCentres[kOutput].x, kCentres[kOutput].y, -1));
+  const auto wheels = session.handler->CallsOf(Kind::kPerform);
+  ASSERT_EQ(wheels.size(), 2u);
+  for (const Call& call : wheels) EXPECT_EQ(call.id, static_cast<ParamID>(kOutput));
+  EXPECT_NEAR(wheels[0].value, defaults[kOutput] + 0.001, 1e-12);
+  EXPECT_NEAR(wheels[1].value, defaults[kOutput] + 0.001 - 0.01, 1e-12);
+  session.WaitForRedraw();
+  EXPECT_TRUE(session.ShowsPanel(*oracle, session.Values()));
 }
 
 TEST_F(EditorTest, ClickingASwitchTogglesItsParameterAndItsFrame)
@@ -276,15 +309,30 @@ TEST_F(EditorTest, AutomationAndStateRestoreMoveTheControls)
 
 TEST_F(EditorTest, ReattachedEditorShowsTheCurrentValues)
 {
+#ifndef _WIN32
+  // The view's timer and X connection are the host run loop's while it is attached, and
+  // only then.
+  const mero::HostRunLoop& loop = session.window.Frame().RunLoop();
+  EXPECT_EQ(loop.TimerCount(), 1u);
+  EXPECT_EQ(loop.EventHandlerCount(), 1u);
+#endif
   ASSERT_EQ(session.window.Remove(), kResultOk);
-  EXPECT_EQ(session.window.EditorChild(), nullptr);
+  EXPECT_FALSE(session.window.EditorChild());
+#ifndef _WIN32
+  EXPECT_EQ(loop.TimerCount(), 0u);
+  EXPECT_EQ(loop.EventHandlerCount(), 0u);
+#endif
   session.plugin.QueueParameter(kLevel, 1.0);
   session.plugin.QueueParameter(kPad, 1.0);
   session.Process(SineBlock(0));
   session.window.Pump(0);
 
   ASSERT_EQ(session.window.Attach(), kResultOk);
-  ASSERT_NE(session.window.EditorChild(), nullptr);
+  ASSERT_TRUE(session.window.EditorChild());
+#ifndef _WIN32
+  EXPECT_EQ(loop.TimerCount(), 1u);
+  EXPECT_EQ(loop.EventHandlerCount(), 1u);
+#endif
   PanelOracle::Values expected = defaults;
   expected[kLevel] = 1.0;
   expected[kPad] = 1.0;

@@ -1,20 +1,25 @@
 #pragma once
 
-// A host window holding a plug-in's editor view, as a Windows DAW shows one: a top-level
-// window whose client area has the view's size, the view from createView ("editor") with
-// the host's frame, attached to the window as "HWND"; a message pump for this thread; the
-// pixels of the client area as they are on screen; and mouse messages posted to the
-// editor's own child window. Closing removes the view, releases it and destroys the
-// window. Windows only; everything runs on the thread that opened it.
+// A host window holding a plug-in's editor view, as a DAW shows one: a top-level window
+// of the view's size at a given screen position, the view from createView ("editor") with
+// the host's frame, attached to the window with the platform's type ("HWND" on Windows,
+// "X11EmbedWindowID" on Linux); the host's event loop for this thread; the pixels of the
+// window as they are on screen; and the user's gestures on the editor, at editor
+// coordinates, delivered to the editor's own window and dispatched before the call returns.
+// Closing removes the view, releases it and destroys the window. Everything runs on the
+// thread that opened it.
+//
+// Windows: mouse messages posted to the editor's child window, the thread's message queue
+// pumped. Linux (X11, $DISPLAY): an override-redirect window, the pointer and keyboard
+// driven through XTest at screen coordinates, the frame's HostRunLoop pumped.
 
 #include "tools/vst3host/PlugFrame.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
-#include <windows.h>
-
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace mero
@@ -23,13 +28,25 @@ namespace mero
 class EditorWindow
 {
 public:
-  EditorWindow() = default;
+  enum class Button
+  {
+    kLeft,
+    kRight
+  };
+  // Modifier keys held during a gesture (Keys{} : none).
+  struct Keys
+  {
+    bool shift;
+    bool control;
+  };
+
+  EditorWindow();
   ~EditorWindow();
   EditorWindow(const EditorWindow&) = delete;
   EditorWindow& operator=(const EditorWindow&) = delete;
 
-  // Creates the view, checks that it takes "HWND", gives it the frame, asks its size,
-  // opens a window with that client size at screen position (x, y) and attaches the view.
+  // Creates the view, checks that it takes the platform's type, gives it the frame, asks
+  // its size, opens a window of that size at screen position (x, y) and attaches the view.
   // False (and nothing left open) when any of these fails.
   bool Open(Steinberg::Vst::IEditController* controller, int x, int y);
   // The step at which the last Open failed, or null.
@@ -38,33 +55,49 @@ public:
   Steinberg::tresult Remove();
   Steinberg::tresult Attach();
   void Close();
-  bool IsOpen() const { return mWindow != nullptr; }
+  bool IsOpen() const { return mView != nullptr; }
 
-  // Dispatches this thread's messages for the given time; then every message still queued.
+  // Runs this thread's event loop for the given time; then dispatches what is still ready.
   void Pump(int milliseconds);
 
-  // The client area, width x height RGBA pixels (alpha 255), row 0 at the top.
+  // The window's area, width x height RGBA pixels (alpha 255), row 0 at the top.
   bool Capture(std::vector<uint8_t>& rgba, int& width, int& height) const;
 
-  // The editor's child window ("IPlugWndClass") inside the host window, or null.
-  HWND EditorChild() const;
-  // Posts a mouse message at editor position (x, y) with the MK_ key flags to the editor's
-  // child window; false when there is none.
-  bool PostMouse(UINT message, WPARAM keys, int x, int y) const;
+  // True when the editor's own window is inside the host window (and shown there); its
+  // size when asked for.
+  bool EditorChild(int* width = nullptr, int* height = nullptr) const;
 
-  HWND Window() const { return mWindow; }
+  // The gestures; false when there is no editor window to take them.
+  bool Press(Button button, int x, int y, Keys keys = {});
+  // The pointer moved to (x, y), with the buttons pressed and not yet released.
+  bool Move(int x, int y, Keys keys = {});
+  bool Release(Button button, int x, int y, Keys keys = {});
+  // Two left clicks in quick succession, as the platform reports them.
+  bool DoubleClick(int x, int y, Keys keys = {});
+  // Wheel detents at (x, y), positive away from the user.
+  bool Wheel(int x, int y, int detents, Keys keys = {});
+
   Steinberg::IPlugView* View() const { return mView; }
   const Steinberg::ViewRect& ViewSize() const { return mSize; }
   PlugFrame& Frame() { return *mFrame; }
 
 private:
-  const char* OpenSteps(Steinberg::Vst::IEditController* controller, int x, int y);
+  // The platform's window and input; it and the functions below are defined in
+  // EditorWindowWin.cpp or EditorWindowX11.cpp, as are the constructor and destructor.
+  class Native;
+  static const char* PlatformType();
+  // Makes mNative: the host window of the view's size at (x, y), shown; false on failure.
   bool CreateHostWindow(int x, int y);
+  // The window as attached () takes it.
+  void* HostWindowHandle() const;
+  void DestroyHostWindow();
+
+  const char* OpenSteps(Steinberg::Vst::IEditController* controller, int x, int y);
 
   Steinberg::IPlugView* mView = nullptr;
   Steinberg::IPtr<PlugFrame> mFrame{new PlugFrame, false};
   Steinberg::ViewRect mSize;
-  HWND mWindow = nullptr;
+  std::unique_ptr<Native> mNative;
   bool mAttached = false;
   const char* mFailure = nullptr;
 };

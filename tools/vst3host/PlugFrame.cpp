@@ -13,4 +13,26 @@ tresult PLUGIN_API PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
   return kResultTrue;
 }
 
+#if SMTG_OS_LINUX
+tresult PLUGIN_API PlugFrame::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
+{
+  return mRunLoop.RegisterEventHandler(handler, fd);
+}
+
+tresult PLUGIN_API PlugFrame::unregisterEventHandler(Linux::IEventHandler* handler)
+{
+  return mRunLoop.UnregisterEventHandler(handler);
+}
+
+tresult PLUGIN_API PlugFrame::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
+{
+  return mRunLoop.RegisterTimer(handler, milliseconds);
+}
+
+tresult PLUGIN_API PlugFrame::unregisterTimer(Linux::ITimerHandler* handler)
+{
+  return mRunLoop.UnregisterTimer(handler);
+}
+#endif
+
 }  // namespace mero
