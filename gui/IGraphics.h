@@ -13,6 +13,7 @@
 #include "PtrList.h"
 
 class IControl;
+class IEditorRunLoop;
 class IParamRecord;
 class IPlugBase;
 class LICE_IBitmap;
@@ -155,6 +156,12 @@ public:
   bool HandlesMouseOver() const { return mHandleMouseOver; }
   void SetHandleMouseOver(bool on) { mHandleMouseOver = on; }
 
+  // ---- The host's event loop (where the host owns it; not owned) ----
+  // Set by the editor view before OpenWindow and cleared after CloseWindow; a window
+  // layer that needs the loop opens no window without it.
+  void SetRunLoop(IEditorRunLoop* runLoop) { mRunLoop = runLoop; }
+  IEditorRunLoop* GetRunLoop() const { return mRunLoop; }
+
 protected:
   bool mCursorHidden = false;
   int mSavedCursorX = -1;
@@ -195,4 +202,5 @@ private:
   // The parameter whose gesture a press began, ended by the release; -1 for none.
   int mGestureParam = -1;
   std::unique_ptr<IControl> mKeyCatcher;
+  IEditorRunLoop* mRunLoop = nullptr;
 };

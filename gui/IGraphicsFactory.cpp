@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include "IGraphicsWin.h"
+#else
+#include "IGraphicsX11.h"
 #endif
 
 IGraphics* MakeGraphics(IPlugBase* plug, int width, int height, int frameRate)
@@ -9,10 +11,6 @@ IGraphics* MakeGraphics(IPlugBase* plug, int width, int height, int frameRate)
 #ifdef _WIN32
   return new IGraphicsWin(plug, width, height, frameRate);
 #else
-  (void)plug;
-  (void)width;
-  (void)height;
-  (void)frameRate;
-  return nullptr;
+  return new IGraphicsX11(plug, width, height, frameRate);
 #endif
 }

@@ -5,8 +5,26 @@
 #include "IGraphics.h"
 #include "IRectangle.h"
 #include "vst3/IPlugVST3.h"
+#if SMTG_OS_LINUX
+#include <new>
+
+#include "vst3/Vst3RunLoopLink.h"
+#endif
 
 using namespace Steinberg;
+
+namespace
+{
+// The one platform type of the editor's window on this system.
+bool IsEditorPlatformType(FIDString type)
+{
+#if SMTG_OS_LINUX
+  return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0;
+#else
+  return type && std::strcmp(type, kPlatformTypeHWND) == 0;
+#endif
+}
+}  // namespace
 
 IPlugVST3View::IPlugVST3View(IPlugVST3* plug)
   : mPlug(plug)
@@ -16,6 +34,7 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug)
 
 IPlugVST3View::~IPlugVST3View()
 {
+  ReleaseRunLoop();
   mPlug->mViews.clear();
   mPlug->release();
 }
@@ -23,17 +42,53 @@ IPlugVST3View::~IPlugVST3View()
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type)
 {
   if (!mPlug->GetGUI()) return kResultFalse;
-  return type && std::strcmp(type, kPlatformTypeHWND) == 0 ? kResultTrue : kResultFalse;
+  return IsEditorPlatformType(type) ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 {
+  if (!mPlug->GetGUI()) return kResultFalse;
+  const tresult result = OpenEditorWindow(parent, type);
+  if (result == kResultOk) mPlug->HandleEditorOpened();
+  return result;
+}
+
+#if SMTG_OS_LINUX
+tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
+{
   IGraphics* editor = mPlug->GetGUI();
-  if (!editor) return kResultFalse;
-  if (type && std::strcmp(type, kPlatformTypeHWND) == 0) editor->OpenWindow(parent);
-  mPlug->HandleEditorOpened();
+  if (!IsEditorPlatformType(type)) return kResultFalse;
+  IPtr<Linux::IRunLoop> runLoop = Vst3RunLoopLink::RunLoopOf(plugFrame);
+  if (!runLoop) return kResultFalse;
+  ReleaseRunLoop();
+  mRunLoopLink.reset(new (std::nothrow) Vst3RunLoopLink(runLoop));
+  if (!mRunLoopLink) return kResultFalse;
+  editor->SetRunLoop(mRunLoopLink.get());
+  if (editor->OpenWindow(parent)) return kResultOk;
+  ReleaseRunLoop();
+  return kResultFalse;
+}
+
+void IPlugVST3View::ReleaseRunLoop()
+{
+  if (!mRunLoopLink) return;
+  IGraphics* editor = mPlug->GetGUI();
+  if (editor && editor->GetRunLoop() == mRunLoopLink.get())
+  {
+    editor->CloseWindow();
+    editor->SetRunLoop(nullptr);
+  }
+  mRunLoopLink.reset();
+}
+#else
+tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
+{
+  if (IsEditorPlatformType(type)) mPlug->GetGUI()->OpenWindow(parent);
   return kResultOk;
 }
+
+void IPlugVST3View::ReleaseRunLoop() {}
+#endif
 
 tresult PLUGIN_API IPlugVST3View::removed()
 {
@@ -42,6 +97,7 @@ tresult PLUGIN_API IPlugVST3View::removed()
     mPlug->HandleEditorClosed();
     editor->CloseWindow();
   }
+  ReleaseRunLoop();
   return CPluginView::removed();
 }
 

@@ -1,15 +1,21 @@
 #pragma once
 
 // The editor view the host receives from IPlugVST3::createView ("editor"): it opens the
-// plug-in's editor window inside the host's window (Win32 handles only), reports the
-// editor's fixed size and completes the resize handshake the plug-in starts with
-// ResizeEditor. The view holds one reference on the plug-in for its whole life; its
-// destruction empties the plug-in's list of views. All calls come on the host's UI
-// thread.
+// plug-in's editor window inside the host's window, reports the editor's fixed size and
+// completes the resize handshake the plug-in starts with ResizeEditor. The host's window
+// is a Win32 handle ("HWND") on Windows and an X11 window id ("X11EmbedWindowID") on
+// Linux, nothing else. On Linux the editor runs in the host's run loop, which the frame
+// (setFrame) offers as Steinberg::Linux::IRunLoop: the view hands it to the editor while
+// its window is open and unregisters everything at removed (or at its destruction).
+// The view holds one reference on the plug-in for its whole life; its destruction
+// empties the plug-in's list of views. All calls come on the host's UI thread.
+
+#include <memory>
 
 #include "public.sdk/source/common/pluginview.h"
 
 class IPlugVST3;
+class Vst3RunLoopLink;
 
 class IPlugVST3View : public Steinberg::CPluginView
 {
@@ -22,12 +28,19 @@ public:
   IPlugVST3View& operator=(const IPlugVST3View&) = delete;
 
   //---IPlugView
-  // kResultTrue only for exactly "HWND" and only when the plug-in has an editor.
+  // kResultTrue only for exactly the platform's type ("HWND" on Windows,
+  // "X11EmbedWindowID" on Linux) and only when the plug-in has an editor.
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) SMTG_OVERRIDE;
-  // Opens the editor window as a child of parent for "HWND" (no window for another
-  // type) and tells the plug-in the editor opened; kResultFalse without an editor.
+  // kResultFalse without an editor. Windows: opens the editor window as a child of
+  // parent for "HWND" (no window for another type), tells the plug-in the editor
+  // opened and answers kResultOk, also when the window could not be made. Linux:
+  // for "X11EmbedWindowID" with a frame that offers the run loop, opens the window as
+  // a child of the X window parent and tells the plug-in; kResultFalse, with nothing
+  // left open or registered, for another type, without a run loop or when the window
+  // cannot be opened.
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
-  // Tells the plug-in the editor closed and closes the editor window.
+  // Tells the plug-in the editor closed and closes the editor window (on Linux, its
+  // run-loop handlers first).
   Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
   // (0, 0, editor width, editor height); kResultFalse without an editor.
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
@@ -40,6 +53,15 @@ public:
   bool RequestResize(int width, int height);
 
 private:
+  // Windows: always kResultOk. Linux: kResultFalse unless the window opened.
+  Steinberg::tresult OpenEditorWindow(void* parent, Steinberg::FIDString type);
+  // Linux: closes the window opened through this view's run loop, if the editor still
+  // runs in it, and drops the link.
+  void ReleaseRunLoop();
+
   IPlugVST3* mPlug;
   bool mExpectingResize = false;
+#if SMTG_OS_LINUX
+  std::unique_ptr<Vst3RunLoopLink> mRunLoopLink;
+#endif
 };

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "IEditorRunLoop.h"
+#include "IGraphics.h"
+
+struct _XDisplay;
+struct _XGC;
+union _XEvent;
+
+// The X11 platform layer of the editor, in the role the Windows layer has there. At
+// OpenWindow it opens its own connection to the X server ($DISPLAY) and makes the
+// editor's child window at (0, 0) inside the host's window (an X window id passed as
+// the parent pointer); CloseWindow destroys the window and closes the connection.
+// The host's event loop (SetRunLoop, before OpenWindow) drives it: a timer at the
+// frame rate redraws the dirty controls into the draw bitmap and puts the changed
+// rectangle on the window, and the connection's descriptor brings the X events,
+// which become the IGraphics events the Windows layer makes: left, middle and right
+// presses and releases, drags while a press holds the pointer, a left double click
+// (a second left press within kDoubleClickMs by the events' server times and within
+// kDoubleClickSlop pixels of the first), wheel detents from buttons 4 (up, +1) and 5
+// (down, -1), Shift and Control (and Alt as A), and the key table of X11KeyMap. Keys
+// the editor does not take are sent on to the host's window. Events sent by other
+// clients (XSendEvent) count as any other; those without a time (0) never make a
+// double click.
+//
+// The window needs a TrueColor visual of 32 bits per pixel (depth 24 or 32); the
+// parent's is used. Images come from the PNG files compiled into the module
+// (EmbeddedImages). Everything runs on the host's UI thread; nothing blocks, and the
+// layer owns no thread.
+class IGraphicsX11 : public IGraphics, public IEditorRunLoop::Client
+{
+public:
+  static constexpr unsigned long kDoubleClickMs = 400;
+  static constexpr int kDoubleClickSlop = 2;
+
+  IGraphicsX11(IPlugBase* plug, int width, int height, int frameRate);
+  // Closes the window.
+  ~IGraphicsX11() override;
+
+  // Copies r (clipped to the editor) from the draw bitmap to the window; false when
+  // no window is open or there is no draw bitmap.
+  bool PresentToScreen(const IRectangle& r) override;
+  void Resize(int width, int height) override;
+  bool IsWindowOpen() override { return mWindow != 0; }
+  const char* GetApiName() override { return "X11"; }
+  // The child window of the X window parent, its id as the result; null (nothing
+  // left open or registered) without a run loop, without a display, when the loop
+  // refuses the timer or the descriptor, for an unusable visual or a bad parent.
+  // A window already open is closed first.
+  void* OpenWindow(void* parent) override;
+  // Removes the timer and the descriptor from the run loop, then destroys the window
+  // and closes the connection.
+  void CloseWindow() override;
+  void* GetWindowHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)); }
+  void ReservedHook27() override {}
+  // The embedded PNG of id, decoded; null unless fileName ends in ".png" (any case)
+  // and an image of at least 8 bytes is embedded under id.
+  LICE_IBitmap* LoadImageResource(int id, const char* fileName) override;
+
+  // Platform services this layer does not provide.
+  void CancelTextEntry() override;
+  int ShowMessage(const char* text, const char* caption, int type) override;
+  IMenu* ShowPopupMenu(IMenu* menu, const IRectangle& r) override;
+  void OpenTextEntry(IControl* control, const ITextStyle& style, const IRectangle& r, const char* text,
+                     IParamRecord* param) override;
+  void HostExecutableFolder(PlugString& out) override;
+  void ModuleFolder(PlugString& out) override;
+  void DesktopFolder(PlugString& out) override;
+  void AppDataPath(PlugString& out, bool allUsers) override;
+  void UserDataPath(PlugString& out) override;
+  void ChooseFile(PlugString& file, int action, PlugString& folder, const char* extensions) override;
+  bool PickColor(IArgbColor& color, const char* prompt) override;
+  bool OpenUrl(const char* address, const char* title, const char* confirm, const char* failure) override;
+  bool ReadClipboardText(PlugString& out) override;
+
+  //---IEditorRunLoop::Client
+  // The redraw check: pending events first, then the dirty union (with any exposed
+  // area) drawn and presented.
+  void OnTimer() override;
+  // Handles every pending X event; exposed areas are repainted at once.
+  void OnReadable(int fd) override;
+
+private:
+  struct PixelFormat
+  {
+    int depth = 0;
+    unsigned long masks[3] = {};  // red, green, blue
+    int shifts[3] = {};
+    int bits[3] = {};
+    uint32_t fill = 0;    // bits outside the colour masks (alpha of a depth-32 visual)
+    bool direct = false;  // 0x00RRGGBB: the draw bitmap's pixels as they are
+  };
+
+  bool CreateWindow(unsigned long parent);
+  bool ReadPixelFormat();
+  bool Register();
+  void ProcessEvents();
+  void HandleEvent(_XEvent& event);
+  void OnButtonPress(_XEvent& event);
+  void OnButtonRelease(_XEvent& event);
+  void OnMotion(_XEvent& event);
+  void OnKeyPress(_XEvent& event);
+  void ForwardKey(_XEvent& event, long mask);
+  void AddExposed(const IRectangle& r);
+  void Repaint(const IRectangle& r);
+  bool IsDoubleClick(unsigned button, unsigned long time, int x, int y) const;
+  void TakeFocus();
+  uint32_t ToWindowPixel(uint32_t pixel) const;
+
+  struct _XDisplay* mDisplay = nullptr;
+  unsigned long mWindow = 0;
+  unsigned long mParent = 0;
+  struct _XGC* mGC = nullptr;
+  IEditorRunLoop* mLoop = nullptr;  // the loop the timer and descriptor are registered with
+  bool mTimerAdded = false;
+  bool mReaderAdded = false;
+  PixelFormat mFormat;
+  std::vector<uint32_t> mPresentPixels;
+  IRectangle mExposed;
+  bool mCaptured = false;
+  unsigned mLastPressButton = 0;
+  unsigned long mLastPressTime = 0;
+  int mLastPressX = 0;
+  int mLastPressY = 0;
+};

@@ -1,0 +1,22 @@
+#include "EmbeddedImages.h"
+
+// Defined by the generated table.
+extern const EmbeddedImage kEmbeddedImageTable[];
+extern const int kEmbeddedImageCount;
+
+const EmbeddedImage* EmbeddedImages::Find(int id)
+{
+  for (int i = 0; i < kEmbeddedImageCount; ++i)
+    if (kEmbeddedImageTable[i].id == id) return &kEmbeddedImageTable[i];
+  return nullptr;
+}
+
+int EmbeddedImages::Count()
+{
+  return kEmbeddedImageCount;
+}
+
+const EmbeddedImage* EmbeddedImages::At(int index)
+{
+  return index >= 0 && index < kEmbeddedImageCount ? &kEmbeddedImageTable[index] : nullptr;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// The front panel's PNG files compiled into the module where the platform has no
+// module resources (Linux): the bytes of every image MERO.rc lists, under the same
+// resource IDs, in a table generated at build time (cmake/EmbedImages.cmake).
+struct EmbeddedImage
+{
+  int id;
+  const unsigned char* data;
+  int size;
+};
+
+class EmbeddedImages
+{
+public:
+  // The image embedded under id, or null.
+  static const EmbeddedImage* Find(int id);
+  static int Count();
+  // The image at index (0 ... Count() - 1), or null outside.
+  static const EmbeddedImage* At(int index);
+};

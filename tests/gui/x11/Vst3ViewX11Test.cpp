@@ -1,0 +1,201 @@
+// The editor view on Linux with the X11 window layer: the handlers it registers with
+// the host's run loop live exactly as long as the window, whichever way the view ends.
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "IGraphicsX11.h"
+#include "RecordingControl.h"
+#include "base/source/fobject.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "vst3/IPlugVST3.h"
+#include "vst3/IPlugVST3View.h"
+#include "X11TestDisplay.h"
+
+using namespace Steinberg;
+
+namespace
+{
+// A host frame that offers its run loop and keeps what is registered with it.
+class RunLoopFrame : public FObject, public IPlugFrame, public Linux::IRunLoop
+{
+public:
+  tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) SMTG_OVERRIDE { return kResultFalse; }
+  tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) SMTG_OVERRIDE
+  {
+    if (!handler) return kInvalidArgument;
+    readers.push_back({handler, fd});
+    return kResultTrue;
+  }
+  tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) SMTG_OVERRIDE
+  {
+    const auto it = std::find_if(readers.begin(), readers.end(), [&](const Reader& r) { return r.handler == handler; });
+    if (it == readers.end()) return kInvalidArgument;
+    readers.erase(it);
+    return kResultTrue;
+  }
+  tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval ms) SMTG_OVERRIDE
+  {
+    if (!handler) return kInvalidArgument;
+    timers.push_back(handler);
+    intervals.push_back(ms);
+    return kResultTrue;
+  }
+  tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) SMTG_OVERRIDE
+  {
+    const auto it = std::find(timers.begin(), timers.end(), handler);
+    if (it == timers.end()) return kInvalidArgument;
+    timers.erase(it);
+    return kResultTrue;
+  }
+
+  struct Reader
+  {
+    IPtr<Linux::IEventHandler> handler;
+    Linux::FileDescriptor fd;
+  };
+  std::vector<IPtr<Linux::ITimerHandler>> timers;
+  std::vector<Linux::TimerInterval> intervals;
+  std::vector<Reader> readers;
+
+  OBJ_METHODS(RunLoopFrame, FObject)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(IPlugFrame)
+  DEF_INTERFACE(Linux::IRunLoop)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
+};
+
+// A frame without a run loop.
+class BareFrame : public FObject, public IPlugFrame
+{
+public:
+  tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) SMTG_OVERRIDE { return kResultFalse; }
+  OBJ_METHODS(BareFrame, FObject)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(IPlugFrame)
+  END_DEFINE_INTERFACES(FObject)
+  REFCOUNT_METHODS(FObject)
+};
+
+class X11Plug : public IPlugVST3
+{
+public:
+  X11Plug()
+    : IPlugVST3(1, "2-2", 1, "X11", "", "Maker", 1, 1, 1, 1, false, false, 0)
+  {
+    GetParamRecord(0)->DefineInteger("P", 6, 0, 20);
+    CaptureDefaultPreset();
+    editor = new IGraphicsX11(this, 40, 30, 25);
+    control = new RecordingControl(this, IRectangle(0, 0, 40, 30), 0);
+    editor->AddControl(control);
+    AttachEditor(editor);
+  }
+  void HandleEditorOpened() override { ++opened; }
+
+  IGraphicsX11* editor;
+  RecordingControl* control;
+  int opened = 0;
+};
+
+class X11View : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    MERO_REQUIRE_DISPLAY();
+    mDisplay = X11TestDisplay();
+    ASSERT_NE(mDisplay, nullptr) << "cannot connect to DISPLAY " << std::getenv("DISPLAY");
+    mParent = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, 50, 40, 0, 0, 0);
+    XMapWindow(mDisplay, mParent);
+    XSync(mDisplay, False);
+  }
+  void TearDown() override
+  {
+    if (!mDisplay) return;
+    XDestroyWindow(mDisplay, mParent);
+    XSync(mDisplay, False);
+  }
+  void* Parent() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(mParent)); }
+  unsigned Children()
+  {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(mDisplay, mParent, &root, &parent, &children, &count);
+    if (children) XFree(children);
+    return count;
+  }
+
+  Display* mDisplay = nullptr;
+  Window mParent = 0;
+};
+}  // namespace
+
+TEST_F(X11View, HandlersLiveAsLongAsTheWindowWhicheverWayTheViewEnds)
+{
+  IPtr<X11Plug> plug = owned(new X11Plug);
+  IPtr<RunLoopFrame> frame = owned(new RunLoopFrame);
+  IPtr<IPlugView> view = owned(plug->createView("editor"));
+  ASSERT_TRUE(view);
+
+  EXPECT_EQ(view->attached(Parent(), kPlatformTypeX11EmbedWindowID), kResultFalse);  // no frame yet
+  IPtr<BareFrame> bare = owned(new BareFrame);
+  view->setFrame(bare);
+  EXPECT_EQ(view->attached(Parent(), kPlatformTypeX11EmbedWindowID), kResultFalse);  // no run loop
+  EXPECT_EQ(plug->opened, 0);
+  EXPECT_EQ(Children(), 0u);
+
+  view->setFrame(frame);
+  EXPECT_EQ(view->attached(Parent(), kPlatformTypeHWND), kResultFalse);
+  ASSERT_EQ(view->attached(Parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
+  EXPECT_EQ(plug->opened, 1);
+  EXPECT_EQ(Children(), 1u);
+  ASSERT_EQ(frame->timers.size(), 1u);
+  EXPECT_EQ(frame->intervals[0], 40u);
+  ASSERT_EQ(frame->readers.size(), 1u);
+
+  // The host's timer draws (opening marked the control dirty).
+  const int draws = plug->control->draws;
+  frame->timers[0]->onTimer();
+  EXPECT_EQ(plug->control->draws, draws + 1);
+
+  // A handler the host still holds after removed calls nothing.
+  IPtr<Linux::ITimerHandler> kept = frame->timers[0];
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_TRUE(frame->timers.empty());
+  EXPECT_TRUE(frame->readers.empty());
+  EXPECT_EQ(Children(), 0u);
+  plug->control->MarkDirty(false);
+  kept->onTimer();
+  EXPECT_EQ(plug->control->draws, draws + 1);
+
+  // Attached again, then released by the host without removed.
+  ASSERT_EQ(view->attached(Parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
+  EXPECT_EQ(frame->timers.size(), 1u);
+  EXPECT_EQ(frame->readers.size(), 1u);
+  view = nullptr;
+  EXPECT_TRUE(frame->timers.empty());
+  EXPECT_TRUE(frame->readers.empty());
+  EXPECT_FALSE(plug->editor->IsWindowOpen());
+  EXPECT_EQ(Children(), 0u);
+}
+
+TEST_F(X11View, AWindowThatCannotOpenIsReportedAndLeavesNothingRegistered)
+{
+  IPtr<X11Plug> plug = owned(new X11Plug);
+  IPtr<RunLoopFrame> frame = owned(new RunLoopFrame);
+  IPtr<IPlugView> view = owned(plug->createView("editor"));
+  view->setFrame(frame);
+  void* noWindow = reinterpret_cast<void*>(static_cast<uintptr_t>(0x7FFFFFF0));
+  EXPECT_EQ(view->attached(noWindow, kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_TRUE(frame->timers.empty());
+  EXPECT_TRUE(frame->readers.empty());
+  EXPECT_EQ(plug->opened, 0);
+  EXPECT_EQ(plug->editor->GetRunLoop(), nullptr);
+}
