@@ -34,7 +34,7 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug)
 
 IPlugVST3View::~IPlugVST3View()
 {
-  ReleaseRunLoop();
+  ReleaseRunLoop(true);
   mPlug->mViews.clear();
   mPlug->release();
 }
@@ -60,22 +60,22 @@ tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
   if (!IsEditorPlatformType(type)) return kResultFalse;
   IPtr<Linux::IRunLoop> runLoop = Vst3RunLoopLink::RunLoopOf(plugFrame);
   if (!runLoop) return kResultFalse;
-  ReleaseRunLoop();
+  ReleaseRunLoop(true);
   mRunLoopLink.reset(new (std::nothrow) Vst3RunLoopLink(runLoop));
   if (!mRunLoopLink) return kResultFalse;
   editor->SetRunLoop(mRunLoopLink.get());
   if (editor->OpenWindow(parent)) return kResultOk;
-  ReleaseRunLoop();
+  ReleaseRunLoop(true);
   return kResultFalse;
 }
 
-void IPlugVST3View::ReleaseRunLoop()
+void IPlugVST3View::ReleaseRunLoop(bool closeWindow)
 {
   if (!mRunLoopLink) return;
   IGraphics* editor = mPlug->GetGUI();
   if (editor && editor->GetRunLoop() == mRunLoopLink.get())
   {
-    editor->CloseWindow();
+    if (closeWindow) editor->CloseWindow();
     editor->SetRunLoop(nullptr);
   }
   mRunLoopLink.reset();
@@ -87,7 +87,7 @@ tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
   return kResultOk;
 }
 
-void IPlugVST3View::ReleaseRunLoop() {}
+void IPlugVST3View::ReleaseRunLoop(bool) {}
 #endif
 
 tresult PLUGIN_API IPlugVST3View::removed()
@@ -97,7 +97,7 @@ tresult PLUGIN_API IPlugVST3View::removed()
     mPlug->HandleEditorClosed();
     editor->CloseWindow();
   }
-  ReleaseRunLoop();
+  ReleaseRunLoop(false);
   return CPluginView::removed();
 }
 

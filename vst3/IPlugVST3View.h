@@ -55,9 +55,9 @@ public:
 private:
   // Windows: always kResultOk. Linux: kResultFalse unless the window opened.
   Steinberg::tresult OpenEditorWindow(void* parent, Steinberg::FIDString type);
-  // Linux: closes the window opened through this view's run loop, if the editor still
-  // runs in it, and drops the link.
-  void ReleaseRunLoop();
+  // Linux: takes the editor off this view's run loop when it still runs in it (closing
+  // its window first when asked) and drops the link.
+  void ReleaseRunLoop(bool closeWindow);
 
   IPlugVST3* mPlug;
   bool mExpectingResize = false;

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "IEditorRunLoop.h"
 #include "IKnobMultiControl.h"
 #include "LICE_pixel.h"
 #include "RecordingControl.h"
@@ -29,7 +30,16 @@ namespace
 constexpr int kWidth = 60;
 constexpr int kHeight = 40;
 
-// Records the windows the view opens and closes.
+// The editor's one platform type here, and the other system's.
+#if SMTG_OS_LINUX
+const FIDString kEditorType = kPlatformTypeX11EmbedWindowID;
+const FIDString kOtherType = kPlatformTypeHWND;
+#else
+const FIDString kEditorType = kPlatformTypeHWND;
+const FIDString kOtherType = kPlatformTypeX11EmbedWindowID;
+#endif
+
+// Records the windows the view opens and closes; a window may be made to fail.
 class WindowGraphics : public TestGraphics
 {
 public:
@@ -37,8 +47,12 @@ public:
   void* OpenWindow(void* parent) override
   {
     parents.push_back(parent);
+    runLoops.push_back(GetRunLoop());
+    if (failOpen) return nullptr;
     return TestGraphics::OpenWindow(parent);
   }
+  bool failOpen = false;
+  std::vector<IEditorRunLoop*> runLoops;
   void CloseWindow() override
   {
     ++closes;
@@ -123,13 +137,14 @@ TEST(IPlugVST3Editor, CreatesAViewOnlyForTheEditorNameWhenAnEditorIsAttached)
   EXPECT_EQ(plug->getRefCount(), before);
 }
 
-TEST(IPlugVST3Editor, ViewAcceptsOnlyHwndAndOpensAFreshWindowOnEveryAttach)
+TEST(IPlugVST3Editor, ViewAcceptsOnlyThePlatformsTypeAndOpensAFreshWindowOnEveryAttach)
 {
   IPtr<EditorPlug> plug = owned(new EditorPlug);
   IPtr<IPlugView> view = CreateView(plug);
   ASSERT_TRUE(view);
-  EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultTrue);
-  for (FIDString type : {"HWND2", "HWN", "hwnd", "X11EmbedWindowID", ""})
+  EXPECT_EQ(view->isPlatformTypeSupported(kEditorType), kResultTrue);
+  for (FIDString type :
+       {kOtherType, "HWND2", "HWN", "hwnd", "X11EmbedWindowID2", "X11EmbedWindowI", "x11embedwindowid", "NSView", ""})
     EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
   EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
   EXPECT_EQ(view->canResize(), kResultFalse);
@@ -143,15 +158,24 @@ TEST(IPlugVST3Editor, ViewAcceptsOnlyHwndAndOpensAFreshWindowOnEveryAttach)
   EXPECT_EQ(size.right, kWidth);
   EXPECT_EQ(size.bottom, kHeight);
 
-  // Another platform type opens no window, but the editor counts as opened.
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  ASSERT_EQ(view->setFrame(frame), kResultOk);
   int parent = 0;
+  // Another platform type opens no window. Windows counts the editor as opened all the
+  // same; Linux reports the failure.
+#if SMTG_OS_LINUX
+  EXPECT_EQ(view->attached(&parent, "X11EmbedWindowID2"), kResultFalse);
+  EXPECT_EQ(plug->opened, 0);
+#else
   EXPECT_EQ(view->attached(&parent, "HWND2"), kResultOk);
-  EXPECT_TRUE(plug->editor->parents.empty());
   EXPECT_EQ(plug->opened, 1);
+#endif
+  EXPECT_TRUE(plug->editor->parents.empty());
   EXPECT_EQ(view->removed(), kResultOk);
+  const int opened = plug->opened;
   EXPECT_EQ(plug->closed, 1);
 
-  EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+  EXPECT_EQ(view->attached(&parent, kEditorType), kResultOk);
   ASSERT_EQ(plug->editor->parents.size(), 1u);
   EXPECT_EQ(plug->editor->parents[0], &parent);
   EXPECT_TRUE(plug->editor->IsWindowOpen());
@@ -164,16 +188,47 @@ TEST(IPlugVST3Editor, ViewAcceptsOnlyHwndAndOpensAFreshWindowOnEveryAttach)
   // Attached again: a new window, with every control to be drawn afresh.
   plug->editor->Tick();
   EXPECT_FALSE(plug->controls[0]->IsDirty());
-  EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+  EXPECT_EQ(view->attached(&parent, kEditorType), kResultOk);
   EXPECT_EQ(plug->editor->parents.size(), 2u);
   EXPECT_TRUE(plug->editor->IsWindowOpen());
   EXPECT_TRUE(plug->controls[0]->IsDirty());
   EXPECT_EQ(view->removed(), kResultOk);
-  EXPECT_EQ(plug->opened, 3);
+  EXPECT_EQ(plug->opened, opened + 2);
   EXPECT_EQ(plug->closed, 3);
   EXPECT_EQ(plug->editor->closes, 3);
   EXPECT_EQ(view->onSize(nullptr), kResultOk);
 }
+
+#if SMTG_OS_LINUX
+// The editor runs in the host's loop: the window opens only with the frame's run loop,
+// which the editor has from before OpenWindow until after CloseWindow, and a window
+// that cannot open is reported.
+TEST(IPlugVST3Editor, LinuxAttachNeedsTheFramesRunLoopAndAWindow)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<IPlugView> view = CreateView(plug);
+  int parent = 0;
+  EXPECT_EQ(view->attached(&parent, kEditorType), kResultFalse);  // no frame
+  EXPECT_TRUE(plug->editor->parents.empty());
+  EXPECT_EQ(plug->opened, 0);
+
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  view->setFrame(frame);
+  plug->editor->failOpen = true;
+  EXPECT_EQ(view->attached(&parent, kEditorType), kResultFalse);
+  EXPECT_EQ(plug->opened, 0);
+  EXPECT_EQ(plug->editor->GetRunLoop(), nullptr);
+
+  plug->editor->failOpen = false;
+  EXPECT_EQ(view->attached(&parent, kEditorType), kResultOk);
+  ASSERT_EQ(plug->editor->runLoops.size(), 2u);
+  EXPECT_NE(plug->editor->runLoops[1], nullptr);
+  EXPECT_EQ(plug->editor->GetRunLoop(), plug->editor->runLoops[1]);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(plug->editor->GetRunLoop(), nullptr);
+  EXPECT_EQ(plug->opened, 1);
+}
+#endif
 
 TEST(IPlugVST3Editor, ViewOfAPlugInWithoutEditorRefusesEverything)
 {
@@ -181,8 +236,8 @@ TEST(IPlugVST3Editor, ViewOfAPlugInWithoutEditorRefusesEverything)
   IPtr<IPlugVST3View> view = owned(new IPlugVST3View(plug));
   ViewRect size;
   int parent = 0;
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
-  EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultFalse);
+  EXPECT_EQ(view->isPlatformTypeSupported(kEditorType), kResultFalse);
+  EXPECT_EQ(view->attached(&parent, kEditorType), kResultFalse);
   EXPECT_EQ(view->getSize(&size), kResultFalse);
   EXPECT_EQ(view->removed(), kResultOk);
   EXPECT_EQ(plug->opened + plug->closed, 0);
@@ -312,8 +367,10 @@ TEST(IPlugVST3EditorThreads, AutomationOnTheAudioThreadWhileTheEditorDraws)
   ProcessSetup setup{kRealtime, kSample32, kFrames, 44100.0};
   ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
   IPtr<IPlugView> view = CreateView(plug);
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  view->setFrame(frame);
   int parent = 0;
-  ASSERT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+  ASSERT_EQ(view->attached(&parent, kEditorType), kResultOk);
 
   std::atomic<bool> done{false};
   std::thread audio(
