@@ -1,7 +1,7 @@
 // mero-editor-screenshot MODULE OUTPUT.ppm
 // Opens MERO's editor from the module in a host window (default settings), lets it draw,
-// and writes the window's client area as a binary PPM. Windows only (run under wine on an
-// X display by tools/editor-screenshot).
+// and writes the window's area as a binary PPM. Needs a display: the Windows build runs
+// under wine, the Linux build on $DISPLAY (tools/editor-screenshot provides one).
 
 #include <cstdio>
 #include <vector>

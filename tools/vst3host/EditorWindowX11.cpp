@@ -51,6 +51,17 @@ uint8_t Channel(unsigned long pixel, int shift, int bits)
   return static_cast<uint8_t>(bits >= 8 ? value >> (bits - 8) : value * 255 / ((1ul << bits) - 1));
 }
 
+// The host's connection to the X server: one for the process, as a DAW's user interface
+// has, opened with the first window and kept. Kept open, it also stops an X server that
+// resets when its last client leaves (Xvfb without -noreset) from doing so between one
+// editor and the next, which would refuse the next connection, the host's or the editor's.
+Display* HostDisplay()
+{
+  static Display* display = nullptr;
+  if (!display) display = XOpenDisplay(nullptr);
+  return display;
+}
+
 }  // namespace
 
 class EditorWindow::Native
@@ -64,7 +75,6 @@ public:
       if (buttons & (1u << button)) XTestFakeButtonEvent(display, button, False, CurrentTime);
     XDestroyWindow(display, window);
     XSync(display, False);
-    XCloseDisplay(display);
   }
 
   // The first viewable child of the host window: the editor's own window.
@@ -153,14 +163,9 @@ const char* EditorWindow::PlatformType()
 
 bool EditorWindow::CreateHostWindow(int x, int y)
 {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
+  Display* display = HostDisplay();
   int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-  if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor))
-  {
-    XCloseDisplay(display);
-    return false;
-  }
+  if (!display || !XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) return false;
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
