@@ -86,7 +86,8 @@ int Probe(const char* path)
   if (version.empty()) return Fail("no class version (IPluginFactory2)");
   printf("version: %s\n", version.c_str());
   mero::Vst3Plugin plugin;
-  if (!plugin.Create(module, index)) return Fail("no instance of the class (IComponent, IAudioProcessor, IEditController)");
+  if (!plugin.Create(module, index))
+    return Fail("no instance of the class (IComponent, IAudioProcessor, IEditController)");
   Steinberg::IPtr<mero::HostApplication> host(new mero::HostApplication("mero-vst3probe"), false);
   if (plugin.Initialize(host->unknownCast()) != kResultOk) return Fail("initialize failed");
   if (plugin.Terminate() != kResultOk) return Fail("terminate failed");
