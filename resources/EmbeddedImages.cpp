@@ -15,8 +15,3 @@ int EmbeddedImages::Count()
 {
   return kEmbeddedImageCount;
 }
-
-const EmbeddedImage* EmbeddedImages::At(int index)
-{
-  return index >= 0 && index < kEmbeddedImageCount ? &kEmbeddedImageTable[index] : nullptr;
-}

@@ -15,7 +15,6 @@ class EmbeddedImages
 public:
   // The image embedded under id, or null.
   static const EmbeddedImage* Find(int id);
+  // Images embedded.
   static int Count();
-  // The image at index (0 ... Count() - 1), or null outside.
-  static const EmbeddedImage* At(int index);
 };

@@ -33,9 +33,6 @@ public:
   bool AddReader(Client* client, int fd) override;
   void RemoveReader(Client* client) override;
 
-  // Handlers registered with the host now.
-  int RegisteredCount() const { return (int)(mTimers.size() + mReaders.size()); }
-
 private:
   class TimerHandler;
   class EventHandler;

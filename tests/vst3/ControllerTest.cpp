@@ -206,20 +206,22 @@ TEST_F(Controller, OtherEntriesAnswerAsDocumented)
   EXPECT_EQ(controller2->openHelp(false), kResultFalse);
   EXPECT_EQ(controller2->openAboutBox(false), kResultFalse);
   EXPECT_EQ(controller->setComponentState(nullptr), kNotImplemented);
-  // Only the exact name "editor" gives a view, and only where the module has an editor
-  // window (Windows): the fixed-size panel for Win32 handles.
+  // Only the exact name "editor" gives a view: the fixed-size panel for Win32 handles on
+  // Windows and X11 window ids on Linux.
   for (const char* name : {"Editor", "EDITOR", "editor ", "edit"}) EXPECT_EQ(controller->createView(name), nullptr);
   EXPECT_EQ(controller->createView(nullptr), nullptr);
   IPtr<IPlugView> view = owned(controller->createView("editor"));
-#ifdef _WIN32
   ASSERT_TRUE(view);
   ViewRect size;
   ASSERT_EQ(view->getSize(&size), kResultOk);
   EXPECT_EQ(size.right - size.left, 255);
   EXPECT_EQ(size.bottom - size.top, 658);
+#ifdef _WIN32
   EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultTrue);
+  EXPECT_EQ(view->isPlatformTypeSupported("X11EmbedWindowID"), kResultFalse);
 #else
-  EXPECT_FALSE(view);
+  EXPECT_EQ(view->isPlatformTypeSupported("X11EmbedWindowID"), kResultTrue);
+  EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultFalse);
 #endif
   EXPECT_EQ(controller->getState(nullptr), kInvalidArgument);
   EXPECT_EQ(controller->setState(nullptr), kInvalidArgument);
