@@ -12,6 +12,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <unistd.h>
 
 namespace mero
 {
@@ -52,13 +53,18 @@ uint8_t Channel(unsigned long pixel, int shift, int bits)
 }
 
 // The host's connection to the X server: one for the process, as a DAW's user interface
-// has, opened with the first window and kept. Kept open, it also stops an X server that
-// resets when its last client leaves (Xvfb without -noreset) from doing so between one
-// editor and the next, which would refuse the next connection, the host's or the editor's.
+// has, opened with the first window and kept. An X server that resets when its last
+// client leaves (Xvfb without -noreset) closes the connections made while it resets: kept
+// open, this one stops it from resetting between one editor and the next; made while a
+// reset after another program is under way, it is tried again for up to a second.
 Display* HostDisplay()
 {
   static Display* display = nullptr;
-  if (!display) display = XOpenDisplay(nullptr);
+  for (int attempt = 0; !display && attempt < 40; ++attempt)
+  {
+    if (attempt > 0) usleep(25000);
+    display = XOpenDisplay(nullptr);
+  }
   return display;
 }
 
