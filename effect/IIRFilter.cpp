@@ -94,30 +94,37 @@ void IIRFilter<N>::DesignOutputNetwork(double r)
 }
 
 template <int N>
-IIRFilter<N>::Lane::Lane(const IIRFilter& f)
-  : droppedX(0.0)
-  , droppedY(0.0)
-  , lastInput(1.0)
+IIRFilter<N>::Pair::Pair(IIRFilter& left, IIRFilter& right)
+  : mFilter{&left, &right}
+  , mDroppedX{0.0, 0.0}
+  , mDroppedY{0.0, 0.0}
+  , mLastInput{1.0, 1.0}
 {
-  std::memcpy(a, f.mA, sizeof a);
-  std::memcpy(b, f.mB, sizeof b);
-  std::memcpy(x, f.mX, sizeof x);
-  std::memcpy(y, f.mY, sizeof y);
+  for (int k = 0; k <= N; ++k)
+  {
+    mA[k] = Double2{left.mA[k], right.mA[k]};
+    mB[k] = Double2{left.mB[k], right.mB[k]};
+  }
+  for (int k = 0; k < N; ++k)
+  {
+    mX[k] = Double2{left.mX[k], right.mX[k]};
+    mY[k] = Double2{left.mY[k], right.mY[k]};
+  }
 }
 
 template <int N>
-inline double IIRFilter<N>::Lane::Step(double in)
+void IIRFilter<N>::Pair::Store() const
 {
-  lastInput = in;
-  return Difference(a, b, x, y, in, droppedX, droppedY);
-}
-
-template <int N>
-void IIRFilter<N>::Lane::StoreTo(IIRFilter& f) const
-{
-  std::memcpy(f.mX, x, sizeof x);
-  std::memcpy(f.mY, y, sizeof y);
-  f.mSteady = IsPositiveZero(lastInput) && f.IsFixedPoint(droppedX, droppedY);
+  for (int lane = 0; lane < 2; ++lane)
+  {
+    IIRFilter& f = *mFilter[lane];
+    for (int k = 0; k < N; ++k)
+    {
+      f.mX[k] = mX[k][lane];
+      f.mY[k] = mY[k][lane];
+    }
+    f.mSteady = IsPositiveZero(mLastInput[lane]) && f.IsFixedPoint(mDroppedX[lane], mDroppedY[lane]);
+  }
 }
 
 template <int N>
@@ -139,28 +146,16 @@ void IIRFilter<N>::StepPair(IIRFilter& left, IIRFilter& right, const double* inL
     }
     return;
   }
-  Lane l(left);
-  Lane r(right);
-  if (zeroStepAfterEach)
+  Pair pair(left, right);
+  const Double2 zero = {0.0, 0.0};
+  for (int i = 0; i < n; ++i)
   {
-    for (int i = 0; i < n; ++i)
-    {
-      outL[i] = l.Step(inL[i]);
-      outR[i] = r.Step(inR[i]);
-      l.Step(0.0);
-      r.Step(0.0);
-    }
+    const Double2 y = pair.Step(Double2{inL[i], inR[i]});
+    outL[i] = y[0];
+    outR[i] = y[1];
+    if (zeroStepAfterEach) pair.Step(zero);
   }
-  else
-  {
-    for (int i = 0; i < n; ++i)
-    {
-      outL[i] = l.Step(inL[i]);
-      outR[i] = r.Step(inR[i]);
-    }
-  }
-  l.StoreTo(left);
-  r.StoreTo(right);
+  pair.Store();
 }
 
 template void IIRFilter<3>::ClearHistories();
@@ -168,7 +163,9 @@ template bool IIRFilter<3>::HistoriesFinite() const;
 template void IIRFilter<3>::Design(const double*, const double*, double);
 template void IIRFilter<3>::DesignOutputNetwork(double);
 template void IIRFilter<3>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int, bool);
+template class IIRFilter<3>::Pair;
 template void IIRFilter<4>::ClearHistories();
 template bool IIRFilter<4>::HistoriesFinite() const;
 template void IIRFilter<4>::Design(const double*, const double*, double);
 template void IIRFilter<4>::StepPair(IIRFilter&, IIRFilter&, const double*, const double*, double*, double*, int, bool);
+template class IIRFilter<4>::Pair;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Double2.h"
+
 // Direct-form-I recursive filter of order N (3 or 4) whose coefficients come from a
 // continuous-time prototype H(s) = sum N_m (s/2)^m / sum D_m (s/2)^m through the
 // bilinear transform s = 2r (1 - z^-1) / (1 + z^-1), without prewarping. The
@@ -50,29 +52,53 @@ public:
   static void StepPair(IIRFilter& left, IIRFilter& right, const double* inL, const double* inR, double* outL,
                        double* outR, int n, bool zeroStepAfterEach);
 
+  // Two filters stepped side by side in the lanes of Double2 (left in lane 0, right in
+  // lane 1), each lane with the arithmetic of Step; Store writes the states back and
+  // judges steadiness as Step does. For filters that are not steady.
+  class Pair
+  {
+  public:
+    Pair(IIRFilter& left, IIRFilter& right);
+    Double2 Step(Double2 in)
+    {
+      mLastInput = in;
+      Double2 acc = mB[0] * in;
+      for (int k = 1; k <= N; ++k) acc += mB[k] * mX[k - 1];
+      for (int k = 1; k <= N; ++k) acc -= mA[k] * mY[k - 1];
+      const Double2 out = acc / mA[0];
+      mDroppedX = mX[N - 1];
+      mDroppedY = mY[N - 1];
+      for (int k = N - 1; k > 0; --k)
+      {
+        mX[k] = mX[k - 1];
+        mY[k] = mY[k - 1];
+      }
+      mX[0] = in;
+      mY[0] = out;
+      return out;
+    }
+    void Store() const;
+
+  private:
+    IIRFilter* mFilter[2];
+    Double2 mA[N + 1];
+    Double2 mB[N + 1];
+    Double2 mX[N];
+    Double2 mY[N];
+    Double2 mDroppedX;
+    Double2 mDroppedY;
+    Double2 mLastInput;
+  };
+
+  // Whether the last step was a +0 step that left the state unchanged.
+  bool Steady() const { return mSteady; }
+
   double A(int k) const { return mA[k]; }
   double B(int k) const { return mB[k]; }
   // Previous outputs, index 0 the most recent.
   double YHistory(int k) const { return mY[k]; }
 
 private:
-  // A filter's coefficients and histories as local values, with the values that its
-  // last step shifted out.
-  struct Lane
-  {
-    double a[N + 1];
-    double b[N + 1];
-    double x[N];
-    double y[N];
-    double droppedX;
-    double droppedY;
-    double lastInput;
-
-    explicit Lane(const IIRFilter& f);
-    double Step(double in);
-    void StoreTo(IIRFilter& f) const;
-  };
-
   // The difference equation on the histories x and y: returns the output, shifts the
   // histories and gives the values shifted out.
   static double Difference(const double* a, const double* b, double* x, double* y, double in, double& droppedX,

@@ -234,12 +234,26 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
 void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* const* out, int n)
 {
   StepToneSmoothers(b, n);
+  bool shaped = false;
   if (b.drive)
   {
     StepDriveSmoothers(b, n);
-    ComputeStageInputs(in, n);
-    ShaperStage::StepPair(ActiveStage(b.mode, kLeft), ActiveStage(b.mode, kRight), mChunk.stageIn[kLeft],
-                          mChunk.stageIn[kRight], mChunk.shaped[kLeft], mChunk.shaped[kRight], n, true);
+    ShaperStage& left = ActiveStage(b.mode, kLeft);
+    ShaperStage& right = ActiveStage(b.mode, kRight);
+    if (!left.Steady() && !right.Steady())
+    {
+      if (b.mode == 0)
+        ShapeSideBySide<0>(in, n);
+      else
+        ShapeSideBySide<1>(in, n);
+      shaped = true;
+    }
+    else
+    {
+      ComputeStageInputs(in, n);
+      ShaperStage::StepPair(left, right, mChunk.stageIn[kLeft], mChunk.stageIn[kRight], mChunk.shaped[kLeft],
+                            mChunk.shaped[kRight], n, true);
+    }
   }
   else
   {
@@ -247,18 +261,88 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
   }
   StepZeros(IdleStage(b.mode, kLeft), IdleStage(b.mode, kRight), n);
 
-  if (b.drive)
+  if (b.drive && !shaped) ShapeAndCompensate(b.mode, n);
+  const bool sideBySide = b.drive && !mOutputNetwork[kLeft].Steady() && !mOutputNetwork[kRight].Steady() &&
+                          !mTone[kLeft].Steady() && !mTone[kRight].Steady();
+  if (sideBySide)
   {
-    ShapeAndCompensate(b.mode, n);
-    RunOutputNetworks(n);
+    RunNetworksSideBySide(b.invert, n);
   }
   else
   {
-    HoldChainValues(n);
+    if (b.drive)
+      RunOutputNetworks(n);
+    else
+      HoldChainValues(n);
+    if (b.invert) InvertChain(n);
+    RunToneNetworks(n);
   }
-  if (b.invert) InvertChain(n);
-  RunToneNetworks(n);
   WriteOutputs(b, in, out, n);
+}
+
+Double2 MERO::StageInput(const double* const* in, int i) const
+{
+  const ChunkBuffers& k = mChunk;
+  return Double2{(k.padIn[kLeft][i] * Sanitize(in[kLeft][i])) * k.driveIn[kLeft][i],
+                 (k.padIn[kRight][i] * Sanitize(in[kRight][i])) * k.driveIn[kRight][i]};
+}
+
+// Sample i's band-pass step is issued before the curves of sample i - 1, so the
+// recursion runs on while the library calls of the previous sample execute.
+template <int Mode>
+void MERO::ShapeSideBySide(const double* const* in, int n)
+{
+  ShaperStage::Pair stages(ActiveStage(Mode, kLeft), ActiveStage(Mode, kRight));
+  const Double2 zero = {0.0, 0.0};
+  Double2 stageIn = StageInput(in, 0);
+  Double2 band = stages.Step(stageIn);
+  stages.Step(zero);
+  for (int i = 1; i < n; ++i)
+  {
+    const Double2 nextIn = StageInput(in, i);
+    const Double2 nextBand = stages.Step(nextIn);
+    stages.Step(zero);
+    ShapeSample<Mode>(i - 1, stageIn, band);
+    stageIn = nextIn;
+    band = nextBand;
+  }
+  ShapeSample<Mode>(n - 1, stageIn, band);
+  stages.Store();
+}
+
+template <int Mode>
+void MERO::ShapeSample(int i, Double2 stageIn, Double2 band)
+{
+  ChunkBuffers& k = mChunk;
+  Double2 shaped;
+  if (Mode == 0)
+    shaped = Double2{ShaperStage::CurveA(stageIn[0], band[0]), ShaperStage::CurveA(stageIn[1], band[1])};
+  else
+    shaped = Double2{ShaperStage::CurveB(stageIn[0], band[0]), ShaperStage::CurveB(stageIn[1], band[1])};
+  const Double2 chain = (shaped / Double2{k.driveOut[kLeft][i], k.driveOut[kRight][i]}) /
+                        Double2{k.padOut[kLeft][i], k.padOut[kRight][i]};
+  k.chain[kLeft][i] = chain[0];
+  k.chain[kRight][i] = chain[1];
+}
+
+void MERO::RunNetworksSideBySide(bool invert, int n)
+{
+  ChunkBuffers& k = mChunk;
+  IIRFilter<3>::Pair networks(mOutputNetwork[kLeft], mOutputNetwork[kRight]);
+  ToneNetwork::Pair tones(mTone[kLeft], mTone[kRight]);
+  Double2 chain = {0.0, 0.0};
+  for (int i = 0; i < n; ++i)
+  {
+    chain = networks.Step(Double2{k.chain[kLeft][i], k.chain[kRight][i]});
+    const Double2 y = tones.Step(invert ? -chain : chain, Double2{k.low[kLeft][i], k.low[kRight][i]},
+                                 Double2{k.high[kLeft][i], k.high[kRight][i]});
+    k.tone[kLeft][i] = y[0];
+    k.tone[kRight][i] = y[1];
+  }
+  networks.Store();
+  tones.Store();
+  mChainValue[kLeft] = chain[0];
+  mChainValue[kRight] = chain[1];
 }
 
 // Each smoother is stepped once per channel and sample (the pad smoother twice), left

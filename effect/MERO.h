@@ -122,6 +122,15 @@ private:
   void InvertChain(int n);
   void RunToneNetworks(int n);
   void WriteOutputs(const BlockSettings& settings, const double* const* in, double* const* out, int n);
+  // The same steps with both channels in the lanes of Double2 and the passes merged, so
+  // that the recursions of the filters overlap with the curves' library calls; for
+  // filters that are not steady.
+  template <int Mode>
+  void ShapeSideBySide(const double* const* in, int n);
+  template <int Mode>
+  void ShapeSample(int i, Double2 stageIn, Double2 band);
+  Double2 StageInput(const double* const* in, int i) const;
+  void RunNetworksSideBySide(bool invert, int n);
   // After each chunk.
   void RestChannelsNotFinite();
 

@@ -32,9 +32,6 @@ const double kNum[ToneNetwork::kMonomials][5] = {
     {0.0, 0.0, 0.0, 7.93613134097836e-16, 7.45996346051965e-20},
 };
 
-// Two doubles operated on lane by lane, each lane exactly as a scalar double.
-typedef double Double2 __attribute__((vector_size(16)));
-
 // Coefficient of z^-k in (1 - z^-1)^m (1 + z^-1)^(4 - m), row k, column m.
 const double kBilinear[5][5] = {
     {1, 1, 1, 1, 1}, {4, 2, 0, -2, -4}, {6, 0, -2, 0, 6}, {4, -2, 0, 2, -4}, {1, -1, 1, -1, 1},
@@ -89,112 +86,6 @@ double ToneNetwork::Coefficient(int k) const
   return c[k];
 }
 
-// The states of two networks side by side, left in lane 0 and right in lane 1 of each
-// value, with the same arithmetic per lane as Advance.
-struct ToneNetwork::PairLanes
-{
-  ToneNetwork* network[2];
-  Double2 a[5];
-  Double2 b[5];
-  Double2 p;
-  Double2 q;
-  Double2 w1, w2, w3, w4;
-  // From the last step, for the judgement of a fixed point: the controls before it,
-  // the state it shifted out and its input.
-  Double2 pBefore, qBefore, droppedW, x;
-
-  PairLanes(ToneNetwork& left, ToneNetwork& right)
-    : network{&left, &right}
-    , p{left.mState.p, right.mState.p}
-    , q{left.mState.q, right.mState.q}
-    , w1{left.mState.w[1], right.mState.w[1]}
-    , w2{left.mState.w[2], right.mState.w[2]}
-    , w3{left.mState.w[3], right.mState.w[3]}
-    , w4{left.mState.w[4], right.mState.w[4]}
-    , pBefore(p)
-    , qBefore(q)
-    , droppedW(w4)
-    , x{0.0, 0.0}
-  {
-    LoadCoefficients(0);
-    LoadCoefficients(1);
-  }
-
-  void LoadCoefficients(int lane)
-  {
-    const State& s = network[lane]->mState;
-    for (int k = 0; k < 5; ++k)
-    {
-      a[k][lane] = s.coefficients[k];
-      b[k][lane] = s.coefficients[5 + k];
-    }
-  }
-
-  void GlideControls(Double2 bass, Double2 treble)
-  {
-    const Double2 one = {1.0, 1.0};
-    const Double2 smoothing = {kSmoothing, kSmoothing};
-    const Double2 smoothingInput = {kSmoothingInput, kSmoothingInput};
-    pBefore = p;
-    qBefore = q;
-    p = (one - bass) * smoothingInput + p * smoothing;
-    q = treble * smoothingInput + q * smoothing;
-  }
-
-  // Re-evaluates a lane's coefficients when its p or q has moved.
-  void RefreshCoefficients()
-  {
-    for (int lane = 0; lane < 2; ++lane)
-    {
-      State& s = network[lane]->mState;
-      if (!s.coefficientsValid || Bits(p[lane]) != Bits(s.coefficientsP) || Bits(q[lane]) != Bits(s.coefficientsQ))
-      {
-        s.p = p[lane];
-        s.q = q[lane];
-        network[lane]->UpdateCoefficients(s);
-        LoadCoefficients(lane);
-      }
-    }
-  }
-
-  Double2 FilterStep(Double2 input)
-  {
-    x = input;
-    const Double2 w0 = x - (a[1] * w1 + a[2] * w2 + a[3] * w3 + a[4] * w4) / a[0];
-    const Double2 y = (b[0] * w0 + b[1] * w1 + b[2] * w2 + b[3] * w3 + b[4] * w4) / a[0];
-    droppedW = w4;
-    w4 = w3;
-    w3 = w2;
-    w2 = w1;
-    w1 = w0;
-    return y;
-  }
-
-  // Stores the states back and judges, as Advance does, whether the last step of each
-  // lane (with its bass and treble positions and output) was a fixed point.
-  void StoreTo(const double* lastBass, const double* lastTreble, const double* lastOutput) const
-  {
-    for (int lane = 0; lane < 2; ++lane)
-    {
-      State& s = network[lane]->mState;
-      const std::uint64_t w0Bits = Bits(w1[lane]);
-      s.steady = Bits(x[lane]) == 0 && Bits(p[lane]) == Bits(pBefore[lane]) && Bits(q[lane]) == Bits(qBefore[lane]) &&
-                 w0Bits == Bits(w2[lane]) && w0Bits == Bits(w3[lane]) && w0Bits == Bits(w4[lane]) &&
-                 w0Bits == Bits(droppedW[lane]);
-      s.steadyBass = lastBass[lane];
-      s.steadyTreble = lastTreble[lane];
-      s.steadyOutput = lastOutput[lane];
-      s.p = p[lane];
-      s.q = q[lane];
-      s.w[0] = w1[lane];
-      s.w[1] = w1[lane];
-      s.w[2] = w2[lane];
-      s.w[3] = w3[lane];
-      s.w[4] = w4[lane];
-    }
-  }
-};
-
 void ToneNetwork::ProcessEach(ToneNetwork& left, ToneNetwork& right, const double* xL, const double* xR,
                               const double* bassL, const double* bassR, const double* trebleL, const double* trebleR,
                               double* yL, double* yR, int n)
@@ -218,17 +109,12 @@ void ToneNetwork::ProcessPair(ToneNetwork& left, ToneNetwork& right, const doubl
     return;
   }
 
-  PairLanes lanes(left, right);
+  Pair lanes(left, right);
   for (int i = 0; i < n; ++i)
   {
-    lanes.GlideControls(Double2{bassL[i], bassR[i]}, Double2{trebleL[i], trebleR[i]});
-    lanes.RefreshCoefficients();
-    const Double2 y = lanes.FilterStep(Double2{xL[i], xR[i]});
+    const Double2 y = lanes.Step(Double2{xL[i], xR[i]}, Double2{bassL[i], bassR[i]}, Double2{trebleL[i], trebleR[i]});
     yL[i] = y[0];
     yR[i] = y[1];
   }
-  const double lastBass[2] = {bassL[n - 1], bassR[n - 1]};
-  const double lastTreble[2] = {trebleL[n - 1], trebleR[n - 1]};
-  const double lastOutput[2] = {yL[n - 1], yR[n - 1]};
-  lanes.StoreTo(lastBass, lastTreble, lastOutput);
+  lanes.Store();
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Double2.h"
+
 // The fourth-order tone network at the end of each channel: a fixed continuous-time
 // network with a bass and a treble control, turned into a discrete filter by the
 // bilinear transform. Every coefficient is a polynomial in the design rate F and in the
@@ -44,6 +46,14 @@ public:
                           const double* bassL, const double* bassR, const double* trebleL, const double* trebleR,
                           double* yL, double* yR, int n);
 
+  // Two networks stepped side by side, left in lane 0 and right in lane 1; Step has the
+  // results of Process on each, Store writes the states back and judges steadiness as
+  // Process does. For networks that are not steady.
+  class Pair;
+
+  // Whether the last step was a fixed point (+0 input, controls and state unchanged).
+  bool Steady() const { return mState.steady; }
+
   double DesignRate() const { return mF; }
   double P() const { return mState.p; }
   double Q() const { return mState.q; }
@@ -52,7 +62,7 @@ public:
   double Coefficient(int k) const;
 
 private:
-  struct PairLanes;
+  friend class Pair;
 
   // ProcessPair one network after the other through Process.
   static void ProcessEach(ToneNetwork& left, ToneNetwork& right, const double* xL, const double* xR,
@@ -141,4 +151,122 @@ private:
   // mPrepared[monomial][coefficient]: that monomial's weight in the coefficient at F.
   double mPrepared[kMonomials][kCoefficients] = {};
   State mState;
+};
+
+class ToneNetwork::Pair
+{
+public:
+  Pair(ToneNetwork& left, ToneNetwork& right)
+    : mNetwork{&left, &right}
+    , mP{left.mState.p, right.mState.p}
+    , mQ{left.mState.q, right.mState.q}
+    , mW1{left.mState.w[1], right.mState.w[1]}
+    , mW2{left.mState.w[2], right.mState.w[2]}
+    , mW3{left.mState.w[3], right.mState.w[3]}
+    , mW4{left.mState.w[4], right.mState.w[4]}
+    , mPBefore(mP)
+    , mQBefore(mQ)
+    , mDroppedW(mW4)
+    , mX{0.0, 0.0}
+    , mLastBass{0.0, 0.0}
+    , mLastTreble{0.0, 0.0}
+    , mLastOutput{0.0, 0.0}
+  {
+    LoadCoefficients(0);
+    LoadCoefficients(1);
+  }
+
+  Double2 Step(Double2 x, Double2 bass, Double2 treble)
+  {
+    GlideControls(bass, treble);
+    RefreshCoefficients();
+    mLastBass = bass;
+    mLastTreble = treble;
+    mLastOutput = FilterStep(x);
+    return mLastOutput;
+  }
+
+  void Store() const
+  {
+    for (int lane = 0; lane < 2; ++lane)
+    {
+      State& s = mNetwork[lane]->mState;
+      const std::uint64_t w0Bits = Bits(mW1[lane]);
+      s.steady = Bits(mX[lane]) == 0 && Bits(mP[lane]) == Bits(mPBefore[lane]) &&
+                 Bits(mQ[lane]) == Bits(mQBefore[lane]) && w0Bits == Bits(mW2[lane]) && w0Bits == Bits(mW3[lane]) &&
+                 w0Bits == Bits(mW4[lane]) && w0Bits == Bits(mDroppedW[lane]);
+      s.steadyBass = mLastBass[lane];
+      s.steadyTreble = mLastTreble[lane];
+      s.steadyOutput = mLastOutput[lane];
+      s.p = mP[lane];
+      s.q = mQ[lane];
+      s.w[0] = mW1[lane];
+      s.w[1] = mW1[lane];
+      s.w[2] = mW2[lane];
+      s.w[3] = mW3[lane];
+      s.w[4] = mW4[lane];
+    }
+  }
+
+private:
+  void LoadCoefficients(int lane)
+  {
+    const State& s = mNetwork[lane]->mState;
+    for (int k = 0; k < 5; ++k)
+    {
+      mA[k][lane] = s.coefficients[k];
+      mB[k][lane] = s.coefficients[5 + k];
+    }
+  }
+
+  void GlideControls(Double2 bass, Double2 treble)
+  {
+    const Double2 one = {1.0, 1.0};
+    const Double2 smoothing = {kSmoothing, kSmoothing};
+    const Double2 smoothingInput = {kSmoothingInput, kSmoothingInput};
+    mPBefore = mP;
+    mQBefore = mQ;
+    mP = (one - bass) * smoothingInput + mP * smoothing;
+    mQ = treble * smoothingInput + mQ * smoothing;
+  }
+
+  // Re-evaluates a lane's coefficients when its p or q has moved.
+  void RefreshCoefficients()
+  {
+    for (int lane = 0; lane < 2; ++lane)
+    {
+      State& s = mNetwork[lane]->mState;
+      if (!s.coefficientsValid || Bits(mP[lane]) != Bits(s.coefficientsP) || Bits(mQ[lane]) != Bits(s.coefficientsQ))
+      {
+        s.p = mP[lane];
+        s.q = mQ[lane];
+        mNetwork[lane]->UpdateCoefficients(s);
+        LoadCoefficients(lane);
+      }
+    }
+  }
+
+  Double2 FilterStep(Double2 input)
+  {
+    mX = input;
+    const Double2 w0 = mX - (mA[1] * mW1 + mA[2] * mW2 + mA[3] * mW3 + mA[4] * mW4) / mA[0];
+    const Double2 y = (mB[0] * w0 + mB[1] * mW1 + mB[2] * mW2 + mB[3] * mW3 + mB[4] * mW4) / mA[0];
+    mDroppedW = mW4;
+    mW4 = mW3;
+    mW3 = mW2;
+    mW2 = mW1;
+    mW1 = w0;
+    return y;
+  }
+
+  ToneNetwork* mNetwork[2];
+  Double2 mA[5];
+  Double2 mB[5];
+  Double2 mP;
+  Double2 mQ;
+  Double2 mW1, mW2, mW3, mW4;
+  // From the last step, for the judgement of a fixed point: the controls before it,
+  // the state it shifted out, its input, positions and output.
+  Double2 mPBefore, mQBefore, mDroppedW, mX;
+  Double2 mLastBass, mLastTreble, mLastOutput;
 };
