@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -22,6 +23,14 @@ public:
 
   // Whether every previous input and output is a finite number.
   bool HistoriesFinite() const;
+
+  // Whether every previous input and output is at most limit in magnitude.
+  bool HistoriesWithin(double limit) const
+  {
+    bool within = true;
+    for (int k = 0; k < N; ++k) within &= (std::fabs(mX[k]) <= limit) & (std::fabs(mY[k]) <= limit);
+    return within;
+  }
 
   // Coefficients for design rate r from the prototype tables den[0..N], num[0..N].
   void Design(const double* den, const double* num, double r);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "IGraphicsFactory.h"
@@ -216,6 +217,15 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
   b.outputGain = mOutputGain;
   b.modeTrim = mModeTrim;
 
+  const bool silent = InputSilent(inputs, frames);
+  if (mAtRest && silent)
+  {
+    RenderAtRest(b, outputs, frames);
+    SetOutputSilent(true);
+    return;
+  }
+  mAtRest = false;
+  SetOutputSilent(false);
   for (int start = 0; start < frames; start += kChunkFrames)
   {
     const int n = frames - start < kChunkFrames ? frames - start : kChunkFrames;
@@ -224,6 +234,72 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
     RenderChunk(b, in, out, n);
     RestChannelsNotFinite();
   }
+  if (silent && ChainNegligible())
+  {
+    FlushChain();
+    mAtRest = true;
+  }
+}
+
+bool MERO::InputSilent(double** inputs, int frames)
+{
+  bool silent = true;
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < frames; ++i) silent &= inputs[c][i] == 0.0;
+  return silent;
+}
+
+bool MERO::ChainNegligible() const
+{
+  bool negligible = true;
+  for (int c = 0; c < 2; ++c)
+  {
+    negligible &= mTone[c].FilterStateWithin(kRestLevel) & mOutputNetwork[c].HistoriesWithin(kRestLevel) &
+                  mCurveA[c].HistoriesWithin(kRestLevel) & mCurveB[c].HistoriesWithin(kRestLevel) &
+                  (std::fabs(mChainValue[c]) <= kRestLevel);
+  }
+  return negligible;
+}
+
+void MERO::FlushChain()
+{
+  for (int c = 0; c < 2; ++c)
+  {
+    mTone[c].ClearFilterState();
+    mOutputNetwork[c].ClearHistories();
+    mCurveA[c].ClearHistories();
+    mCurveB[c].ClearHistories();
+    mChainValue[c] = 0.0;
+  }
+}
+
+bool MERO::ControlsSettled(const BlockSettings& b) const
+{
+  bool settled = mHighSmoother.Settled(b.highTarget) && mLowSmoother.Settled(b.lowTarget) &&
+                 mOutputSmoother.Settled(b.outputGain);
+  if (b.drive)
+    settled = settled && mPadSmoother.Settled(b.padTarget) && mDriveInSmoother.Settled(b.driveTarget) &&
+              mDriveOutSmoother.Settled(b.driveTarget);
+  for (int c = 0; c < 2 && settled; ++c)
+    settled = mTone[c].ControlsSettled(mLowSmoother.Value(), mHighSmoother.Value());
+  return settled;
+}
+
+// At rest every filter holds zeros and a zero input keeps it there; only the controls
+// move, exactly as the full routine moves them.
+void MERO::RenderAtRest(const BlockSettings& b, double** outputs, int frames)
+{
+  for (int start = 0; start < frames; start += kChunkFrames)
+  {
+    const int n = frames - start < kChunkFrames ? frames - start : kChunkFrames;
+    if (!ControlsSettled(b))
+    {
+      StepToneSmoothers(b, n);
+      if (b.drive) StepDriveSmoothers(b, n);
+      for (int c = 0; c < 2; ++c) mTone[c].GlideControls(mChunk.low[c], mChunk.high[c], n);
+    }
+  }
+  for (int c = 0; c < 2; ++c) std::memset(outputs[c], 0, sizeof(double) * static_cast<size_t>(frames));
 }
 
 // The chunk runs in passes: smoothers, band-pass steps, curves, output network, tone

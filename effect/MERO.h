@@ -49,6 +49,17 @@ public:
   // fresh instance) before the block.
   void ProcessAudio(double** inputs, double** outputs, int frames) override;
 
+  // Rest: after a block whose input was all zeros, when every filter state value of both
+  // channels (shaper stages, output network, tone network, chain values) is at most
+  // kRestLevel, the chain is flushed to zero and is at rest. While at rest, a block of
+  // zeros runs no filter: the smoothers and the tone controls advance as they would,
+  // the outputs are zeros and IsOutputSilent says so. A state of kRestLevel gives every
+  // later output sample of a zero input less than 2^-170 in magnitude, which a 32-bit
+  // sample holds as zero, and against any input in the 32-bit normal range it is below
+  // half an ulp of the values it would meet, so it is absorbed exactly.
+  static constexpr double kRestLevel = 0x1p-200;
+  bool AtRest() const { return mAtRest; }
+
   // Activation starts the effect from rest, as a fresh instance, under the plug-in lock.
   void HandleActivate(bool active) override;
 
@@ -134,6 +145,12 @@ private:
   // After each chunk.
   void RestChannelsNotFinite();
 
+  static bool InputSilent(double** inputs, int frames);
+  bool ChainNegligible() const;
+  void FlushChain();
+  bool ControlsSettled(const BlockSettings& settings) const;
+  void RenderAtRest(const BlockSettings& settings, double** outputs, int frames);
+
   // The stage whose curve a mode uses, and the one it leaves to the zero steps.
   ShaperStage& ActiveStage(int mode, int channel);
   ShaperStage& IdleStage(int mode, int channel);
@@ -158,4 +175,5 @@ private:
   // The rate the filters are designed for and the signal state belongs to; NaN until
   // the first block.
   double mDesignedRate;
+  bool mAtRest = false;
 };

@@ -40,6 +40,9 @@ public:
       for (int j = 0; j < perSample; ++j) outs[j][i] = mZ;
   }
 
+  // Whether further steps toward target return the current value unchanged.
+  bool Settled(double target) const { return mSteady && Bits(target) == Bits(mTarget); }
+
   double A0() const { return mA0; }
   double B1() const { return mB1; }
   double Value() const { return mZ; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -21,6 +22,37 @@ public:
 
   // Whether p, q and the filter state are finite numbers.
   bool StateFinite() const;
+
+  // Whether every filter state value is at most limit in magnitude.
+  bool FilterStateWithin(double limit) const
+  {
+    bool within = true;
+    for (double w : mState.w) within &= std::fabs(w) <= limit;
+    return within;
+  }
+  // The filter state to zero; p, q and the design stay.
+  void ClearFilterState()
+  {
+    for (double& w : mState.w) w = 0.0;
+    mState.steady = false;
+  }
+  // The control smoothing of n calls of Process, without the filter (which must hold
+  // zeros): p and q glide toward 1 - bass[i] and treble[i].
+  void GlideControls(const double* bass, const double* treble, int n)
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      mState.p = (1.0 - bass[i]) * kSmoothingInput + mState.p * kSmoothing;
+      mState.q = treble[i] * kSmoothingInput + mState.q * kSmoothing;
+    }
+    mState.steady = false;
+  }
+  // Whether a step toward bassPos and treblePos leaves p and q unchanged.
+  bool ControlsSettled(double bassPos, double treblePos) const
+  {
+    return Bits((1.0 - bassPos) * kSmoothingInput + mState.p * kSmoothing) == Bits(mState.p) &&
+           Bits(treblePos * kSmoothingInput + mState.q * kSmoothing) == Bits(mState.q);
+  }
 
   // Design rate F: the rate truncated toward zero to an integer, clamped to
   // [1, 192000]; prepares every product of F with the network's constants.

@@ -176,6 +176,10 @@ public:
   // Output slot i receives input slot i (delayed by the latency) for every i
   // below both channel counts; every further output slot is zero-filled.
   void PassThroughAudio(int frames);
+  // Whether the last block routine left every output channel all zeros: the block
+  // routine may say so, the API binding clears it before each block and tells the host.
+  void SetOutputSilent(bool silent) { mOutputSilent = silent; }
+  bool IsOutputSilent() const { return mOutputSilent; }
 
   // Creates the latency delay line for the channel counts with the current
   // latency as its length.
@@ -262,6 +266,7 @@ private:
   int mCurrentPreset = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
+  bool mOutputSilent = false;
   int mLatency = 0;
   int mTailSize = 0;
   std::unique_ptr<LatencyDelay> mDelay;

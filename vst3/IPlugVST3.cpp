@@ -284,15 +284,34 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     SilenceHostOutputs(frames);
     return kResultOk;
   }
+  bool silent = true;
   for (int done = 0; done < frames;)
   {
     const int n = std::min(piece, frames - done);
     BindPiece(data, done, n);
+    SetOutputSilent(false);
     RenderPiece(n);
+    silent = silent && IsOutputSilent();
     if (data.symbolicSampleSize != kSample64) WriteOutputs(n, done);
     done += n;
   }
+  ReportOutputSilence(data, silent);
   return kResultOk;
+}
+
+void IPlugVST3::ReportOutputSilence(ProcessData& data, bool silent)
+{
+  if (data.numOutputs <= 0 || !data.outputs) return;
+  int first = 0;
+  for (int32 b = 0; b < data.numOutputs; ++b)
+  {
+    AudioBusBuffers& bus = data.outputs[b];
+    uint64 flags = 0;
+    for (int k = 0; k < bus.numChannels && k < 64; ++k)
+      if (silent && first + k < NOutChannels() && IsOutputConnected(first + k)) flags |= uint64(1) << k;
+    bus.silenceFlags = flags;
+    first += std::max(static_cast<int>(bus.numChannels), 0);
+  }
 }
 
 void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
@@ -338,16 +357,20 @@ void IPlugVST3::ConnectInputBus(const ProcessData& data)
 {
   std::fill(mHostIn32.begin(), mHostIn32.end(), nullptr);
   std::fill(mHostIn64.begin(), mHostIn64.end(), nullptr);
+  mHostInSilence = 0;
   // Without an input bus the channels keep their connection state and read silence.
   if (data.numInputs <= 0 || !data.inputs) return;
 
   const AudioBusBuffers& bus = data.inputs[0];
   const bool sixtyFour = data.symbolicSampleSize == kSample64;
   const int k = std::clamp(static_cast<int>(bus.numChannels), 0, NInChannels());
+  mHostInSilence = bus.silenceFlags;
   for (int i = 0; i < NInChannels(); ++i)
   {
     SetInputConnected(i, i < k);
     if (i >= k) continue;
+    // A channel the host flags silent is not read: its scratch is zeroed instead.
+    if (i < 64 && (mHostInSilence >> i) & 1) continue;
     const size_t c = static_cast<size_t>(i);
     if (sixtyFour && bus.channelBuffers64)
       mHostIn64[c] = bus.channelBuffers64[i];
