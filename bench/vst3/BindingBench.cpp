@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -170,8 +171,81 @@ void BindingShare(benchmark::State& state, bool automated)
   state.counters["direct_us"] = directUs;
   state.counters["binding_pct"] = 100.0 * (module - directUs) / module;
 }
+
+// 64 instances of the module at 48 kHz in 64-frame blocks, each fed the same stereo
+// signal, one process call per instance per block; silent: blocks of zeros flagged
+// silent by the host, as a track that does not play. The counter core_share is the
+// time all 64 take for a block over the block's duration (1.0: one core fully used).
+void ManyInstances(benchmark::State& state, bool silent)
+{
+  constexpr int kInstances = 64;
+  constexpr int kSmallBlock = 64;
+  constexpr double kManyRate = 48000.0;
+  mero::Vst3Module module;
+  if (!module.Open(ModuleUnderTest::Path()))
+  {
+    state.SkipWithError("module did not load");
+    return;
+  }
+  IPtr<mero::HostApplication> host{new mero::HostApplication("bench"), false};
+  std::vector<std::unique_ptr<mero::Vst3Plugin>> plugins;
+  ProcessSetup setup{kRealtime, kSample32, kSmallBlock, kManyRate};
+  for (int k = 0; k < kInstances; ++k)
+  {
+    auto p = std::make_unique<mero::Vst3Plugin>();
+    if (!p->Create(module) || p->Initialize(host->unknownCast()) != kResultOk ||
+        !p->Prepare(setup, SpeakerArr::kStereo, SpeakerArr::kStereo))
+    {
+      state.SkipWithError("instance did not start");
+      return;
+    }
+    plugins.push_back(std::move(p));
+  }
+  Block signal;
+  std::vector<float> in[2], out[2];
+  for (int c = 0; c < 2; ++c)
+  {
+    in[c].assign(kSmallBlock, 0.0f);
+    out[c].assign(kSmallBlock, 0.0f);
+  }
+  float* inPtr[2] = {in[0].data(), in[1].data()};
+  float* outPtr[2] = {out[0].data(), out[1].data()};
+  auto runBlock = [&](int offset)
+  {
+    for (int c = 0; c < 2; ++c)
+      for (int i = 0; i < kSmallBlock; ++i) in[c][i] = silent ? 0.0f : signal.in32[c][(offset + i) % kFrames];
+    for (auto& p : plugins)
+    {
+      AudioBusBuffers inBus, outBus;
+      inBus.numChannels = outBus.numChannels = 2;
+      inBus.silenceFlags = silent ? 3 : 0;
+      inBus.channelBuffers32 = inPtr;
+      outBus.channelBuffers32 = outPtr;
+      ProcessData data;
+      data.symbolicSampleSize = kSample32;
+      data.numSamples = kSmallBlock;
+      data.numInputs = data.numOutputs = 1;
+      data.inputs = &inBus;
+      data.outputs = &outBus;
+      p->Process(data);
+    }
+  };
+  // A second of pre-roll, so the smoothers have settled (and a silent track is at rest).
+  int offset = 0;
+  for (int b = 0; b < 750; ++b, offset += kSmallBlock) runBlock(offset);
+  for (auto _ : state)
+  {
+    runBlock(offset);
+    offset += kSmallBlock;
+    benchmark::DoNotOptimize(out[0].data());
+  }
+  state.counters["core_share"] = benchmark::Counter(static_cast<double>(state.iterations()) * kSmallBlock / kManyRate,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
 }  // namespace
 
+BENCHMARK_CAPTURE(ManyInstances, playing_64x48kHz_64frames, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ManyInstances, silent_64x48kHz_64frames, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ModuleProcess, static_params, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DirectProcessAudio, static_params, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ModuleProcess, automated, true)->Unit(benchmark::kMicrosecond);
