@@ -275,8 +275,8 @@ void MERO::FlushChain()
 
 bool MERO::ControlsSettled(const BlockSettings& b) const
 {
-  bool settled = mHighSmoother.Settled(b.highTarget) && mLowSmoother.Settled(b.lowTarget) &&
-                 mOutputSmoother.Settled(b.outputGain);
+  bool settled =
+      mHighSmoother.Settled(b.highTarget) && mLowSmoother.Settled(b.lowTarget) && mOutputSmoother.Settled(b.outputGain);
   if (b.drive)
     settled = settled && mPadSmoother.Settled(b.padTarget) && mDriveInSmoother.Settled(b.driveTarget) &&
               mDriveOutSmoother.Settled(b.driveTarget);

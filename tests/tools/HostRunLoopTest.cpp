@@ -24,7 +24,10 @@ namespace
 class Handler : public FObject, public IEventHandler, public ITimerHandler
 {
 public:
-  explicit Handler(bool* destroyed = nullptr) : mDestroyed(destroyed) {}
+  explicit Handler(bool* destroyed = nullptr)
+    : mDestroyed(destroyed)
+  {
+  }
   ~Handler() override
   {
     if (mDestroyed) *mDestroyed = true;
@@ -108,7 +111,8 @@ TEST(HostRunLoop, HandlersUnregisteredDuringADispatchAreNotCalledAndNotDestroyed
   ASSERT_EQ(loop.RegisterEventHandler(other, second.ReadEnd()), kResultTrue);
   self->release();
   int selfCalls = 0;
-  self->action = [&] {
+  self->action = [&]
+  {
     ++selfCalls;
     EXPECT_EQ(loop.UnregisterEventHandler(other), kResultTrue);
     EXPECT_EQ(loop.UnregisterEventHandler(self), kResultTrue);

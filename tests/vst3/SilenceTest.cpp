@@ -24,7 +24,7 @@ struct Outcome
 {
   double largestDifference = 0.0;  // 64-bit: |module - oracle|; 32-bit: count of unequal values
   double peak = 0.0;
-  int silentBlocks = 0;            // blocks the module flagged silent on both channels
+  int silentBlocks = 0;  // blocks the module flagged silent on both channels
   int flaggedButNotZero = 0;
 };
 
@@ -127,8 +127,8 @@ Outcome Render(double rate, const std::vector<Stretch>& stretches)
 
 // From activation: silence with a control moved during it (the module comes to rest at
 // once while its smoothers still glide), play, a minute of silence, play again.
-const std::vector<Stretch> kScenario = {{1.0, true, 3, 0.9}, {0.5, true, 2, 1.0}, {0.5, false},
-                                        {60.0, true},        {0.5, false, 1, 0.0}};
+const std::vector<Stretch> kScenario = {
+    {1.0, true, 3, 0.9}, {0.5, true, 2, 1.0}, {0.5, false}, {60.0, true}, {0.5, false, 1, 0.0}};
 }  // namespace
 
 TEST(Silence, FloatOutputEqualsTheOracleThroughRestAndTheFlagsMarkOnlyZeros)

@@ -18,7 +18,8 @@ const char* EditorWindow::OpenSteps(Vst::IEditController* controller, int x, int
   if (!controller) return "no controller";
   mView = controller->createView(Vst::ViewType::kEditor);
   if (!mView) return "createView (\"editor\") gave no view";
-  if (mView->isPlatformTypeSupported(PlatformType()) != kResultTrue) return "the view does not take the platform's type";
+  if (mView->isPlatformTypeSupported(PlatformType()) != kResultTrue)
+    return "the view does not take the platform's type";
   if (mView->setFrame(mFrame) != kResultOk) return "setFrame failed";
   if (mView->getSize(&mSize) != kResultOk) return "getSize failed";
   if (!CreateHostWindow(x, y)) return "the host window could not be created";

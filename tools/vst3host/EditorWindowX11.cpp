@@ -73,7 +73,12 @@ Display* HostDisplay()
 class EditorWindow::Native
 {
 public:
-  Native(Display* display, Window window, HostRunLoop& loop) : display(display), window(window), loop(loop) {}
+  Native(Display* display, Window window, HostRunLoop& loop)
+    : display(display)
+    , window(window)
+    , loop(loop)
+  {
+  }
   ~Native()
   {
     SetKeys(Keys{});
@@ -141,7 +146,7 @@ public:
   const Window window;
   HostRunLoop& loop;
   int originX = 0, originY = 0;  // the window's position on the screen
-  unsigned buttons = 0;           // bit n: button n pressed and not released
+  unsigned buttons = 0;          // bit n: button n pressed and not released
 
 private:
   void SetKey(KeySym symbol, bool wanted, bool& isHeld)
@@ -175,10 +180,10 @@ bool EditorWindow::CreateHostWindow(int x, int y)
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
-  const Window window = XCreateWindow(display, DefaultRootWindow(display), x, y,
-                                      static_cast<unsigned>(mSize.getWidth()), static_cast<unsigned>(mSize.getHeight()),
-                                      0, CopyFromParent, InputOutput, CopyFromParent,
-                                      CWOverrideRedirect | CWBackPixel, &attributes);
+  const Window window =
+      XCreateWindow(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(mSize.getWidth()),
+                    static_cast<unsigned>(mSize.getHeight()), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWOverrideRedirect | CWBackPixel, &attributes);
   mNative.reset(new Native(display, window, mFrame->RunLoop()));
   XMapRaised(display, window);
   XSync(display, False);

@@ -31,7 +31,10 @@ public:
   Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
 
 #if SMTG_OS_LINUX
-  HostRunLoop& RunLoop() const { return mRunLoop; }
+  HostRunLoop& RunLoop() const
+  {
+    return mRunLoop;
+  }
 
   Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
                                                      Steinberg::Linux::FileDescriptor fd) SMTG_OVERRIDE;
