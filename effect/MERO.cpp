@@ -115,6 +115,8 @@ std::array<ParamSmoother*, 6> MERO::Smoothers()
 
 void MERO::SetSmootherCoefficients(double fs)
 {
+  if (fs == mSmootherRate) return;
+  mSmootherRate = fs;
   const double a = std::exp((10.0 / fs) * kMinusTwoPi);
   for (ParamSmoother* s : Smoothers()) s->SetCoefficients(1.0 - a, a);
 }
@@ -133,6 +135,7 @@ void MERO::DesignFilters(double fs)
 void MERO::StartFromRest()
 {
   for (ParamSmoother* s : Smoothers()) s->Reset();
+  mSmootherRate = std::numeric_limits<double>::quiet_NaN();  // Reset cleared the coefficients
   RestChannel(kLeft);
   RestChannel(kRight);
 }
@@ -163,13 +166,29 @@ void MERO::ReadGainAndPad()
   const int gain = ReadInteger(kGain);
   if (gain == 0 || gain == 1) mGainFactor = kGainFactors[gain];
   const int pad = ReadInteger(kPad);
-  if (pad == 0 || pad == 1) mPadTarget = std::pow(10.0, kPadExponents[pad]);
+  if ((pad == 0 || pad == 1) && pad != mPadSwitch)
+  {
+    mPadSwitch = pad;
+    mPadTarget = std::pow(10.0, kPadExponents[pad]);
+  }
+}
+
+double MERO::DriveTarget()
+{
+  const double dB = mLevel * mGainFactor;
+  if (!(dB == mDriveDecibels))
+  {
+    mDriveDecibels = dB;
+    mDriveTarget = std::pow(10.0, dB / 20.0);
+  }
+  return mDriveTarget;
 }
 
 void MERO::ReadToneScale(int mode)
 {
-  if (mode == 0 || mode == 1)
+  if ((mode == 0 || mode == 1) && mode != mModeSwitch)
   {
+    mModeSwitch = mode;
     mToneScale = kToneScales[mode];
     mModeTrim = std::pow(10.0, kTrimExponents[mode]);
   }
@@ -210,7 +229,7 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
   ReadToneScale(b.mode);
   b.invert = ReadInteger(kPhase) == 1;
   b.bypass = ReadInteger(kBypas) == 1;
-  b.driveTarget = std::pow(10.0, mLevel * mGainFactor / 20.0);
+  b.driveTarget = DriveTarget();
   b.padTarget = mPadTarget;
   b.highTarget = mHighPosition / mToneScale;
   b.lowTarget = mLowPosition / mToneScale;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 
 #include "IPlugVST3.h"
 #include "IIRFilter.h"
@@ -83,6 +84,8 @@ protected:
   // "Mode" (for mode 0 or 1).
   void ReadGainAndPad();
   void ReadToneScale(int mode);
+  // 10^(Level * gain factor / 20), recomputed only when the product changes.
+  double DriveTarget();
 
   enum EChannel
   {
@@ -99,6 +102,14 @@ protected:
   double mPadTarget;
   double mToneScale = 1.0;
   double mModeTrim;
+
+  // What the values above were last computed from, so that a block whose switches and
+  // rate are unchanged calls no library function for them. -1 and NaN: not yet.
+  int mPadSwitch = -1;
+  int mModeSwitch = -1;
+  double mDriveDecibels = std::numeric_limits<double>::quiet_NaN();
+  double mDriveTarget = 1.0;
+  double mSmootherRate = std::numeric_limits<double>::quiet_NaN();
 
   // Control smoothers.
   ParamSmoother mLowSmoother;

@@ -183,3 +183,37 @@ TEST(OracleEquality, LoudAndNonFiniteInput)
   const Comparison c = RenderBoth(s);
   ExpectIdentical(c);
 }
+
+// A quiet passage whose tail stays visible in 32-bit samples for many seconds: the
+// product comes to rest only after the oracle's last nonzero 32-bit sample, and its
+// 32-bit output equals the oracle's all the way. A rest level too high to be exact
+// flushes while that tail still shows.
+TEST(OracleEquality, QuietTailComesToRestOnlyOnceItCannotShowIn32Bits)
+{
+  const double rate = 22050.0;
+  MERO product;
+  LiteralMERO oracle;
+  EffectHarness::Initialise(product, rate);
+  EffectHarness::Initialise(oracle, rate);
+  const Stereo burst = Noise(2205, 0x1p-124, 51);
+  EffectHarness::Render(product, burst, 512);
+  EffectHarness::Render(oracle, burst, 512);
+  const Stereo second = Silence(static_cast<int>(rate));
+  int lastVisibleSecond = -1, restSecond = -1, mismatches = 0;
+  for (int s = 0; s < 600 && restSecond < 0; ++s)
+  {
+    const Stereo a = EffectHarness::Render(product, second, 512);
+    const Stereo b = EffectHarness::Render(oracle, second, 512);
+    for (size_t i = 0; i < a.left.size(); ++i)
+    {
+      const float l = static_cast<float>(b.left[i]), r = static_cast<float>(b.right[i]);
+      if (l != 0.0f || r != 0.0f) lastVisibleSecond = s;
+      mismatches += static_cast<float>(a.left[i]) != l;
+      mismatches += static_cast<float>(a.right[i]) != r;
+    }
+    if (product.AtRest()) restSecond = s;
+  }
+  EXPECT_EQ(0, mismatches);
+  EXPECT_GT(lastVisibleSecond, 10);
+  EXPECT_GT(restSecond, lastVisibleSecond);
+}
