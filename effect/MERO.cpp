@@ -262,10 +262,10 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
 
 bool MERO::InputSilent(double** inputs, int frames)
 {
-  bool silent = true;
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < frames; ++i) silent &= inputs[c][i] == 0.0;
-  return silent;
+    for (int i = 0; i < frames; ++i)
+      if (!(inputs[c][i] == 0.0)) return false;
+  return true;
 }
 
 bool MERO::ChainNegligible() const
