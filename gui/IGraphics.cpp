@@ -348,7 +348,14 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod)
 
 void IGraphics::OnMouseWheel(int x, int y, const IMouseModifiers& mod, int detents)
 {
-  if (IControl* control = GetControl(CapturedOrHit(x, y))) control->OnMouseWheel(x, y, mod, detents);
+  IControl* control = GetControl(CapturedOrHit(x, y));
+  if (!control) return;
+  // Outside a press the turn is a gesture of its own, so that the host sees its changes
+  // bracketed; during a press, the press's gesture holds them.
+  const bool ownGesture = mGestureParam < 0;
+  if (ownGesture) BeginGesture(control->ParamIdx());
+  control->OnMouseWheel(x, y, mod, detents);
+  if (ownGesture) EndGesture();
 }
 
 bool IGraphics::OnMouseOver(int x, int y, const IMouseModifiers& mod)

@@ -192,6 +192,18 @@ TEST_F(EditorFixture, DoubleClickResetIsBracketedByAGesture)
   EXPECT_EQ(calls[3], "end 0");
 }
 
+TEST_F(EditorFixture, WheelTurnIsAGestureOfItsOwnOutsideAPress)
+{
+  const IMouseModifiers none, left{true};
+  g.OnMouseWheel(105, 120, none, 1);
+  EXPECT_EQ(plug.EditorCalls(), (Strings{"begin 0", "set 0", "send 0 0.510000", "end 0"}));
+  plug.calls.clear();
+  g.OnMouseDown(105, 120, left);
+  g.OnMouseWheel(105, 120, none, 1);
+  g.OnMouseUp(105, 120, left);
+  EXPECT_EQ(plug.EditorCalls(), (Strings{"begin 0", "set 0", "send 0 0.520000", "end 0"}));
+}
+
 TEST_F(EditorFixture, KeysGoToTheCapturedOrHitControlElseTheKeyCatcher)
 {
   unbound->takesKeys = false;
