@@ -71,20 +71,7 @@ public:
     Double2 Step(Double2 in)
     {
       mLastInput = in;
-      Double2 acc = mB[0] * in;
-      for (int k = 1; k <= N; ++k) acc += mB[k] * mX[k - 1];
-      for (int k = 1; k <= N; ++k) acc -= mA[k] * mY[k - 1];
-      const Double2 out = acc / mA[0];
-      mDroppedX = mX[N - 1];
-      mDroppedY = mY[N - 1];
-      for (int k = N - 1; k > 0; --k)
-      {
-        mX[k] = mX[k - 1];
-        mY[k] = mY[k - 1];
-      }
-      mX[0] = in;
-      mY[0] = out;
-      return out;
+      return Difference(mA, mB, mX, mY, in, mDroppedX, mDroppedY);
     }
     void Store() const;
 
@@ -109,14 +96,15 @@ public:
 
 private:
   // The difference equation on the histories x and y: returns the output, shifts the
-  // histories and gives the values shifted out.
-  static double Difference(const double* a, const double* b, double* x, double* y, double in, double& droppedX,
-                           double& droppedY)
+  // histories and gives the values shifted out. T is double, or Double2 for two
+  // filters in lanes.
+  template <typename T>
+  static T Difference(const T* a, const T* b, T* x, T* y, T in, T& droppedX, T& droppedY)
   {
-    double acc = b[0] * in;
+    T acc = b[0] * in;
     for (int k = 1; k <= N; ++k) acc += b[k] * x[k - 1];
     for (int k = 1; k <= N; ++k) acc -= a[k] * y[k - 1];
-    const double out = acc / a[0];
+    const T out = acc / a[0];
     droppedX = x[N - 1];
     droppedY = y[N - 1];
     for (int k = N - 1; k > 0; --k)

@@ -270,14 +270,14 @@ bool MERO::InputSilent(double** inputs, int frames)
 
 bool MERO::ChainNegligible() const
 {
-  bool negligible = true;
   for (int c = 0; c < 2; ++c)
   {
-    negligible &= mTone[c].FilterStateWithin(kRestLevel) & mOutputNetwork[c].HistoriesWithin(kRestLevel) &
-                  mCurveA[c].HistoriesWithin(kRestLevel) & mCurveB[c].HistoriesWithin(kRestLevel) &
-                  (std::fabs(mChainValue[c]) <= kRestLevel);
+    if (!(mTone[c].FilterStateWithin(kRestLevel) && mOutputNetwork[c].HistoriesWithin(kRestLevel) &&
+          mCurveA[c].HistoriesWithin(kRestLevel) && mCurveB[c].HistoriesWithin(kRestLevel) &&
+          std::fabs(mChainValue[c]) <= kRestLevel))
+      return false;
   }
-  return negligible;
+  return true;
 }
 
 void MERO::FlushChain()

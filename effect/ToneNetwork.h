@@ -42,16 +42,15 @@ public:
   {
     for (int i = 0; i < n; ++i)
     {
-      mState.p = (1.0 - bass[i]) * kSmoothingInput + mState.p * kSmoothing;
-      mState.q = treble[i] * kSmoothingInput + mState.q * kSmoothing;
+      mState.p = GlideP(mState.p, bass[i]);
+      mState.q = GlideQ(mState.q, treble[i]);
     }
     mState.steady = false;
   }
   // Whether a step toward bassPos and treblePos leaves p and q unchanged.
   bool ControlsSettled(double bassPos, double treblePos) const
   {
-    return Bits((1.0 - bassPos) * kSmoothingInput + mState.p * kSmoothing) == Bits(mState.p) &&
-           Bits(treblePos * kSmoothingInput + mState.q * kSmoothing) == Bits(mState.q);
+    return Bits(GlideP(mState.p, bassPos)) == Bits(mState.p) && Bits(GlideQ(mState.q, treblePos)) == Bits(mState.q);
   }
 
   // Design rate F: the rate truncated toward zero to an integer, clamped to
@@ -104,6 +103,19 @@ private:
   static constexpr double kSmoothing = 0.993;
   static constexpr double kSmoothingInput = 0.007000000000000006;  // 1 - 0.993 in double precision
 
+  // One step of the control smoothing, for a double or for both lanes of a Double2: p
+  // glides toward 1 - the bass position, q toward the treble position.
+  template <typename T>
+  static T GlideP(T p, T bassPos)
+  {
+    return (1.0 - bassPos) * kSmoothingInput + p * kSmoothing;
+  }
+  template <typename T>
+  static T GlideQ(T q, T treblePos)
+  {
+    return treblePos * kSmoothingInput + q * kSmoothing;
+  }
+
   // Everything a step changes.
   struct State
   {
@@ -131,8 +143,8 @@ private:
   // One step of state s.
   double Advance(State& s, double x, double bassPos, double treblePos) const
   {
-    const double p = (1.0 - bassPos) * kSmoothingInput + s.p * kSmoothing;
-    const double q = treblePos * kSmoothingInput + s.q * kSmoothing;
+    const double p = GlideP(s.p, bassPos);
+    const double q = GlideQ(s.q, treblePos);
     const bool controlsSettled = Bits(p) == Bits(s.p) && Bits(q) == Bits(s.q);
     s.p = p;
     s.q = q;
@@ -253,13 +265,10 @@ private:
 
   void GlideControls(Double2 bass, Double2 treble)
   {
-    const Double2 one = {1.0, 1.0};
-    const Double2 smoothing = {kSmoothing, kSmoothing};
-    const Double2 smoothingInput = {kSmoothingInput, kSmoothingInput};
     mPBefore = mP;
     mQBefore = mQ;
-    mP = (one - bass) * smoothingInput + mP * smoothing;
-    mQ = treble * smoothingInput + mQ * smoothing;
+    mP = GlideP(mP, bass);
+    mQ = GlideQ(mQ, treble);
   }
 
   // Re-evaluates a lane's coefficients when its p or q has moved.

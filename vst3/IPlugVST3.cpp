@@ -357,20 +357,19 @@ void IPlugVST3::ConnectInputBus(const ProcessData& data)
 {
   std::fill(mHostIn32.begin(), mHostIn32.end(), nullptr);
   std::fill(mHostIn64.begin(), mHostIn64.end(), nullptr);
-  mHostInSilence = 0;
   // Without an input bus the channels keep their connection state and read silence.
   if (data.numInputs <= 0 || !data.inputs) return;
 
   const AudioBusBuffers& bus = data.inputs[0];
   const bool sixtyFour = data.symbolicSampleSize == kSample64;
   const int k = std::clamp(static_cast<int>(bus.numChannels), 0, NInChannels());
-  mHostInSilence = bus.silenceFlags;
+  const Steinberg::uint64 hostSilence = bus.silenceFlags;
   for (int i = 0; i < NInChannels(); ++i)
   {
     SetInputConnected(i, i < k);
     if (i >= k) continue;
     // A channel the host flags silent is not read: its scratch is zeroed instead.
-    if (i < 64 && (mHostInSilence >> i) & 1) continue;
+    if (i < 64 && (hostSilence >> i) & 1) continue;
     const size_t c = static_cast<size_t>(i);
     if (sixtyFour && bus.channelBuffers64)
       mHostIn64[c] = bus.channelBuffers64[i];

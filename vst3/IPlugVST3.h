@@ -155,8 +155,6 @@ private:
   std::vector<float*> mHostIn32;
   std::vector<double*> mHostIn64;
   std::vector<double*> mHostOut64;
-  // This call's silence flags of the input bus: a flagged channel is read as zeros.
-  Steinberg::uint64 mHostInSilence = 0;
   // Tells the host, through each output bus's silence flags, which channels the
   // block routine left all zeros in every piece of this call.
   void ReportOutputSilence(Steinberg::Vst::ProcessData& data, bool silent);
