@@ -214,21 +214,7 @@ void ManyInstances(benchmark::State& state, bool silent)
   {
     for (int c = 0; c < 2; ++c)
       for (int i = 0; i < kSmallBlock; ++i) in[c][i] = silent ? 0.0f : signal.in32[c][(offset + i) % kFrames];
-    for (auto& p : plugins)
-    {
-      AudioBusBuffers inBus, outBus;
-      inBus.numChannels = outBus.numChannels = 2;
-      inBus.silenceFlags = silent ? 3 : 0;
-      inBus.channelBuffers32 = inPtr;
-      outBus.channelBuffers32 = outPtr;
-      ProcessData data;
-      data.symbolicSampleSize = kSample32;
-      data.numSamples = kSmallBlock;
-      data.numInputs = data.numOutputs = 1;
-      data.inputs = &inBus;
-      data.outputs = &outBus;
-      p->Process(data);
-    }
+    for (auto& p : plugins) p->Process(inPtr, outPtr, 2, kSmallBlock, silent ? 3 : 0);
   };
   // A second of pre-roll, so the smoothers have settled (and a silent track is at rest).
   int offset = 0;

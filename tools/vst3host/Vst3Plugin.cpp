@@ -97,11 +97,12 @@ bool Vst3Plugin::QueueParameter(ParamID id, ParamValue value, int32 sampleOffset
 
 template <typename Sample>
 tresult Vst3Plugin::ProcessBlock(Sample* const* inputs, Sample* const* outputs, int32 channels, int32 frames,
-                                 int32 sampleSize)
+                                 int32 sampleSize, uint64 inputSilence)
 {
   AudioBusBuffers in;
   AudioBusBuffers out;
   in.numChannels = channels;
+  in.silenceFlags = inputSilence;
   out.numChannels = channels;
   if (sampleSize == kSample32)
   {
@@ -124,14 +125,16 @@ tresult Vst3Plugin::ProcessBlock(Sample* const* inputs, Sample* const* outputs, 
   return Process(data);
 }
 
-tresult Vst3Plugin::Process(float* const* inputs, float* const* outputs, int32 channels, int32 frames)
+tresult Vst3Plugin::Process(float* const* inputs, float* const* outputs, int32 channels, int32 frames,
+                            uint64 inputSilence)
 {
-  return ProcessBlock(inputs, outputs, channels, frames, kSample32);
+  return ProcessBlock(inputs, outputs, channels, frames, kSample32, inputSilence);
 }
 
-tresult Vst3Plugin::Process(double* const* inputs, double* const* outputs, int32 channels, int32 frames)
+tresult Vst3Plugin::Process(double* const* inputs, double* const* outputs, int32 channels, int32 frames,
+                            uint64 inputSilence)
 {
-  return ProcessBlock(inputs, outputs, channels, frames, kSample64);
+  return ProcessBlock(inputs, outputs, channels, frames, kSample64, inputSilence);
 }
 
 tresult Vst3Plugin::Process(ProcessData& data)

@@ -47,11 +47,12 @@ public:
   ParameterChanges& Changes() { return mChanges; }
 
   // One process call over one input and one output bus of `channels` channels (in-place
-  // allowed), carrying the queued parameter changes, which are cleared afterwards.
+  // allowed), carrying the queued parameter changes, which are cleared afterwards;
+  // inputSilence is the input bus's silence flags.
   Steinberg::tresult Process(float* const* inputs, float* const* outputs, Steinberg::int32 channels,
-                             Steinberg::int32 frames);
+                             Steinberg::int32 frames, Steinberg::uint64 inputSilence = 0);
   Steinberg::tresult Process(double* const* inputs, double* const* outputs, Steinberg::int32 channels,
-                             Steinberg::int32 frames);
+                             Steinberg::int32 frames, Steinberg::uint64 inputSilence = 0);
   // A process call with the caller's own data; the queued changes and the transport
   // context are filled in where the caller left them null.
   Steinberg::tresult Process(Steinberg::Vst::ProcessData& data);
@@ -73,7 +74,7 @@ private:
   void ActivateDefaultBuses(Steinberg::Vst::BusDirection dir);
   template <typename Sample>
   Steinberg::tresult ProcessBlock(Sample* const* inputs, Sample* const* outputs, Steinberg::int32 channels,
-                                  Steinberg::int32 frames, Steinberg::int32 sampleSize);
+                                  Steinberg::int32 frames, Steinberg::int32 sampleSize, Steinberg::uint64 inputSilence);
 
   Steinberg::Vst::IComponent* mComponent = nullptr;
   Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
