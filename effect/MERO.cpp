@@ -5,9 +5,12 @@
 #include <cstring>
 #include <limits>
 
+#include "IGraphics.h"
 #include "IGraphicsFactory.h"
 #include "IMutexLock.h"
 #include "MEROEditor.h"
+#include "MEROImages.h"
+#include "vst3/ModuleHandle.h"
 
 namespace
 {
@@ -63,8 +66,10 @@ MERO::MERO()
   output->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "dB", "", 1.0);
   output->SetShape(0.17);
 
-  if (IGraphics* editor = MakeGraphics(this, MEROEditor::kWidth, MEROEditor::kHeight, MEROEditor::kFrameRate))
+  if (IGraphics* editor =
+          MakeGraphics(this, MEROEditor::kWidth, MEROEditor::kHeight, MEROEditor::kFrameRate, gModuleHandle))
   {
+    editor->SetImageSource(&MEROImages());
     MEROEditor::Build(this, editor);
     AttachEditor(editor);
   }

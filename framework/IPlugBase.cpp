@@ -10,7 +10,6 @@
 #include "CopyText.h"
 #include "HostLookup.h"
 #include "IMutexLock.h"
-#include "IGraphics.h"
 
 namespace
 {
@@ -115,7 +114,7 @@ IPlugBase::~IPlugBase()
 {
   // The editor's controls point at the plug-in and its parameters: it goes
   // before anything else does.
-  mGraphics.reset();
+  mEditor.reset();
 }
 
 void IPlugBase::ParseChannelIO(const char* channelIOStr)
@@ -203,18 +202,18 @@ void IPlugBase::SetParamFromEditor(int index, double normalized)
   HandleParamChange(index);
 }
 
-void IPlugBase::AttachEditor(IGraphics* editor)
+void IPlugBase::AttachEditor(IEditorLink* editor)
 {
   if (!editor) return;
   IMutexLock lock(mMutex);
   for (int i = 0; i < NParams(); ++i) editor->ShowParamValue(i, GetParamRecord(i)->GetNormalized(), true);
   editor->CreateBackingBitmaps();
-  if (editor != mGraphics.get()) mGraphics.reset(editor);
+  if (editor != mEditor.get()) mEditor.reset(editor);
 }
 
 void IPlugBase::RefreshParamControls()
 {
-  IGraphics* editor = GetGUI();
+  IEditorLink* editor = GetGUI();
   if (!editor) return;
   for (int i = 0; i < NParams(); ++i) editor->ShowParamValue(i, GetParamRecord(i)->GetValue(), false);
 }

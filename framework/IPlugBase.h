@@ -6,6 +6,7 @@
 
 #include "ChannelIOPair.h"
 #include "HostLookup.h"
+#include "IEditorLink.h"
 #include "IMutex.h"
 #include "IParamRecord.h"
 #include "InChannel.h"
@@ -18,7 +19,6 @@
 #include "StateChunk.h"
 #include "TransportInfo.h"
 
-class IGraphics;
 struct IRectangle;
 
 // The API-free base of a plug-in. It owns the parameters, the presets, the
@@ -91,7 +91,7 @@ public:
   // and, under the plug-in lock, pushes every parameter's normalised value
   // into its controls and creates the editor's drawing surfaces. Nothing for
   // null.
-  virtual void AttachEditor(IGraphics* editor);
+  virtual void AttachEditor(IEditorLink* editor);
   // Stores the latency (negative counts as 0) and resizes and clears the
   // delay line when there is one.
   virtual void ChangeLatency(int samples);
@@ -237,7 +237,7 @@ public:
 
   // The attached editor, or null. The plug-in owns it and deletes it first
   // when it is destroyed.
-  IGraphics* GetGUI() const { return mGraphics.get(); }
+  IEditorLink* GetGUI() const { return mEditor.get(); }
 
 private:
   void ParseChannelIO(const char* channelIOStr);
@@ -271,7 +271,7 @@ private:
   int mTailSize = 0;
   std::unique_ptr<LatencyDelay> mDelay;
   PtrList<const char, false> mGroupNames;
-  std::unique_ptr<IGraphics> mGraphics;
+  std::unique_ptr<IEditorLink> mEditor;
   PtrList<IParamRecord> mParams;
   PtrList<PresetSlot> mPresets;
   std::vector<double*> mInputPtrs;

@@ -152,7 +152,7 @@ void IControl::PromptForParamValue()
 {
   if (mParamIdx < 0 || mPromptDisabled || !mPlug) return;
   IParamRecord* param = mPlug->GetParamRecord(mParamIdx);
-  IGraphics* graphics = mPlug->GetGUI();
+  IGraphics* graphics = IGraphics::Of(mPlug);
   if (!param || !graphics) return;
   IRectangle r = mRect;
   if (param->GetNDisplayTexts() == 0)

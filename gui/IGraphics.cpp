@@ -7,11 +7,13 @@
 #include "IBitmapCache.h"
 #include "IControl.h"
 #include "IEditorText.h"
+#include "IImageSource.h"
 #include "IParamRecord.h"
 #include "IPlugBase.h"
 #include "LICE_Blend.h"
 #include "LICE_Blit.h"
 #include "LICE_MemBitmap.h"
+#include "LICE_PNG.h"
 #include "LICE_SysBitmap.h"
 
 namespace
@@ -28,6 +30,21 @@ int TruncToInt(double v)
   return static_cast<int>(v);
 }
 
+// fileName ends in ".png", in any case.
+bool NamesPng(const char* fileName)
+{
+  const char* dot = fileName ? std::strrchr(fileName, '.') : nullptr;
+  if (!dot) return false;
+  const char* png = "png";
+  for (int i = 0; i < 4; ++i)
+  {
+    const char c = dot[1 + i];
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower != png[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
@@ -36,6 +53,19 @@ IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
   , mHeight(height)
   , mFrameRate(frameRate)
 {
+}
+
+IGraphics* IGraphics::Of(const IPlugBase* plug)
+{
+  return plug ? dynamic_cast<IGraphics*>(plug->GetGUI()) : nullptr;
+}
+
+LICE_IBitmap* IGraphics::LoadImageResource(int id, const char* fileName)
+{
+  const void* data = nullptr;
+  int size = 0;
+  if (!mImages || !NamesPng(fileName) || !mImages->FindImage(id, data, size) || size < 8) return nullptr;
+  return LICE_LoadPNGFromMemory(data, size);
 }
 
 IGraphics::~IGraphics()

@@ -5,6 +5,7 @@
 #include "IArgbColor.h"
 #include "IBitmapStrip.h"
 #include "IBlend.h"
+#include "IEditorLink.h"
 #include "IMenu.h"
 #include "IMouseModifiers.h"
 #include "IRectangle.h"
@@ -14,6 +15,7 @@
 
 class IControl;
 class IEditorRunLoop;
+class IImageSource;
 class IParamRecord;
 class IPlugBase;
 class LICE_IBitmap;
@@ -28,9 +30,10 @@ class LICE_SysBitmap;
 // platform layer to present it. A platform layer derives from it and supplies the
 // abstract operations.
 //
+// It is the plug-in base's editor link: the plug-in owns it from AttachEditor on.
 // Everything runs on the window's thread except ShowParamValue, which the plug-in may
 // call from the audio thread: it takes no lock and allocates nothing.
-class IGraphics
+class IGraphics : public IEditorLink
 {
 public:
   IGraphics(IPlugBase* plug, int width, int height, int frameRate);
@@ -71,16 +74,23 @@ public:
   virtual bool ReadClipboardText(PlugString& out) = 0;
   // Deletes the key catcher, every control and both backing bitmaps; cached
   // bitmaps stay.
-  virtual ~IGraphics();
+  ~IGraphics() override;
   virtual void HideCursor() {}
   virtual void RestoreCursor() {}
   virtual void ReservedHook27() = 0;
   // The decoded image of a resource, owned by the caller from then on, or null when
-  // it is missing or cannot be decoded.
-  virtual LICE_IBitmap* LoadImageResource(int id, const char* fileName) = 0;
+  // it is missing or cannot be decoded. By default: image id of the image source,
+  // decoded, when fileName ends in ".png" (any case) and the image has at least 8
+  // bytes.
+  virtual LICE_IBitmap* LoadImageResource(int id, const char* fileName);
+
+  // The editor attached to plug, or null when it has none or another kind of editor.
+  static IGraphics* Of(const IPlugBase* plug);
 
   // ---- Building the editor ----
   IPlugBase* GetPlug() const { return mPlug; }
+  // Where LoadImageResource finds the images (not owned; it outlives the editor).
+  void SetImageSource(const IImageSource* images) { mImages = images; }
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
   int FrameRate() const { return mFrameRate; }
@@ -104,9 +114,9 @@ public:
   // Pushes a parameter's value into every control bound to it (and the first
   // matching linked parameter of each control). A plain value is normalised first
   // with the parameter's rule (clamped into its range).
-  void ShowParamValue(int paramIdx, double value, bool normalized);
+  void ShowParamValue(int paramIdx, double value, bool normalized) override;
   // Makes the draw bitmap (width x height) and the empty scratch bitmap.
-  void CreateBackingBitmaps();
+  void CreateBackingBitmaps() override;
   // The off-screen surface; null before CreateBackingBitmaps.
   LICE_IBitmap* GetDrawBitmap() const;
 
@@ -187,6 +197,7 @@ private:
   void AskParamFromText(IControl* control, IParamRecord* param, const IRectangle& r);
 
   IPlugBase* mPlug;
+  const IImageSource* mImages = nullptr;
   PtrList<IControl> mControls;
   IRectangle mDrawRect;
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;

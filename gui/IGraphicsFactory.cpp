@@ -6,10 +6,10 @@
 #include "IGraphicsX11.h"
 #endif
 
-IGraphics* MakeGraphics(IPlugBase* plug, int width, int height, int frameRate)
+IGraphics* MakeGraphics(IPlugBase* plug, int width, int height, int frameRate, [[maybe_unused]] void* moduleHandle)
 {
 #ifdef _WIN32
-  return new IGraphicsWin(plug, width, height, frameRate);
+  return new IGraphicsWin(plug, width, height, frameRate, moduleHandle);
 #else
   return new IGraphicsX11(plug, width, height, frameRate);
 #endif

@@ -14,11 +14,9 @@
 #include "IControl.h"
 #include "IPlugBase.h"
 #include "LICE_IBitmap.h"
-#include "LICE_PNG.h"
 #include "WinFileFilter.h"
 #include "WinKeyMap.h"
 #include "WinPopupMenu.h"
-#include "vst3/ModuleHandle.h"
 
 namespace
 {
@@ -85,9 +83,9 @@ void GrowWindow(HWND window, int dW, int dH)
 }
 }  // namespace
 
-IGraphicsWin::IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate)
+IGraphicsWin::IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate, void* moduleHandle)
   : IGraphics(plug, width, height, frameRate)
-  , mInstance(static_cast<HINSTANCE>(gModuleHandle))
+  , mInstance(static_cast<HINSTANCE>(moduleHandle))
 {
   LiveEditors().push_back(this);
 }
@@ -752,18 +750,4 @@ void IGraphicsWin::ResizeWindows(int dW, int dH)
   HWND parent = GetParent(mWindow);
   GrowWindow(parent, dW, dH);
   if (IsChildWindow(parent)) GrowWindow(GetParent(parent), dW, dH);
-}
-
-LICE_IBitmap* IGraphicsWin::LoadImageResource(int id, const char* fileName)
-{
-  const char* dot = fileName ? strrchr(fileName, '.') : nullptr;
-  if (!dot || _stricmp(dot + 1, "png") != 0) return nullptr;
-  HRSRC resource = FindResourceA(mInstance, MAKEINTRESOURCEA(id), "PNG");
-  if (!resource) return nullptr;
-  const DWORD size = SizeofResource(mInstance, resource);
-  if (size < 8 || size > 0x7FFFFFFF) return nullptr;
-  HGLOBAL loaded = LoadResource(mInstance, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return nullptr;
-  return LICE_LoadPNGFromMemory(data, (int)size);
 }

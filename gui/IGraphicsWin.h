@@ -23,7 +23,9 @@ public:
   static constexpr const char* kWindowClass = "IPlugWndClass";
   static constexpr UINT_PTR kTimerId = 2;
 
-  IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate);
+  // moduleHandle: the HINSTANCE of the module the editor lives in (its window class
+  // and ModuleFolder); null for the program.
+  IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate, void* moduleHandle);
   // Closes the window.
   ~IGraphicsWin() override;
 
@@ -54,9 +56,6 @@ public:
   void HideCursor() override;
   void RestoreCursor() override;
   void ReservedHook27() override {}
-  // The PNG resource id of the module, decoded; null unless fileName ends in ".png"
-  // (any case) and the resource exists with at least 8 bytes.
-  LICE_IBitmap* LoadImageResource(int id, const char* fileName) override;
 
   // Tooltips of the controls (off by default); takes effect when a window opens.
   void EnableTooltips(bool on) { mTooltipsEnabled = on; }

@@ -3,14 +3,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <strings.h>
-
 #include <cstring>
 
-#include "EmbeddedImages.h"
 #include "IControl.h"
 #include "LICE_IBitmap.h"
-#include "LICE_PNG.h"
 #include "X11KeyMap.h"
 
 namespace
@@ -485,17 +481,6 @@ void IGraphicsX11::TakeFocus()
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(mDisplay, mWindow, &attributes) || attributes.map_state != IsViewable) return;
   XSetInputFocus(mDisplay, mWindow, RevertToParent, CurrentTime);
-}
-
-// ---- Images ----
-
-LICE_IBitmap* IGraphicsX11::LoadImageResource(int id, const char* fileName)
-{
-  const char* dot = fileName ? strrchr(fileName, '.') : nullptr;
-  if (!dot || strcasecmp(dot + 1, "png") != 0) return nullptr;
-  const EmbeddedImage* image = EmbeddedImages::Find(id);
-  if (!image || !image->data || image->size < 8) return nullptr;
-  return LICE_LoadPNGFromMemory(image->data, image->size);
 }
 
 // ---- Services the product's editor never calls ----

@@ -27,8 +27,8 @@ union _XEvent;
 // double click.
 //
 // The window needs a TrueColor visual of 32 bits per pixel (depth 24 or 32); the
-// parent's is used. Images come from the PNG files compiled into the module
-// (EmbeddedImages). Everything runs on the host's UI thread; nothing blocks, and the
+// parent's is used. Images come from the image source the product hands in.
+// Everything runs on the host's UI thread; nothing blocks, and the
 // layer owns no thread.
 class IGraphicsX11 : public IGraphics, public IEditorRunLoop::Client
 {
@@ -56,9 +56,6 @@ public:
   void CloseWindow() override;
   void* GetWindowHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)); }
   void ReservedHook27() override {}
-  // The embedded PNG of id, decoded; null unless fileName ends in ".png" (any case)
-  // and an image of at least 8 bytes is embedded under id.
-  LICE_IBitmap* LoadImageResource(int id, const char* fileName) override;
 
   // Platform services this layer does not provide.
   void CancelTextEntry() override;

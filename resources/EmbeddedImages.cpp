@@ -11,6 +11,15 @@ const EmbeddedImage* EmbeddedImages::Find(int id)
   return nullptr;
 }
 
+bool EmbeddedImages::FindImage(int id, const void*& data, int& size) const
+{
+  const EmbeddedImage* image = Find(id);
+  if (!image || !image->data) return false;
+  data = image->data;
+  size = image->size;
+  return true;
+}
+
 int EmbeddedImages::Count()
 {
   return kEmbeddedImageCount;

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "IMutexLock.h"
-#include "IGraphics.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -347,7 +346,7 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
 
 void IPlugVST3::ShowHostValue(int index, double normalized)
 {
-  IGraphics* editor = GetGUI();
+  IEditorLink* editor = GetGUI();
   // NaN has no plain value and leaves the parameter as it was, so its controls stay too.
   if (!editor || std::isnan(normalized)) return;
   editor->ShowParamValue(index, std::clamp(normalized, 0.0, 1.0), true);

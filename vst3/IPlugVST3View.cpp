@@ -41,13 +41,13 @@ IPlugVST3View::~IPlugVST3View()
 
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type)
 {
-  if (!mPlug->GetGUI()) return kResultFalse;
+  if (!IGraphics::Of(mPlug)) return kResultFalse;
   return IsEditorPlatformType(type) ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 {
-  if (!mPlug->GetGUI()) return kResultFalse;
+  if (!IGraphics::Of(mPlug)) return kResultFalse;
   const tresult result = OpenEditorWindow(parent, type);
   if (result == kResultOk) mPlug->HandleEditorOpened();
   return result;
@@ -56,7 +56,7 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 #if SMTG_OS_LINUX
 tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
 {
-  IGraphics* editor = mPlug->GetGUI();
+  IGraphics* editor = IGraphics::Of(mPlug);
   if (!IsEditorPlatformType(type)) return kResultFalse;
   IPtr<Linux::IRunLoop> runLoop = Vst3RunLoopLink::RunLoopOf(plugFrame);
   if (!runLoop) return kResultFalse;
@@ -72,7 +72,7 @@ tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
 void IPlugVST3View::ReleaseRunLoop(bool closeWindow)
 {
   if (!mRunLoopLink) return;
-  IGraphics* editor = mPlug->GetGUI();
+  IGraphics* editor = IGraphics::Of(mPlug);
   if (editor && editor->GetRunLoop() == mRunLoopLink.get())
   {
     if (closeWindow) editor->CloseWindow();
@@ -83,7 +83,7 @@ void IPlugVST3View::ReleaseRunLoop(bool closeWindow)
 #else
 tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
 {
-  if (IsEditorPlatformType(type)) mPlug->GetGUI()->OpenWindow(parent);
+  if (IsEditorPlatformType(type)) IGraphics::Of(mPlug)->OpenWindow(parent);
   return kResultOk;
 }
 
@@ -92,7 +92,7 @@ void IPlugVST3View::ReleaseRunLoop(bool) {}
 
 tresult PLUGIN_API IPlugVST3View::removed()
 {
-  if (IGraphics* editor = mPlug->GetGUI())
+  if (IGraphics* editor = IGraphics::Of(mPlug))
   {
     mPlug->HandleEditorClosed();
     editor->CloseWindow();
@@ -103,7 +103,7 @@ tresult PLUGIN_API IPlugVST3View::removed()
 
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
 {
-  const IGraphics* editor = mPlug->GetGUI();
+  const IGraphics* editor = IGraphics::Of(mPlug);
   if (!editor) return kResultFalse;
   if (!size) return kInvalidArgument;
   *size = ViewRect(0, 0, editor->Width(), editor->Height());

@@ -14,7 +14,7 @@
 #include "LICE_FillRect.h"
 #include "LICE_IBitmap.h"
 #include "TestPlug.h"
-#include "vst3/ModuleHandle.h"
+#include "WinResourceImages.h"
 
 // The editor window driven with messages sent straight to it, inside a top-level
 // test window, with its pixels read back from the screen.
@@ -109,7 +109,6 @@ class IGraphicsWinTest : public ::testing::Test
 protected:
   static void SetUpTestSuite()
   {
-    gModuleHandle = GetModuleHandleA(nullptr);
     WNDCLASSA parentClass = {};
     parentClass.lpfnWndProc = ParentProc;
     parentClass.hInstance = GetModuleHandleA(nullptr);
@@ -128,7 +127,8 @@ protected:
     ASSERT_NE(parent, nullptr);
     plug.GetParamRecord(0)->DefineInteger("Int", 0, 0, 20);
     plug.GetParamRecord(1)->DefineContinuous("Cont", 0.0, 0.0, 2.0, 0.01);
-    graphics = std::make_unique<IGraphicsWin>(&plug, 200, 200, 25);
+    graphics = std::make_unique<IGraphicsWin>(&plug, 200, 200, 25, GetModuleHandleA(nullptr));
+    graphics->SetImageSource(&images);
   }
 
   void TearDown() override { graphics.reset(); }
@@ -191,6 +191,7 @@ protected:
   }
 
   TestPlug plug;
+  WinResourceImages images{nullptr};
   std::unique_ptr<IGraphicsWin> graphics;
   static HWND parent;
   HWND editor = nullptr;
@@ -204,7 +205,7 @@ HWND IGraphicsWinTest::parent = nullptr;
 TEST_F(IGraphicsWinTest, WindowClassIsRegisteredOnceForEditorsOpenTogether)
 {
   ASSERT_FALSE(ClassRegistered());
-  IGraphicsWin second(&plug, 100, 100, 25);
+  IGraphicsWin second(&plug, 100, 100, 25, GetModuleHandleA(nullptr));
   HWND first = static_cast<HWND>(graphics->OpenWindow(parent));
   HWND other = static_cast<HWND>(second.OpenWindow(parent));
   ASSERT_NE(first, nullptr);
@@ -223,7 +224,7 @@ TEST_F(IGraphicsWinTest, WindowClassIsRegisteredOnceForEditorsOpenTogether)
 
   HWND closedByDestructor = nullptr;
   {
-    IGraphicsWin third(&plug, 100, 100, 25);
+    IGraphicsWin third(&plug, 100, 100, 25, GetModuleHandleA(nullptr));
     closedByDestructor = static_cast<HWND>(third.OpenWindow(parent));
     ASSERT_NE(closedByDestructor, nullptr);
   }
@@ -314,7 +315,7 @@ TEST_F(IGraphicsWinTest, PressesCaptureAndReleasesEndGestures)
 TEST_F(IGraphicsWinTest, MessagesReachOnlyTheEditorWhoseWindowTheyAreFor)
 {
   OpenEditor();
-  IGraphicsWin other(&plug, 100, 100, 25);
+  IGraphicsWin other(&plug, 100, 100, 25, GetModuleHandleA(nullptr));
   ColorControl* otherControl = new ColorControl(&plug, IRectangle(0, 0, 100, 100), kRed);
   other.AddControl(otherControl);
   ASSERT_NE(other.OpenWindow(parent), nullptr);
@@ -331,7 +332,7 @@ TEST_F(IGraphicsWinTest, MessagesReachOnlyTheEditorWhoseWindowTheyAreFor)
 
 TEST_F(IGraphicsWinTest, MadeByTheFactoryOnWindows)
 {
-  std::unique_ptr<IGraphics> made(MakeGraphics(&plug, 255, 658, 25));
+  std::unique_ptr<IGraphics> made(MakeGraphics(&plug, 255, 658, 25, GetModuleHandleA(nullptr)));
   ASSERT_NE(dynamic_cast<IGraphicsWin*>(made.get()), nullptr);
   EXPECT_EQ(made->Width(), 255);
   EXPECT_EQ(made->FrameRate(), 25);

@@ -128,6 +128,7 @@ protected:
     XSync(mDisplay, False);
 
     mEditor = new IGraphicsX11(&mPlug, kWidth, kHeight, 25);
+    mEditor->SetImageSource(&mImages);
     mBackground = new EventControl(&mPlug, IRectangle(0, 0, kWidth, kHeight), -1);
     mControl = new EventControl(&mPlug, IRectangle(10, 10, 30, 30), 2);
     mEditor->AddBackground(mBackground);
@@ -222,6 +223,7 @@ protected:
   Window mParent = 0;
   TestEditorPlug mPlug;
   FakeRunLoop mLoop;
+  EmbeddedImages mImages;
   IGraphicsX11* mEditor = nullptr;
   EventControl* mBackground = nullptr;
   EventControl* mControl = nullptr;

@@ -1,0 +1,9 @@
+#include "MEROImages.h"
+
+#include "EmbeddedImages.h"
+
+const IImageSource& MEROImages()
+{
+  static const EmbeddedImages images;
+  return images;
+}
