@@ -438,3 +438,9 @@ void IGraphics::ReleaseMouseCapture()
   mMouseX = -1;
   mMouseY = -1;
 }
+
+void IGraphics::EndMouseInteraction()
+{
+  EndGesture();
+  ReleaseMouseCapture();
+}

@@ -163,6 +163,9 @@ public:
   void SetMouseOverIndex(int index) { mMouseOver = index; }
   // Capture := -1, mouse position := -1 (before a popup menu takes the mouse).
   void ReleaseMouseCapture();
+  // The window that took the mouse goes away: an open gesture ends (the plug-in's
+  // EndParamGesture) and the capture is released.
+  void EndMouseInteraction();
   bool HandlesMouseOver() const { return mHandleMouseOver; }
   void SetHandleMouseOver(bool on) { mHandleMouseOver = on; }
 

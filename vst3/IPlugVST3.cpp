@@ -740,11 +740,11 @@ void IPlugVST3::EndParamGesture(int index)
 
 void IPlugVST3::ShowHostParamMenu(int index, int x, int y)
 {
-  if (!componentHandler || mViews.empty()) return;
+  if (!componentHandler || !mShowingView) return;
   FUnknownPtr<IComponentHandler3> handler(componentHandler);
   if (!handler) return;
   const ParamID tag = static_cast<ParamID>(index);
-  IContextMenu* menu = handler->createContextMenu(mViews.front(), &tag);
+  IContextMenu* menu = handler->createContextMenu(mShowingView, &tag);
   if (!menu) return;
   menu->popup(x, y);
   menu->release();
@@ -752,8 +752,55 @@ void IPlugVST3::ShowHostParamMenu(int index, int x, int y)
 
 void IPlugVST3::ResizeEditor(int width, int height)
 {
-  if (!GetGUI() || mViews.empty()) return;
-  mViews.front()->RequestResize(width, height);
+  if (!GetGUI() || !mShowingView) return;
+  mShowingView->RequestResize(width, height);
+}
+
+bool IPlugVST3::ShowEditorIn(IPlugVST3View* view)
+{
+  if (mShowingView && mShowingView != view) mShowingView->CloseEditorWindow();
+  mShowingView = nullptr;
+  if (view->OpenEditorWindow())
+  {
+    mShowingView = view;
+    return true;
+  }
+  ShowEditorInLatestAttached(view);
+  return false;
+}
+
+void IPlugVST3::TakeEditorFrom(IPlugVST3View* view)
+{
+  if (mShowingView != view) return;
+  mShowingView = nullptr;
+  view->CloseEditorWindow();
+  ShowEditorInLatestAttached(view);
+}
+
+void IPlugVST3::ShowEditorInLatestAttached(const IPlugVST3View* except)
+{
+  uint64_t below = UINT64_MAX;
+  for (;;)
+  {
+    IPlugVST3View* latest = nullptr;
+    for (IPlugVST3View* candidate : mViews)
+      if (candidate != except && candidate->CanShowEditor() && candidate->AttachOrder() < below &&
+          (!latest || candidate->AttachOrder() > latest->AttachOrder()))
+        latest = candidate;
+    if (!latest) return;
+    if (latest->OpenEditorWindow())
+    {
+      mShowingView = latest;
+      return;
+    }
+    below = latest->AttachOrder();
+  }
+}
+
+void IPlugVST3::ForgetView(IPlugVST3View* view)
+{
+  if (mShowingView == view) mShowingView = nullptr;
+  mViews.erase(std::remove(mViews.begin(), mViews.end(), view), mViews.end());
 }
 
 // ---- Transport, latency, MIDI ----

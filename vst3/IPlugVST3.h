@@ -9,6 +9,7 @@
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
+#include <cstdint>
 #include <vector>
 
 #include "IPlugBase.h"
@@ -109,10 +110,10 @@ public:
   double GetTransportTempo() override;
   void GetTransportTimeSignature(int* numerator, int* denominator) override;
   void GetTransportInfo(TransportInfo* info) override;
-  // The host's context menu for parameter index at (x, y) of the first open view, when
-  // the component handler offers IComponentHandler3.
+  // The host's context menu for parameter index at (x, y) of the view showing the
+  // editor (the one clicked), when the component handler offers IComponentHandler3.
   void ShowHostParamMenu(int index, int x, int y) override;
-  // Asks the first open view's frame for (0, 0, width, height) when an editor is attached.
+  // Asks the frame of the view showing the editor for (0, 0, width, height).
   void ResizeEditor(int width, int height) override;
   void ChangeLatency(int samples) override;
   bool EmitMidiMessage(const MidiMessage& message) override;
@@ -121,8 +122,20 @@ public:
   REFCOUNT_METHODS(SingleComponentEffect)
 
 private:
-  // A view's destruction empties the list of open views.
+  // The views move the editor between them through the functions below.
   friend class IPlugVST3View;
+
+  // view (attached last) takes the editor from the view showing it and opens its window;
+  // when the window cannot be opened the editor goes back to the view attached most
+  // recently before. True when view shows the editor.
+  bool ShowEditorIn(IPlugVST3View* view);
+  // When view shows the editor: its window closes and the attached view that was
+  // attached most recently shows it again (none may).
+  void TakeEditorFrom(IPlugVST3View* view);
+  // The attached views other than except, latest first, until one opens the window.
+  void ShowEditorInLatestAttached(const IPlugVST3View* except);
+  void ForgetView(IPlugVST3View* view);
+  uint64_t NextAttachOrder() { return ++mAttachCount; }
 
   void RegisterBusesAndParameters();
   // The record of a plug-in parameter tag, or null for any other tag.
@@ -149,8 +162,12 @@ private:
   int mSideChainChannels = 0;
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
-  // The views createView made, in creation order; not referenced.
+  // The live views createView made, in creation order; not referenced (each view
+  // leaves the list at its destruction).
   std::vector<IPlugVST3View*> mViews;
+  // The view whose window shows the editor, or null.
+  IPlugVST3View* mShowingView = nullptr;
+  uint64_t mAttachCount = 0;
   // This call's host buffers per channel (null for none); sized at construction.
   std::vector<float*> mHostIn32;
   std::vector<double*> mHostIn64;

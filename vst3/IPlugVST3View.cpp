@@ -24,6 +24,13 @@ bool IsEditorPlatformType(FIDString type)
   return type && std::strcmp(type, kPlatformTypeHWND) == 0;
 #endif
 }
+
+// Linux tells the host when attached made no window; Windows answers kResultOk.
+#if SMTG_OS_LINUX
+constexpr bool kReportsMissingWindow = true;
+#else
+constexpr bool kReportsMissingWindow = false;
+#endif
 }  // namespace
 
 IPlugVST3View::IPlugVST3View(IPlugVST3* plug)
@@ -34,76 +41,111 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug)
 
 IPlugVST3View::~IPlugVST3View()
 {
-  ReleaseRunLoop(true);
-  mPlug->mViews.clear();
+  EndAttach();
+  mPlug->ForgetView(this);
+  mFrame = nullptr;
   mPlug->release();
+}
+
+IGraphics* IPlugVST3View::Editor() const
+{
+  return IGraphics::Of(mPlug);
 }
 
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type)
 {
-  if (!IGraphics::Of(mPlug)) return kResultFalse;
+  if (!Editor()) return kResultFalse;
   return IsEditorPlatformType(type) ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
 {
-  if (!IGraphics::Of(mPlug)) return kResultFalse;
-  const tresult result = OpenEditorWindow(parent, type);
-  if (result == kResultOk) mPlug->HandleEditorOpened();
-  return result;
-}
-
-#if SMTG_OS_LINUX
-tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
-{
-  IGraphics* editor = IGraphics::Of(mPlug);
-  if (!IsEditorPlatformType(type)) return kResultFalse;
-  IPtr<Linux::IRunLoop> runLoop = Vst3RunLoopLink::RunLoopOf(plugFrame);
-  if (!runLoop) return kResultFalse;
-  ReleaseRunLoop(true);
-  mRunLoopLink.reset(new (std::nothrow) Vst3RunLoopLink(runLoop));
-  if (!mRunLoopLink) return kResultFalse;
-  editor->SetRunLoop(mRunLoopLink.get());
-  if (editor->OpenWindow(parent)) return kResultOk;
-  ReleaseRunLoop(true);
-  return kResultFalse;
-}
-
-void IPlugVST3View::ReleaseRunLoop(bool closeWindow)
-{
-  if (!mRunLoopLink) return;
-  IGraphics* editor = IGraphics::Of(mPlug);
-  if (editor && editor->GetRunLoop() == mRunLoopLink.get())
+  if (!Editor()) return kResultFalse;
+  EndAttach();  // attached again without removed
+  const bool shown = PrepareToShow(parent, type) && mPlug->ShowEditorIn(this);
+  if (!shown)
   {
-    if (closeWindow) editor->CloseWindow();
-    editor->SetRunLoop(nullptr);
+    Detach();
+    if (kReportsMissingWindow) return kResultFalse;
   }
-  mRunLoopLink.reset();
-}
-#else
-tresult IPlugVST3View::OpenEditorWindow(void* parent, FIDString type)
-{
-  if (IsEditorPlatformType(type)) IGraphics::Of(mPlug)->OpenWindow(parent);
+  mAttached = true;
+  mPlug->HandleEditorOpened();
   return kResultOk;
 }
 
-void IPlugVST3View::ReleaseRunLoop(bool) {}
-#endif
-
 tresult PLUGIN_API IPlugVST3View::removed()
 {
-  if (IGraphics* editor = IGraphics::Of(mPlug))
-  {
-    mPlug->HandleEditorClosed();
-    editor->CloseWindow();
-  }
-  ReleaseRunLoop(false);
+  EndAttach();
+  mFrame = nullptr;
   return CPluginView::removed();
+}
+
+void IPlugVST3View::EndAttach()
+{
+  if (!mAttached) return;
+  mAttached = false;
+  mPlug->HandleEditorClosed();
+  Detach();
+}
+
+void IPlugVST3View::Detach()
+{
+  mShowable = false;
+  mPlug->TakeEditorFrom(this);
+  mParent = nullptr;
+#if SMTG_OS_LINUX
+  mRunLoopLink.reset();
+#endif
+}
+
+#if SMTG_OS_LINUX
+bool IPlugVST3View::PrepareToShow(void* parent, FIDString type)
+{
+  if (!IsEditorPlatformType(type)) return false;
+  IPtr<Linux::IRunLoop> runLoop = Vst3RunLoopLink::RunLoopOf(mFrame);
+  if (!runLoop) return false;
+  mRunLoopLink.reset(new (std::nothrow) Vst3RunLoopLink(runLoop));
+  if (!mRunLoopLink) return false;
+  mParent = parent;
+  mShowable = true;
+  mAttachOrder = mPlug->NextAttachOrder();
+  return true;
+}
+#else
+bool IPlugVST3View::PrepareToShow(void* parent, FIDString type)
+{
+  if (!IsEditorPlatformType(type)) return false;
+  mParent = parent;
+  mShowable = true;
+  mAttachOrder = mPlug->NextAttachOrder();
+  return true;
+}
+#endif
+
+bool IPlugVST3View::OpenEditorWindow()
+{
+  IGraphics* editor = Editor();
+#if SMTG_OS_LINUX
+  editor->SetRunLoop(mRunLoopLink.get());
+#endif
+  if (editor->OpenWindow(mParent)) return true;
+  CloseEditorWindow();
+  return false;
+}
+
+void IPlugVST3View::CloseEditorWindow()
+{
+  IGraphics* editor = Editor();
+  editor->EndMouseInteraction();
+  editor->CloseWindow();
+#if SMTG_OS_LINUX
+  editor->SetRunLoop(nullptr);
+#endif
 }
 
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
 {
-  const IGraphics* editor = IGraphics::Of(mPlug);
+  const IGraphics* editor = Editor();
   if (!editor) return kResultFalse;
   if (!size) return kInvalidArgument;
   *size = ViewRect(0, 0, editor->Width(), editor->Height());
@@ -121,12 +163,18 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize)
   return kResultOk;
 }
 
+tresult PLUGIN_API IPlugVST3View::setFrame(IPlugFrame* frame)
+{
+  mFrame = frame;
+  return kResultOk;
+}
+
 bool IPlugVST3View::RequestResize(int width, int height)
 {
-  if (!plugFrame) return false;
+  if (!mFrame) return false;
   mExpectingResize = true;
   ViewRect size(0, 0, width, height);
-  if (plugFrame->resizeView(this, &size) == kResultOk) return true;
+  if (mFrame->resizeView(this, &size) == kResultOk) return true;
   // A refused resize brings no onSize of its own.
   mExpectingResize = false;
   return false;

@@ -1,19 +1,28 @@
 #pragma once
 
-// The editor view the host receives from IPlugVST3::createView ("editor"): it opens the
-// plug-in's editor window inside the host's window, reports the editor's fixed size and
+// The editor view the host receives from IPlugVST3::createView ("editor"): it shows the
+// plug-in's editor inside the host's window, reports the editor's fixed size and
 // completes the resize handshake the plug-in starts with ResizeEditor. The host's window
 // is a Win32 handle ("HWND") on Windows and an X11 window id ("X11EmbedWindowID") on
 // Linux, nothing else. On Linux the editor runs in the host's run loop, which the frame
-// (setFrame) offers as Steinberg::Linux::IRunLoop: the view hands it to the editor while
-// its window is open and unregisters everything at removed (or at its destruction).
-// The view holds one reference on the plug-in for its whole life; its destruction
-// empties the plug-in's list of views. All calls come on the host's UI thread.
+// (setFrame) offers as Steinberg::Linux::IRunLoop.
+//
+// A plug-in has one editor and may have several views; the one attached last shows it
+// (IPlugVST3 keeps that bookkeeping). A view that shows the editor owns the editor's
+// window and, on Linux, its run-loop registrations; when it stops showing it (removed,
+// released, or another view attached) the editor's open gesture ends and its window
+// closes. The calls of a view that does not show the editor leave the editor alone.
+// The view holds one reference on the plug-in for its whole life and one on its frame
+// until setFrame (nullptr), removed or its destruction. All calls come on the host's UI
+// thread.
 
+#include <cstdint>
 #include <memory>
 
+#include "pluginterfaces/base/smartpointer.h"
 #include "public.sdk/source/common/pluginview.h"
 
+class IGraphics;
 class IPlugVST3;
 class Vst3RunLoopLink;
 
@@ -22,6 +31,7 @@ class IPlugVST3View : public Steinberg::CPluginView
 public:
   // Takes a reference on plug; the view's own count starts at 1 (the host's).
   explicit IPlugVST3View(IPlugVST3* plug);
+  // Gives up the editor as removed does, then leaves the plug-in's list of views.
   ~IPlugVST3View() override;
 
   IPlugVST3View(const IPlugVST3View&) = delete;
@@ -31,35 +41,60 @@ public:
   // kResultTrue only for exactly the platform's type ("HWND" on Windows,
   // "X11EmbedWindowID" on Linux) and only when the plug-in has an editor.
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) SMTG_OVERRIDE;
-  // kResultFalse without an editor. Windows: opens the editor window as a child of
-  // parent for "HWND" (no window for another type), tells the plug-in the editor
-  // opened and answers kResultOk, also when the window could not be made. Linux:
-  // for "X11EmbedWindowID" with a frame that offers the run loop, opens the window as
-  // a child of the X window parent and tells the plug-in; kResultFalse, with nothing
-  // left open or registered, for another type, without a run loop or when the window
-  // cannot be opened.
+  // kResultFalse without an editor. For the platform's type the view takes the editor
+  // from the view showing it and opens the editor's window as a child of parent; when
+  // that window cannot be opened the editor goes back to the view attached before.
+  // Windows: answers kResultOk and tells the plug-in the editor opened also for another
+  // type (no window, the editor stays where it is) or a window that could not be made.
+  // Linux: kResultFalse, with the editor left where it was, for another type, without a
+  // frame that offers the run loop, or when the window cannot be opened.
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
-  // Tells the plug-in the editor closed and closes the editor window (on Linux, its
-  // run-loop handlers first).
+  // After a successful attached, tells the plug-in the editor closed. A view showing
+  // the editor gives it up (to the view attached most recently before it that is still
+  // attached, which shows it again). Releases the frame.
   Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
   // (0, 0, editor width, editor height); kResultFalse without an editor.
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
   // Stores the new rectangle (when given) and, after a resize the plug-in asked for,
   // runs its HandleEditorResized. Always kResultOk.
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+  // Keeps a reference on frame (none for null), releasing the previous one.
+  Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
 
   // The plug-in's side of the resize handshake: marks the view as expecting a resize and
   // asks the host's frame to resize it to width x height. False without a frame.
   bool RequestResize(int width, int height);
 
 private:
-  // Windows: always kResultOk. Linux: kResultFalse unless the window opened.
-  Steinberg::tresult OpenEditorWindow(void* parent, Steinberg::FIDString type);
-  // Linux: takes the editor off this view's run loop when it still runs in it (closing
-  // its window first when asked) and drops the link.
-  void ReleaseRunLoop(bool closeWindow);
+  // IPlugVST3 moves the editor between its views with these.
+  friend class IPlugVST3;
+
+  // Attached with the platform's type and not removed since: the view can show the
+  // editor. Later attaches have higher numbers.
+  bool CanShowEditor() const { return mShowable; }
+  uint64_t AttachOrder() const { return mAttachOrder; }
+  // Opens the editor's window in this view's parent (on Linux with this view's run
+  // loop); false, with nothing left open or registered, when it cannot.
+  bool OpenEditorWindow();
+  // Ends the editor's mouse interaction (an open gesture is ended) and closes its window
+  // and run-loop registrations.
+  void CloseEditorWindow();
+
+  IGraphics* Editor() const;
+  // The checks attached makes before it moves the editor. Linux: the run-loop link of
+  // this attach is made here.
+  bool PrepareToShow(void* parent, Steinberg::FIDString type);
+  // The end of a successful attach: the plug-in told the editor closed, then Detach.
+  void EndAttach();
+  // The editor given up (when this view shows it), the run-loop link dropped.
+  void Detach();
 
   IPlugVST3* mPlug;
+  Steinberg::IPtr<Steinberg::IPlugFrame> mFrame;
+  void* mParent = nullptr;
+  bool mAttached = false;  // attached answered kResultOk and no removed since
+  bool mShowable = false;
+  uint64_t mAttachOrder = 0;
   bool mExpectingResize = false;
 #if SMTG_OS_LINUX
   std::unique_ptr<Vst3RunLoopLink> mRunLoopLink;

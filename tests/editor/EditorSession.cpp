@@ -110,10 +110,16 @@ void EditorSession::WaitForRedraw()
 
 ::testing::AssertionResult EditorSession::ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values)
 {
+  return ShowsPanel(window, oracle, values);
+}
+
+::testing::AssertionResult EditorSession::ShowsPanel(const mero::EditorWindow& shownIn, const PanelOracle& oracle,
+                                                     const PanelOracle::Values& values)
+{
   std::vector<uint8_t> shown;
   int width = 0;
   int height = 0;
-  if (!window.Capture(shown, width, height)) return ::testing::AssertionFailure() << "no capture of the window";
+  if (!shownIn.Capture(shown, width, height)) return ::testing::AssertionFailure() << "no capture of the window";
   if (width != PanelOracle::kWidth || height != PanelOracle::kHeight)
     return ::testing::AssertionFailure() << "the window's client area is " << width << " x " << height;
   const std::vector<uint8_t> expected = oracle.Compose(values);

@@ -54,6 +54,9 @@ public:
 
   // The editor as captured, compared with the oracle at the given values.
   ::testing::AssertionResult ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values);
+  // The same in another host window (of another view of this instance).
+  static ::testing::AssertionResult ShowsPanel(const mero::EditorWindow& shownIn, const PanelOracle& oracle,
+                                               const PanelOracle::Values& values);
 
   mero::Vst3Plugin plugin;
   Steinberg::IPtr<mero::HostApplication> host{new mero::HostApplication, false};

@@ -346,6 +346,64 @@ TEST_F(EditorTest, ReattachedEditorShowsTheCurrentValues)
   EXPECT_TRUE(session.ShowsPanel(*oracle, expected));
 }
 
+// A second view of the same instance, as a host opens one in another window: it takes
+// the editor (its context menus too); the first view's removal and release leave it
+// working; once it is closed, the first view, attached again, shows the editor.
+TEST_F(EditorTest, SecondViewOfTheInstanceTakesTheEditorAndKeepsItWhenTheFirstCloses)
+{
+  mero::EditorWindow second;
+  ASSERT_TRUE(second.Open(session.plugin.Controller(), 300, 0)) << second.Failure();
+  EXPECT_TRUE(second.EditorChild());
+  EXPECT_FALSE(session.window.EditorChild());
+  second.Press(EditorSession::Button::kRight, kCentres[kLow].x, kCentres[kLow].y);
+  second.Release(EditorSession::Button::kRight, kCentres[kLow].x, kCentres[kLow].y);
+  const auto menus = session.handler->CallsOf(Kind::kContextMenu);
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_EQ(menus[0].view, second.View());
+
+  session.window.Close();
+#ifndef _WIN32
+  const mero::HostRunLoop& loop = second.Frame().RunLoop();
+  EXPECT_EQ(loop.TimerCount(), 1u);
+  EXPECT_EQ(loop.EventHandlerCount(), 1u);
+#endif
+  ASSERT_TRUE(second.EditorChild()) << "the first view's close took the editor away";
+  second.Press(EditorSession::Button::kLeft, kCentres[kPad].x, kCentres[kPad].y);
+  second.Release(EditorSession::Button::kLeft, kCentres[kPad].x, kCentres[kPad].y);
+  PanelOracle::Values expected = defaults;
+  expected[kPad] = 1.0;
+  EXPECT_EQ(session.Values(), expected);
+  second.Pump(60);
+  EXPECT_TRUE(EditorSession::ShowsPanel(second, *oracle, expected));
+
+  ASSERT_TRUE(session.OpenEditor(0, 0)) << session.window.Failure();
+  second.Remove();
+  ASSERT_EQ(second.Attach(), kResultOk);
+  ASSERT_TRUE(second.EditorChild());
+  second.Close();
+  ASSERT_TRUE(session.window.EditorChild()) << "the view attached before did not get the editor back";
+  session.WaitForRedraw();
+  EXPECT_TRUE(session.ShowsPanel(*oracle, expected));
+}
+
+// The host closes the editor in the middle of a knob drag: it sees the gesture end, and
+// the editor opened again starts afresh.
+TEST_F(EditorTest, ClosingTheEditorDuringADragEndsTheGesture)
+{
+  const Point level = kCentres[kLevel];
+  ASSERT_TRUE(session.window.Press(EditorSession::Button::kLeft, level.x, level.y));
+  ASSERT_TRUE(session.window.Move(level.x, level.y - 10));
+  session.window.Close();
+  EXPECT_EQ(session.handler->CallsOf(Kind::kPerform).size(), 1u);
+  EXPECT_TRUE(EditsBracketed(session.handler->Calls()));
+
+  ASSERT_TRUE(session.OpenEditor(0, 0)) << session.window.Failure();
+  session.handler->ClearCalls();
+  session.Drag(kCentres[kOutput].x, kCentres[kOutput].y, 10, 2);
+  EXPECT_EQ(session.handler->CallsOf(Kind::kPerform).size(), 2u);
+  EXPECT_TRUE(EditsBracketed(session.handler->Calls()));
+}
+
 // Two instances' editors side by side; closing one leaves the other working, in both orders.
 TEST_F(EditorTest, TwoEditorsOpenAtOnceCloseInEitherOrder)
 {

@@ -48,10 +48,11 @@ public:
   {
     parents.push_back(parent);
     runLoops.push_back(GetRunLoop());
-    if (failOpen) return nullptr;
+    if (failOpen || parent == refusedParent) return nullptr;
     return TestGraphics::OpenWindow(parent);
   }
   bool failOpen = false;
+  const void* refusedParent = nullptr;
   std::vector<IEditorRunLoop*> runLoops;
   void CloseWindow() override
   {
@@ -173,8 +174,10 @@ TEST(IPlugVST3Editor, ViewAcceptsOnlyThePlatformsTypeAndOpensAFreshWindowOnEvery
   EXPECT_TRUE(plug->editor->parents.empty());
   EXPECT_EQ(view->removed(), kResultOk);
   const int opened = plug->opened;
-  EXPECT_EQ(plug->closed, 1);
+  EXPECT_EQ(plug->closed, opened);
 
+  // removed () let go of the frame: the host gives it again before attaching.
+  ASSERT_EQ(view->setFrame(frame), kResultOk);
   EXPECT_EQ(view->attached(&parent, kEditorType), kResultOk);
   ASSERT_EQ(plug->editor->parents.size(), 1u);
   EXPECT_EQ(plug->editor->parents[0], &parent);
@@ -188,14 +191,15 @@ TEST(IPlugVST3Editor, ViewAcceptsOnlyThePlatformsTypeAndOpensAFreshWindowOnEvery
   // Attached again: a new window, with every control to be drawn afresh.
   plug->editor->Tick();
   EXPECT_FALSE(plug->controls[0]->IsDirty());
+  ASSERT_EQ(view->setFrame(frame), kResultOk);
   EXPECT_EQ(view->attached(&parent, kEditorType), kResultOk);
   EXPECT_EQ(plug->editor->parents.size(), 2u);
   EXPECT_TRUE(plug->editor->IsWindowOpen());
   EXPECT_TRUE(plug->controls[0]->IsDirty());
   EXPECT_EQ(view->removed(), kResultOk);
   EXPECT_EQ(plug->opened, opened + 2);
-  EXPECT_EQ(plug->closed, 3);
-  EXPECT_EQ(plug->editor->closes, 3);
+  EXPECT_EQ(plug->closed, plug->opened);
+  EXPECT_EQ(plug->editor->closes, 2);
   EXPECT_EQ(view->onSize(nullptr), kResultOk);
 }
 
@@ -251,6 +255,10 @@ TEST(IPlugVST3Editor, ResizeRequestReachesTheFrameAndTheHookOnce)
   plug->ResizeEditor(80, 50);  // no frame yet
   IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
   ASSERT_EQ(view->setFrame(frame), kResultOk);
+  plug->ResizeEditor(80, 50);  // not attached: no view shows the editor
+  EXPECT_TRUE(frame->Resizes().empty());
+  int parent = 0;
+  ASSERT_EQ(view->attached(&parent, kEditorType), kResultOk);
   plug->ResizeEditor(80, 50);
   ASSERT_EQ(frame->Resizes().size(), 1u);
   EXPECT_EQ(frame->Resizes()[0].right, 80);
@@ -275,6 +283,12 @@ TEST(IPlugVST3Editor, RightClickOpensTheHostMenuForThatParameter)
   EXPECT_TRUE(handler->Calls().empty());
 
   IPtr<IPlugView> view = CreateView(plug);
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  view->setFrame(frame);
+  plug->editor->OnMouseDown(12, 3, right);  // not attached: no menu
+  EXPECT_TRUE(handler->Calls().empty());
+  int parent = 0;
+  ASSERT_EQ(view->attached(&parent, kEditorType), kResultOk);
   plug->editor->OnMouseDown(12, 3, right);
   const auto requests = handler->CallsOf(Kind::kContextMenu);
   ASSERT_EQ(requests.size(), 1u);
@@ -288,7 +302,7 @@ TEST(IPlugVST3Editor, RightClickOpensTheHostMenuForThatParameter)
   EXPECT_EQ(handler->LiveMenus(), 0);  // released by the plug-in
   EXPECT_TRUE(plug->controls[1]->events.empty());
 
-  // A host that gives no menu; then no view any more (its destruction empties the list).
+  // A host that gives no menu; then no view any more.
   handler->OfferMenus(false);
   plug->editor->OnMouseDown(12, 3, right);
   EXPECT_EQ(handler->CallsOf(Kind::kContextMenu).size(), 2u);
@@ -298,6 +312,185 @@ TEST(IPlugVST3Editor, RightClickOpensTheHostMenuForThatParameter)
   plug->editor->OnMouseDown(12, 3, right);
   EXPECT_EQ(handler->CallsOf(Kind::kContextMenu).size(), 2u);
   plug->terminate();  // releases the handler
+}
+
+// Several views of one instance, as hosts use them: the one attached last shows the
+// editor (its window, its run loop, its context menus); what the others do, including a
+// failed attach, changes nothing for it; when it goes, the view attached before takes
+// the editor back.
+TEST(IPlugVST3Editor, TheViewAttachedLastShowsTheEditorWhateverTheOthersDo)
+{
+  using Kind = mero::ComponentHandler::Kind;
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<mero::ComponentHandler> handler = owned(new mero::ComponentHandler);
+  plug->setComponentHandler(handler);
+  WindowGraphics* editor = plug->editor;
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  IPtr<IPlugView> first = CreateView(plug);
+  IPtr<IPlugView> second = CreateView(plug);
+  int firstParent = 0, secondParent = 0, otherParent = 0;
+  first->setFrame(frame);
+  second->setFrame(frame);
+  ASSERT_EQ(first->attached(&firstParent, kEditorType), kResultOk);
+  ASSERT_EQ(second->attached(&secondParent, kEditorType), kResultOk);
+  const IEditorRunLoop* secondLoop = editor->GetRunLoop();
+#if SMTG_OS_LINUX
+  ASSERT_NE(secondLoop, nullptr);
+  EXPECT_NE(secondLoop, editor->runLoops.front());
+#endif
+  auto shownIn = [&](const int* parent, const IEditorRunLoop* loop)
+  { return editor->IsWindowOpen() && editor->parents.back() == parent && editor->GetRunLoop() == loop; };
+  EXPECT_TRUE(shownIn(&secondParent, secondLoop));
+  EXPECT_EQ(editor->closes, 1);  // the first view's window
+
+  // A third view whose window cannot be made, then removed and released.
+  {
+    IPtr<IPlugView> third = CreateView(plug);
+    third->setFrame(frame);
+    editor->refusedParent = &otherParent;
+    third->attached(&otherParent, kEditorType);
+    editor->refusedParent = nullptr;
+    EXPECT_TRUE(shownIn(&secondParent, secondLoop));
+    third->removed();
+  }
+  EXPECT_TRUE(shownIn(&secondParent, secondLoop));
+  const size_t opens = editor->parents.size();
+  const int closes = editor->closes;
+  first->removed();
+  first = nullptr;
+  EXPECT_TRUE(shownIn(&secondParent, secondLoop));
+  EXPECT_EQ(editor->parents.size(), opens);
+  EXPECT_EQ(editor->closes, closes);
+
+  IMouseModifiers right;
+  right.R = true;
+  editor->OnMouseDown(12, 3, right);
+  auto menus = handler->CallsOf(Kind::kContextMenu);
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_EQ(menus[0].view, second.get());
+
+  // A newer view takes the editor; when it goes, the second view shows it again.
+  IPtr<IPlugView> newer = CreateView(plug);
+  newer->setFrame(frame);
+  ASSERT_EQ(newer->attached(&otherParent, kEditorType), kResultOk);
+  EXPECT_TRUE(editor->IsWindowOpen());
+  EXPECT_EQ(editor->parents.back(), &otherParent);
+  editor->OnMouseDown(12, 3, right);
+  menus = handler->CallsOf(Kind::kContextMenu);
+  ASSERT_EQ(menus.size(), 2u);
+  EXPECT_EQ(menus[1].view, newer.get());
+  newer = nullptr;
+  EXPECT_TRUE(shownIn(&secondParent, secondLoop));
+
+  second->removed();
+  EXPECT_FALSE(editor->IsWindowOpen());
+  EXPECT_EQ(editor->GetRunLoop(), nullptr);
+  EXPECT_EQ(plug->opened, plug->closed);
+  editor->OnMouseDown(12, 3, right);
+  EXPECT_EQ(handler->CallsOf(Kind::kContextMenu).size(), 2u);
+  plug->terminate();
+}
+
+// However the view showing the editor goes away during a drag (removed, released, or
+// another view attached), the host sees the gesture end and the editor drops the
+// captured control; a view that does not show the editor ends nothing.
+TEST(IPlugVST3Editor, AViewGoingAwayDuringADragEndsTheGesture)
+{
+  using Kind = mero::ComponentHandler::Kind;
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<mero::ComponentHandler> handler = owned(new mero::ComponentHandler);
+  plug->setComponentHandler(handler);
+  WindowGraphics* editor = plug->editor;
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  int parent = 0;
+  IMouseModifiers left;
+  left.L = true;
+  enum class Away
+  {
+    kRemoved,
+    kReleased,
+    kReplaced
+  };
+  for (Away away : {Away::kRemoved, Away::kReleased, Away::kReplaced})
+  {
+    handler->ClearCalls();
+    IPtr<IPlugView> bystander = CreateView(plug);
+    IPtr<IPlugView> showing = CreateView(plug);
+    bystander->setFrame(frame);
+    showing->setFrame(frame);
+    ASSERT_EQ(bystander->attached(&parent, kEditorType), kResultOk);
+    ASSERT_EQ(showing->attached(&parent, kEditorType), kResultOk);
+    editor->OnMouseDown(5, 5, left);
+    editor->OnMouseDrag(5, 2, left);
+    bystander->removed();
+    bystander = nullptr;
+    EXPECT_TRUE(handler->CallsOf(Kind::kEnd).empty());
+    EXPECT_EQ(editor->GetMouseCapture(), 0);
+
+    IPtr<IPlugView> replacement = CreateView(plug);
+    replacement->setFrame(frame);
+    if (away == Away::kRemoved) showing->removed();
+    if (away == Away::kReleased) showing = nullptr;
+    if (away == Away::kReplaced) replacement->attached(&parent, kEditorType);
+    const auto ends = handler->CallsOf(Kind::kEnd);
+    ASSERT_EQ(ends.size(), 1u) << static_cast<int>(away);
+    EXPECT_EQ(ends[0].id, 0u);
+    EXPECT_EQ(editor->GetMouseCapture(), -1);
+    const size_t events = plug->controls[0]->events.size();
+    editor->OnMouseDrag(5, 0, left);
+    EXPECT_EQ(plug->controls[0]->events.size(), events);
+    editor->OnMouseUp(5, 0, left);
+    EXPECT_EQ(handler->CallsOf(Kind::kBegin).size(), handler->CallsOf(Kind::kEnd).size());
+  }
+  plug->terminate();
+}
+
+namespace
+{
+// A host frame that tells when it is destroyed.
+class WatchedFrame : public mero::PlugFrame
+{
+public:
+  explicit WatchedFrame(bool& destroyed)
+    : mDestroyed(destroyed)
+  {
+  }
+  ~WatchedFrame() override { mDestroyed = true; }
+
+private:
+  bool& mDestroyed;
+};
+}  // namespace
+
+// The view keeps its frame alive from setFrame until setFrame (nullptr), removed or its
+// destruction, so a host may let go of its own reference earlier.
+TEST(IPlugVST3Editor, ViewHoldsItsFrameUntilItLetsGo)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<IPlugView> view = CreateView(plug);
+  bool destroyed = false;
+  auto* frame = new WatchedFrame(destroyed);
+  view->setFrame(frame);
+  EXPECT_EQ(frame->getRefCount(), 2u);
+  view->setFrame(nullptr);
+  EXPECT_EQ(frame->getRefCount(), 1u);
+
+  view->setFrame(frame);
+  frame->release();  // the host's reference
+  EXPECT_FALSE(destroyed);
+  int parent = 0;
+  ASSERT_EQ(view->attached(&parent, kEditorType), kResultOk);
+  plug->ResizeEditor(kWidth, kHeight);  // through the frame, which answers with onSize
+  EXPECT_EQ(plug->resized.size(), 1u);
+  view->removed();
+  EXPECT_TRUE(destroyed);
+
+  destroyed = false;
+  frame = new WatchedFrame(destroyed);
+  view->setFrame(frame);
+  frame->release();
+  view = nullptr;
+  EXPECT_TRUE(destroyed);
 }
 
 TEST(IPlugVST3Editor, EditorEditsReachTheHostAndTheChangeHandler)

@@ -20,7 +20,6 @@ const char* EditorWindow::OpenSteps(Vst::IEditController* controller, int x, int
   if (!mView) return "createView (\"editor\") gave no view";
   if (mView->isPlatformTypeSupported(PlatformType()) != kResultTrue)
     return "the view does not take the platform's type";
-  if (mView->setFrame(mFrame) != kResultOk) return "setFrame failed";
   if (mView->getSize(&mSize) != kResultOk) return "getSize failed";
   if (!CreateHostWindow(x, y)) return "the host window could not be created";
   if (Attach() != kResultOk) return "attached failed";
@@ -30,6 +29,7 @@ const char* EditorWindow::OpenSteps(Vst::IEditController* controller, int x, int
 tresult EditorWindow::Attach()
 {
   if (!mView || !mNative || mAttached) return kResultFalse;
+  if (mView->setFrame(mFrame) != kResultOk) return kResultFalse;
   tresult result = mView->attached(HostWindowHandle(), PlatformType());
   mAttached = result == kResultOk;
   return result;
@@ -39,7 +39,9 @@ tresult EditorWindow::Remove()
 {
   if (!mView || !mAttached) return kResultFalse;
   mAttached = false;
-  return mView->removed();
+  const tresult result = mView->removed();
+  mView->setFrame(nullptr);
+  return result;
 }
 
 void EditorWindow::Close()
@@ -47,7 +49,6 @@ void EditorWindow::Close()
   if (mView)
   {
     Remove();
-    mView->setFrame(nullptr);
     mView->release();
     mView = nullptr;
   }

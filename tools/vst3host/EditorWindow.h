@@ -45,13 +45,15 @@ public:
   EditorWindow(const EditorWindow&) = delete;
   EditorWindow& operator=(const EditorWindow&) = delete;
 
-  // Creates the view, checks that it takes the platform's type, gives it the frame, asks
-  // its size, opens a window of that size at screen position (x, y) and attaches the view.
+  // Creates the view, checks that it takes the platform's type, asks its size, opens a
+  // window of that size at screen position (x, y) and attaches the view with the frame.
   // False (and nothing left open) when any of these fails.
   bool Open(Steinberg::Vst::IEditController* controller, int x, int y);
   // The step at which the last Open failed, or null.
   const char* Failure() const { return mFailure; }
-  // removed () and attached () again on the same view and window; their results.
+  // removed () and attached () again on the same view and window; their results. As the
+  // SDK's editor host does, the frame is given to the view before each attached () and
+  // taken back after each removed ().
   Steinberg::tresult Remove();
   Steinberg::tresult Attach();
   void Close();

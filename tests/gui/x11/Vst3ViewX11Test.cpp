@@ -175,7 +175,8 @@ TEST_F(X11View, HandlersLiveAsLongAsTheWindowWhicheverWayTheViewEnds)
   kept->onTimer();
   EXPECT_EQ(plug->control->draws, draws + 1);
 
-  // Attached again, then released by the host without removed.
+  // Attached again (removed let go of the frame), then released by the host without removed.
+  view->setFrame(frame);
   ASSERT_EQ(view->attached(Parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
   EXPECT_EQ(frame->timers.size(), 1u);
   EXPECT_EQ(frame->readers.size(), 1u);
