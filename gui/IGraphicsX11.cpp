@@ -165,10 +165,12 @@ bool IGraphicsX11::CreateWindow(unsigned long parent)
   X11ErrorTrap trap(mDisplay);
   XSetWindowAttributes attributes = {};
   attributes.background_pixmap = None;
+  // A host that resizes the window keeps what is drawn and exposes only what is new.
+  attributes.bit_gravity = NorthWestGravity;
   attributes.event_mask = kEventMask;
   const Window window = XCreateWindow(mDisplay, parent, 0, 0, (unsigned)(Width() > 0 ? Width() : 1),
                                       (unsigned)(Height() > 0 ? Height() : 1), 0, CopyFromParent, InputOutput,
-                                      CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
+                                      CopyFromParent, CWBackPixmap | CWBitGravity | CWEventMask, &attributes);
   XSync(mDisplay, False);
   if (trap.Failed() || !window) return false;
   mWindow = window;
@@ -321,10 +323,29 @@ void IGraphicsX11::AddExposed(const IRectangle& r)
   mExposed = mExposed.Union(r);
 }
 
-void IGraphicsX11::Repaint(const IRectangle& r)
+void IGraphicsX11::Repaint(IRectangle r)
 {
   mExposed = IRectangle();
-  if (!r.Empty()) Draw(r);
+  if (r.Empty()) return;
+  const IRectangle editor(0, 0, Width(), Height());
+  if (r.Intersects(editor)) Draw(r.Intersect(editor));
+  PaintBeyondEditor(r);
+}
+
+// The part of r to the right of and below the editor's area, where a host that makes
+// the window larger sees the border colour.
+void IGraphicsX11::PaintBeyondEditor(const IRectangle& r)
+{
+  const int right = r.L > Width() ? r.L : Width();
+  const int bottom = r.T > Height() ? r.T : Height();
+  const int belowEnd = r.R < right ? r.R : right;
+  const bool wide = r.R > right, tall = r.B > bottom && belowEnd > r.L;
+  if ((!wide && !tall) || !mWindow || !mGC) return;
+  X11ErrorTrap trap(mDisplay);
+  XSetForeground(mDisplay, mGC, ToWindowPixel(kBorderColor));
+  if (wide) XFillRectangle(mDisplay, mWindow, mGC, right, r.T, (unsigned)(r.R - right), (unsigned)(r.B - r.T));
+  if (tall) XFillRectangle(mDisplay, mWindow, mGC, r.L, bottom, (unsigned)(belowEnd - r.L), (unsigned)(r.B - bottom));
+  XSync(mDisplay, False);
 }
 
 void IGraphicsX11::OnTimer()
