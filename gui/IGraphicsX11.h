@@ -24,9 +24,17 @@ union _XEvent;
 // left double click (a second left press within kDoubleClickMs by the events' server
 // times and within kDoubleClickSlop pixels of the first), wheel detents from buttons
 // 4 (up, +1) and 5 (down, -1), Shift and Control (and Alt as A), and the key table of
-// X11KeyMap. Keys the editor does not take are sent on to the host's window. Events sent by other
-// clients (XSendEvent) count as any other; those without a time (0) never make a
-// double click.
+// X11KeyMap. Keys the editor does not take are sent on to the host's window. Events
+// sent by other clients (XSendEvent) count as any other, except that only the server's
+// own DestroyNotify ends the window; those without a time (0) never make a double
+// click.
+//
+// A broken connection (the server gone, or the editor's client killed, as xkill does)
+// ends the editor's drawing, not the process: during this layer's own Xlib calls the
+// process-wide handlers leave its connection to the connection's own exit handler,
+// and are the host's again after each call. The window is then gone, the timer and
+// the descriptor leave the run loop, no further request is made on the connection,
+// and CloseWindow frees what Xlib holds of it.
 //
 // The window needs a TrueColor visual of 32 bits per pixel (depth 24 or 32); the
 // parent's is used. Images come from the PNG files compiled into the module
@@ -102,6 +110,10 @@ private:
   bool CreateWindow(unsigned long parent);
   bool ReadPixelFormat();
   bool Register();
+  void Unregister();
+  static void OnConnectionLost(struct _XDisplay* display, void* editor);
+  bool Connected() const;
+  void StopIfDisconnected();
   void ProcessEvents();
   void HandleEvent(_XEvent& event);
   void OnButtonPress(_XEvent& event);
@@ -124,6 +136,7 @@ private:
   IEditorRunLoop* mLoop = nullptr;  // the loop the timer and descriptor are registered with
   bool mTimerAdded = false;
   bool mReaderAdded = false;
+  bool mConnectionLost = false;  // set by the connection's exit handler
   PixelFormat mFormat;
   std::vector<uint32_t> mPresentPixels;
   IRectangle mExposed;

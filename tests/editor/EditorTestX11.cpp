@@ -1,6 +1,7 @@
-// MERO's editor in the test host on X11, acted on by another X client as a DAW's toolkit
-// or a window manager acts on it: the windows resized by the host, the host window hidden
-// and shown again.
+// MERO's editor in the test host on X11, acted on by another X client as a DAW's toolkit,
+// a window manager or xkill acts on it: the windows resized by the host, the host window
+// hidden and shown again, a DestroyNotify sent to the editor's window, the editor's own
+// connection killed.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 
 namespace
 {
+
+constexpr int kPad = 6;
 
 // The other client's connection, kept for the program.
 Display* OtherClient()
@@ -125,6 +128,40 @@ TEST_F(EditorX11Test, HiddenAndShownAgainTheEditorShowsThePanel)
   Settle();
   XMapRaised(x, host);
   Settle();
+  EXPECT_TRUE(session.ShowsPanel(*oracle, defaults));
+}
+
+TEST_F(EditorX11Test, ADestroyNotifyFromAnotherClientLeavesTheEditorDrawing)
+{
+  XEvent event{};
+  event.xdestroywindow.type = DestroyNotify;
+  event.xdestroywindow.event = editor;
+  event.xdestroywindow.window = editor;
+  ASSERT_TRUE(XSendEvent(x, editor, False, StructureNotifyMask, &event));
+  Settle();
+  session.plugin.QueueParameter(kPad, 1.0);
+  session.Process(SineBlock(0));
+  session.WaitForRedraw();
+  PanelOracle::Values expected = defaults;
+  expected[kPad] = 1.0;
+  EXPECT_TRUE(session.ShowsPanel(*oracle, expected));
+}
+
+// xkill on the editor's window: the server closes the editor's connection and takes its
+// window; the host process lives on, the editor leaves the host's loop, the view closes and
+// a new one works.
+TEST_F(EditorX11Test, ABrokenConnectionStopsTheEditorAndNotTheHost)
+{
+  XKillClient(x, editor);
+  Settle();
+  EXPECT_FALSE(session.window.EditorChild());
+  const mero::HostRunLoop& loop = session.window.Frame().RunLoop();
+  EXPECT_EQ(loop.TimerCount(), 0u);
+  EXPECT_EQ(loop.EventHandlerCount(), 0u);
+  session.window.Close();
+
+  ASSERT_TRUE(session.OpenEditor(0, 0)) << session.window.Failure();
+  session.WaitForRedraw();
   EXPECT_TRUE(session.ShowsPanel(*oracle, defaults));
 }
 
