@@ -4,7 +4,8 @@
 // the loop (VST 3 on Linux): periodic timers and readiness of a file descriptor. The
 // window layer owns no thread and never blocks; every call it gets comes from the
 // loop on the host's UI thread. Registrations are removed by the client before it
-// goes away; after a Remove the loop calls that client no more.
+// goes away, also from within the loop's call to it; after a Remove the loop calls
+// that client no more.
 class IEditorRunLoop
 {
 public:

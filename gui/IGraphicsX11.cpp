@@ -12,9 +12,11 @@
 namespace
 {
 
-// Xlib has one error handler per process, and its default ends the process. While
-// this layer talks to its own connection, errors of that connection are noted here
-// instead; errors of any other connection go on to the handler set before.
+// Xlib has one error handler and one I/O error handler per process, and both defaults
+// end the process. While this layer talks to its own connection, errors of that
+// connection are noted here instead, and a broken connection is left to the exit
+// handler of the connection (IGraphicsX11::OnConnectionLost); for any other connection
+// the handlers set before are called. When the trap ends they are back in place.
 class X11ErrorTrap
 {
 public:
@@ -26,9 +28,12 @@ public:
     sFailed = false;
     mPrevious = XSetErrorHandler(Handle);
     if (mPrevious != Handle) sPrevious = mPrevious;
+    mPreviousIO = XSetIOErrorHandler(HandleIO);
+    if (mPreviousIO != HandleIO) sPreviousIO = mPreviousIO;
   }
   ~X11ErrorTrap()
   {
+    XSetIOErrorHandler(mPreviousIO);
     XSetErrorHandler(mPrevious);
     sDisplay = mOuterDisplay;
     sFailed = mOuterFailed || sFailed;
@@ -48,18 +53,27 @@ private:
     }
     return sPrevious ? sPrevious(display, error) : 0;
   }
+  // Returning from it lets Xlib go on to the connection's exit handler.
+  static int HandleIO(Display* display)
+  {
+    if (display == sDisplay) return 0;
+    return sPreviousIO ? sPreviousIO(display) : 0;
+  }
 
   static Display* sDisplay;
   static bool sFailed;
   static XErrorHandler sPrevious;
+  static XIOErrorHandler sPreviousIO;
   Display* mOuterDisplay;
   bool mOuterFailed;
   XErrorHandler mPrevious = nullptr;
+  XIOErrorHandler mPreviousIO = nullptr;
 };
 
 Display* X11ErrorTrap::sDisplay = nullptr;
 bool X11ErrorTrap::sFailed = false;
 XErrorHandler X11ErrorTrap::sPrevious = nullptr;
+XIOErrorHandler X11ErrorTrap::sPreviousIO = nullptr;
 
 constexpr long kEventMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | KeyReleaseMask |
                             ExposureMask | LeaveWindowMask | StructureNotifyMask;
@@ -148,7 +162,8 @@ void* IGraphicsX11::OpenWindow(void* parent)
   if (!GetRunLoop() || !parent) return nullptr;
   mDisplay = XOpenDisplay(nullptr);
   if (!mDisplay) return nullptr;
-  if (!CreateWindow(static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent))) || !Register())
+  XSetIOErrorExitHandler(mDisplay, OnConnectionLost, this);
+  if (!CreateWindow(static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent))) || !Connected() || !Register())
   {
     CloseWindow();
     return nullptr;
@@ -161,10 +176,12 @@ bool IGraphicsX11::CreateWindow(unsigned long parent)
   X11ErrorTrap trap(mDisplay);
   XSetWindowAttributes attributes = {};
   attributes.background_pixmap = None;
+  // A host that resizes the window keeps what is drawn and exposes only what is new.
+  attributes.bit_gravity = NorthWestGravity;
   attributes.event_mask = kEventMask;
   const Window window = XCreateWindow(mDisplay, parent, 0, 0, (unsigned)(Width() > 0 ? Width() : 1),
                                       (unsigned)(Height() > 0 ? Height() : 1), 0, CopyFromParent, InputOutput,
-                                      CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
+                                      CopyFromParent, CWBackPixmap | CWBitGravity | CWEventMask, &attributes);
   XSync(mDisplay, False);
   if (trap.Failed() || !window) return false;
   mWindow = window;
@@ -219,7 +236,7 @@ bool IGraphicsX11::Register()
   return mReaderAdded;
 }
 
-void IGraphicsX11::CloseWindow()
+void IGraphicsX11::Unregister()
 {
   if (mLoop)
   {
@@ -228,15 +245,25 @@ void IGraphicsX11::CloseWindow()
   }
   mLoop = nullptr;
   mTimerAdded = mReaderAdded = false;
+}
+
+void IGraphicsX11::CloseWindow()
+{
+  Unregister();
   if (!mDisplay) return;
   {
     X11ErrorTrap trap(mDisplay);
+    // Of a broken connection only Xlib's memory is left to free.
     if (mGC) XFreeGC(mDisplay, mGC);
-    if (mWindow) XDestroyWindow(mDisplay, mWindow);
-    XSync(mDisplay, True);
+    if (!mConnectionLost)
+    {
+      if (mWindow) XDestroyWindow(mDisplay, mWindow);
+      XSync(mDisplay, True);
+    }
     XCloseDisplay(mDisplay);
   }
   mDisplay = nullptr;
+  mConnectionLost = false;
   mGC = nullptr;
   mWindow = mParent = 0;
   mExposed = IRectangle();
@@ -249,12 +276,37 @@ void IGraphicsX11::Resize(int width, int height)
 {
   if (width == Width() && height == Height()) return;
   IGraphics::Resize(width, height);
-  if (!mDisplay) return;
-  X11ErrorTrap trap(mDisplay);
-  XResizeWindow(mDisplay, mWindow, (unsigned)(width > 0 ? width : 1), (unsigned)(height > 0 ? height : 1));
-  mPresentPixels.assign((size_t)(width > 0 ? width : 0) * (size_t)(height > 0 ? height : 0), 0);
-  XFlush(mDisplay);
-  AddExposed(IRectangle(0, 0, width, height));
+  if (!Connected()) return;
+  {
+    X11ErrorTrap trap(mDisplay);
+    XResizeWindow(mDisplay, mWindow, (unsigned)(width > 0 ? width : 1), (unsigned)(height > 0 ? height : 1));
+    mPresentPixels.assign((size_t)(width > 0 ? width : 0) * (size_t)(height > 0 ? height : 0), 0);
+    XFlush(mDisplay);
+    AddExposed(IRectangle(0, 0, width, height));
+  }
+  StopIfDisconnected();
+}
+
+// ---- A broken connection ----
+
+// Called inside the Xlib call that found the connection broken, so only noted here.
+void IGraphicsX11::OnConnectionLost(Display*, void* editor)
+{
+  static_cast<IGraphicsX11*>(editor)->mConnectionLost = true;
+}
+
+bool IGraphicsX11::Connected() const
+{
+  return mDisplay && !mConnectionLost;
+}
+
+// Once the connection has broken the window is gone with it and the run loop calls
+// this editor no more; the display is left for CloseWindow.
+void IGraphicsX11::StopIfDisconnected()
+{
+  if (!mDisplay || !mConnectionLost) return;
+  mWindow = 0;
+  Unregister();
 }
 
 // ---- Drawing ----
@@ -271,7 +323,7 @@ uint32_t IGraphicsX11::ToWindowPixel(uint32_t pixel) const
 bool IGraphicsX11::PresentToScreen(const IRectangle& r)
 {
   LICE_IBitmap* bitmap = GetDrawBitmap();
-  if (!mDisplay || !mWindow || !bitmap || !bitmap->getBits()) return false;
+  if (!Connected() || !mWindow || !bitmap || !bitmap->getBits()) return false;
   const int left = r.L > 0 ? r.L : 0, top = r.T > 0 ? r.T : 0;
   int right = r.R < Width() ? r.R : Width(), bottom = r.B < Height() ? r.B : Height();
   if (right > bitmap->getWidth()) right = bitmap->getWidth();
@@ -317,38 +369,62 @@ void IGraphicsX11::AddExposed(const IRectangle& r)
   mExposed = mExposed.Union(r);
 }
 
-void IGraphicsX11::Repaint(const IRectangle& r)
+void IGraphicsX11::Repaint(IRectangle r)
 {
   mExposed = IRectangle();
-  if (!r.Empty()) Draw(r);
+  if (r.Empty()) return;
+  const IRectangle editor(0, 0, Width(), Height());
+  if (r.Intersects(editor)) Draw(r.Intersect(editor));
+  PaintBeyondEditor(r);
+}
+
+// The part of r to the right of and below the editor's area, where a host that makes
+// the window larger sees the border colour.
+void IGraphicsX11::PaintBeyondEditor(const IRectangle& r)
+{
+  const int right = r.L > Width() ? r.L : Width();
+  const int bottom = r.T > Height() ? r.T : Height();
+  const int belowEnd = r.R < right ? r.R : right;
+  const bool wide = r.R > right, tall = r.B > bottom && belowEnd > r.L;
+  if ((!wide && !tall) || !Connected() || !mWindow) return;
+  X11ErrorTrap trap(mDisplay);
+  XSetForeground(mDisplay, mGC, ToWindowPixel(kBorderColor));
+  if (wide) XFillRectangle(mDisplay, mWindow, mGC, right, r.T, (unsigned)(r.R - right), (unsigned)(r.B - r.T));
+  if (tall) XFillRectangle(mDisplay, mWindow, mGC, r.L, bottom, (unsigned)(belowEnd - r.L), (unsigned)(r.B - bottom));
+  XSync(mDisplay, False);
 }
 
 void IGraphicsX11::OnTimer()
 {
-  if (!mDisplay) return;
+  if (!Connected()) return;
   ProcessEvents();
-  if (!mDisplay) return;
-  IRectangle dirty;
-  CollectDirtyRect(dirty);
-  Repaint(dirty.Union(mExposed));
+  if (Connected())
+  {
+    IRectangle dirty;
+    CollectDirtyRect(dirty);
+    Repaint(dirty.Union(mExposed));
+  }
+  StopIfDisconnected();
 }
 
 void IGraphicsX11::OnReadable(int)
 {
   // Presenting may read further events into Xlib's queue, where the descriptor no
   // longer shows them.
-  do
+  while (Connected())
   {
-    if (!mDisplay) return;
     ProcessEvents();
-    if (mDisplay) Repaint(mExposed);
-  } while (mDisplay && XEventsQueued(mDisplay, QueuedAlready) > 0);
+    if (Connected()) Repaint(mExposed);
+    if (!Connected() || XEventsQueued(mDisplay, QueuedAlready) == 0) break;
+  }
+  StopIfDisconnected();
 }
 
 void IGraphicsX11::ProcessEvents()
 {
   X11ErrorTrap trap(mDisplay);
-  while (mDisplay && XPending(mDisplay) > 0)
+  // XPending itself may find the connection broken.
+  while (Connected() && XPending(mDisplay) > 0 && Connected())
   {
     XEvent event;
     XNextEvent(mDisplay, &event);
@@ -390,8 +466,9 @@ void IGraphicsX11::HandleEvent(XEvent& event)
       }
       break;
     case DestroyNotify:
-      // Destroyed with the host's window: nothing of it is left to destroy.
-      mWindow = 0;
+      // The server's report that the window went with the host's: nothing of it is left
+      // to destroy. One sent by another client is no such report.
+      if (!event.xdestroywindow.send_event && event.xdestroywindow.window == mWindow) mWindow = 0;
       break;
     default:
       break;

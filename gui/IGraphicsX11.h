@@ -16,15 +16,25 @@ union _XEvent;
 // the parent pointer); CloseWindow destroys the window and closes the connection.
 // The host's event loop (SetRunLoop, before OpenWindow) drives it: a timer at the
 // frame rate redraws the dirty controls into the draw bitmap and puts the changed
-// rectangle on the window, and the connection's descriptor brings the X events,
-// which become the IGraphics events the Windows layer makes: left, middle and right
-// presses and releases, drags while a press holds the pointer, a left double click
-// (a second left press within kDoubleClickMs by the events' server times and within
-// kDoubleClickSlop pixels of the first), wheel detents from buttons 4 (up, +1) and 5
-// (down, -1), Shift and Control (and Alt as A), and the key table of X11KeyMap. Keys
-// the editor does not take are sent on to the host's window. Events sent by other
-// clients (XSendEvent) count as any other; those without a time (0) never make a
-// double click.
+// rectangle on the window, and the connection's descriptor brings the X events.
+// Exposed areas are repainted on whichever of the two reads them; of a window the
+// host makes larger than the editor, the part beyond the editor's area is filled with
+// kBorderColor. X events become the IGraphics events the Windows layer makes: left,
+// middle and right presses and releases, drags while a press holds the pointer, a
+// left double click (a second left press within kDoubleClickMs by the events' server
+// times and within kDoubleClickSlop pixels of the first), wheel detents from buttons
+// 4 (up, +1) and 5 (down, -1), Shift and Control (and Alt as A), and the key table of
+// X11KeyMap. Keys the editor does not take are sent on to the host's window. Events
+// sent by other clients (XSendEvent) count as any other, except that only the server's
+// own DestroyNotify ends the window; those without a time (0) never make a double
+// click.
+//
+// A broken connection (the server gone, or the editor's client killed, as xkill does)
+// ends the editor's drawing, not the process: during this layer's own Xlib calls the
+// process-wide handlers leave its connection to the connection's own exit handler,
+// and are the host's again after each call. The window is then gone, the timer and
+// the descriptor leave the run loop, no further request is made on the connection,
+// and CloseWindow frees what Xlib holds of it.
 //
 // The window needs a TrueColor visual of 32 bits per pixel (depth 24 or 32); the
 // parent's is used. Images come from the image source the product hands in.
@@ -35,6 +45,9 @@ class IGraphicsX11 : public IGraphics, public IEditorRunLoop::Client
 public:
   static constexpr unsigned long kDoubleClickMs = 400;
   static constexpr int kDoubleClickSlop = 2;
+  // What a window larger than the editor shows beyond its area (0x00RRGGBB): the
+  // colour of the panel's right and bottom edges.
+  static constexpr uint32_t kBorderColor = 0x121315;
 
   IGraphicsX11(IPlugBase* plug, int width, int height, int frameRate);
   // Closes the window.
@@ -94,6 +107,10 @@ private:
   bool CreateWindow(unsigned long parent);
   bool ReadPixelFormat();
   bool Register();
+  void Unregister();
+  static void OnConnectionLost(struct _XDisplay* display, void* editor);
+  bool Connected() const;
+  void StopIfDisconnected();
   void ProcessEvents();
   void HandleEvent(_XEvent& event);
   void OnButtonPress(_XEvent& event);
@@ -102,7 +119,9 @@ private:
   void OnKeyPress(_XEvent& event);
   void ForwardKey(_XEvent& event, long mask);
   void AddExposed(const IRectangle& r);
-  void Repaint(const IRectangle& r);
+  // Draws and presents the part of r inside the editor, fills the rest.
+  void Repaint(IRectangle r);
+  void PaintBeyondEditor(const IRectangle& r);
   bool IsDoubleClick(unsigned button, unsigned long time, int x, int y) const;
   void TakeFocus();
   uint32_t ToWindowPixel(uint32_t pixel) const;
@@ -114,6 +133,7 @@ private:
   IEditorRunLoop* mLoop = nullptr;  // the loop the timer and descriptor are registered with
   bool mTimerAdded = false;
   bool mReaderAdded = false;
+  bool mConnectionLost = false;  // set by the connection's exit handler
   PixelFormat mFormat;
   std::vector<uint32_t> mPresentPixels;
   IRectangle mExposed;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 namespace
 {
@@ -85,6 +86,19 @@ std::vector<uint8_t> PanelOracle::Compose(const Values& values) const
       }
   }
   return out;
+}
+
+uint32_t PanelOracle::BorderColour() const
+{
+  std::map<uint32_t, int> counts;
+  auto count = [&](int x, int y)
+  {
+    const uint8_t* p = &mBackground.rgba[(static_cast<size_t>(y) * kWidth + x) * 4];
+    ++counts[static_cast<uint32_t>(p[0] << 16 | p[1] << 8 | p[2])];
+  };
+  for (int y = 0; y < kHeight; ++y) count(kWidth - 1, y);
+  for (int x = 0; x < kWidth - 1; ++x) count(x, kHeight - 1);
+  return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
 }
 
 PixelDifference PixelDifference::Between(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int width)

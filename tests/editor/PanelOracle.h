@@ -27,6 +27,10 @@ public:
   // kWidth x kHeight RGBA pixels for the controls' values (index = parameter).
   std::vector<uint8_t> Compose(const Values& values) const;
 
+  // The colour met most often along the background's right column and bottom row, as
+  // 0xRRGGBB: what a window larger than the panel shows beyond it.
+  uint32_t BorderColour() const;
+
   // The frame a strip of n frames shows for value v (0-based).
   static int FrameIndex(int frames, double value);
 

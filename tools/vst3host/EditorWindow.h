@@ -79,6 +79,8 @@ public:
   // Wheel detents at (x, y), positive away from the user.
   bool Wheel(int x, int y, int detents, Keys keys = {});
 
+  // The host window as attached () takes it (an HWND, or an X window id); only while open.
+  void* HostWindowHandle() const;
   Steinberg::IPlugView* View() const { return mView; }
   const Steinberg::ViewRect& ViewSize() const { return mSize; }
   PlugFrame& Frame() { return *mFrame; }
@@ -90,8 +92,6 @@ private:
   static const char* PlatformType();
   // Makes mNative: the host window of the view's size at (x, y), shown; false on failure.
   bool CreateHostWindow(int x, int y);
-  // The window as attached () takes it.
-  void* HostWindowHandle() const;
   void DestroyHostWindow();
 
   const char* OpenSteps(Steinberg::Vst::IEditController* controller, int x, int y);

@@ -212,6 +212,21 @@ protected:
     return out;
   }
 
+  // The pixels of a whole-window capture that are not `inside` within r and `outside`
+  // elsewhere.
+  static int Misplaced(const std::vector<uint32_t>& screen, const IRectangle& r, uint32_t inside, uint32_t outside)
+  {
+    if (screen.size() != (size_t)(kWidth * kHeight)) return -1;
+    int wrong = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+      {
+        const bool in = x >= r.L && x < r.R && y >= r.T && y < r.B;
+        wrong += screen[(size_t)(y * kWidth + x)] != (in ? inside : outside);
+      }
+    return wrong;
+  }
+
   void FillDrawBitmap(LICE_pixel color)
   {
     LICE_IBitmap* bitmap = mEditor->GetDrawBitmap();
@@ -367,16 +382,27 @@ TEST_F(X11Editor, TheTimerPresentsTheDirtyRectangleFromTheDrawBitmap)
   EXPECT_EQ(Capture(window, IRectangle(0, 0, 1, 1)), std::vector<uint32_t>{0x123456});
   mControl->MarkDirty(false);
   mLoop.Tick();
-  const std::vector<uint32_t> screen = Capture(window, all);
-  ASSERT_EQ(screen.size(), (size_t)(kWidth * kHeight));
-  int wrong = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-    {
-      const bool inside = x >= 10 && x < 30 && y >= 10 && y < 30;
-      wrong += screen[(size_t)(y * kWidth + x)] != (inside ? 0xA00BC1u : 0x123456u);
-    }
-  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(Misplaced(Capture(window, all), IRectangle(10, 10, 30, 30), 0xA00BC1, 0x123456), 0);
+}
+
+// An Expose read from the connection's descriptor is painted there and then.
+TEST_F(X11Editor, AnExposeReadFromTheDescriptorIsPaintedAtOnce)
+{
+  const Window window = Open();
+  ASSERT_NE(window, 0u);
+  FillDrawBitmap(LICE_RGBA(0x12, 0x34, 0x56, 0xFF));
+  mLoop.Tick();
+  FillDrawBitmap(LICE_RGBA(0x65, 0x43, 0x21, 0xFF));
+  XEvent event = {};
+  event.xexpose.type = Expose;
+  event.xexpose.window = window;
+  event.xexpose.x = 5;
+  event.xexpose.y = 6;
+  event.xexpose.width = 40;
+  event.xexpose.height = 20;
+  Send(window, event, ExposureMask);
+  EXPECT_EQ(Misplaced(Capture(window, IRectangle(0, 0, kWidth, kHeight)), IRectangle(5, 6, 45, 26), 0x654321, 0x123456),
+            0);
 }
 
 TEST_F(X11Editor, EmbeddedImagesDecodeToTheLayoutsSizes)
