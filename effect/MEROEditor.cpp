@@ -19,6 +19,9 @@ struct ControlPlace
 };
 
 constexpr double kKnobGearing = 4.0;
+// The most common colour of the background's right and bottom edges, which a window
+// larger than the panel continues.
+constexpr unsigned int kBorderColor = 0x121315;
 
 const ControlPlace kKnobs[] = {
     {MERO::kLevel, kLevelId, kLevelFile, 21, 50, 381},
@@ -42,6 +45,7 @@ IBitmapStrip Load(IGraphics* graphics, const ControlPlace& place)
 void MEROEditor::Build(IPlugBase* plug, IGraphics* graphics)
 {
   const IBitmapStrip background = graphics->LoadBitmapStrip(kBgId, kBgFile, 1);
+  graphics->SetBorderColor(kBorderColor);
   graphics->AddBackground(new IBitmapControl(plug, 0, 0, -1, background, IBlend::kOpaqueCopy));
 
   for (const ControlPlace& knob : kKnobs)

@@ -91,6 +91,10 @@ public:
   IPlugBase* GetPlug() const { return mPlug; }
   // Where LoadImageResource finds the images (not owned; it outlives the editor).
   void SetImageSource(const IImageSource* images) { mImages = images; }
+  // What a window the host makes larger than the editor shows beyond the editor's
+  // area (0x00RRGGBB; black until set).
+  void SetBorderColor(unsigned int rgb) { mBorderColor = rgb; }
+  unsigned int BorderColor() const { return mBorderColor; }
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
   int FrameRate() const { return mFrameRate; }
@@ -201,6 +205,7 @@ private:
 
   IPlugBase* mPlug;
   const IImageSource* mImages = nullptr;
+  unsigned int mBorderColor = 0;
   PtrList<IControl> mControls;
   IRectangle mDrawRect;
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;

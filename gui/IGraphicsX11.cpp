@@ -388,7 +388,7 @@ void IGraphicsX11::PaintBeyondEditor(const IRectangle& r)
   const bool wide = r.R > right, tall = r.B > bottom && belowEnd > r.L;
   if ((!wide && !tall) || !Connected() || !mWindow) return;
   X11ErrorTrap trap(mDisplay);
-  XSetForeground(mDisplay, mGC, ToWindowPixel(kBorderColor));
+  XSetForeground(mDisplay, mGC, ToWindowPixel(BorderColor()));
   if (wide) XFillRectangle(mDisplay, mWindow, mGC, right, r.T, (unsigned)(r.R - right), (unsigned)(r.B - r.T));
   if (tall) XFillRectangle(mDisplay, mWindow, mGC, r.L, bottom, (unsigned)(belowEnd - r.L), (unsigned)(r.B - bottom));
   XSync(mDisplay, False);

@@ -19,7 +19,7 @@ union _XEvent;
 // rectangle on the window, and the connection's descriptor brings the X events.
 // Exposed areas are repainted on whichever of the two reads them; of a window the
 // host makes larger than the editor, the part beyond the editor's area is filled with
-// kBorderColor. X events become the IGraphics events the Windows layer makes: left,
+// the border colour (IGraphics::SetBorderColor). X events become the IGraphics events the Windows layer makes: left,
 // middle and right presses and releases, drags while a press holds the pointer, a
 // left double click (a second left press within kDoubleClickMs by the events' server
 // times and within kDoubleClickSlop pixels of the first), wheel detents from buttons
@@ -45,9 +45,6 @@ class IGraphicsX11 : public IGraphics, public IEditorRunLoop::Client
 public:
   static constexpr unsigned long kDoubleClickMs = 400;
   static constexpr int kDoubleClickSlop = 2;
-  // What a window larger than the editor shows beyond its area (0x00RRGGBB): the
-  // colour of the panel's right and bottom edges.
-  static constexpr uint32_t kBorderColor = 0x121315;
 
   IGraphicsX11(IPlugBase* plug, int width, int height, int frameRate);
   // Closes the window.
