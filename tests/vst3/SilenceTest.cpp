@@ -11,7 +11,7 @@
 
 #include "OracleRunner.h"
 #include "PluginHarness.h"
-#include "TestSignal.h"
+#include "TestSignals.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -89,7 +89,7 @@ Outcome Render(double rate, const std::vector<Stretch>& stretches)
     return o;
   }
   OracleRunner oracle(rate, 2);
-  const auto music = TestSignal::Make<Sample>(2, static_cast<int>(rate / 2), 5);
+  const auto music = TestSignals::Make<Sample>(2, static_cast<int>(rate / 2), 5);
   std::vector<Sample> in[2], out[2], ref[2];
   for (int c = 0; c < 2; ++c)
   {
