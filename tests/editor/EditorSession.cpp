@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
+#include "NativePath.h"
 
 #include <cmath>
 #include <cstdio>
@@ -10,20 +11,6 @@ using namespace Steinberg::Vst;
 
 namespace
 {
-
-// A Unix path as this program opens it: under wine on the Z: drive, with backslashes.
-std::string NativePath(std::string path)
-{
-#ifdef _WIN32
-  if (!path.empty() && path[0] == '/')
-  {
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    path = "Z:" + path;
-  }
-#endif
-  return path;
-}
 
 // The pictures of a failed comparison, as PPM files next to the test program's results.
 void SavePicture(const std::string& name, const std::vector<uint8_t>& rgba, int width, int height)

@@ -145,6 +145,20 @@ TEST_F(EditorFixture, GestureEndsWhenTheReleaseReachesNoControl)
   EXPECT_EQ(plug.EditorCalls(), (Strings{"begin 0", "end 0"}));
 }
 
+TEST_F(EditorFixture, ASecondPressDuringADragEndsTheFirstGesture)
+{
+  const IMouseModifiers left{true};
+  g.OnMouseDown(105, 120, left);
+  g.OnMouseDrag(105, 110, left);
+  g.OnMouseDown(105, 110, left);  // the first press's release never came
+  g.OnMouseDrag(105, 100, left);
+  g.OnMouseUp(105, 100, left);
+  Strings gestures;
+  for (const std::string& call : plug.EditorCalls())
+    if (call.rfind("begin ", 0) == 0 || call.rfind("end ", 0) == 0) gestures.push_back(call);
+  EXPECT_EQ(gestures, (Strings{"begin 0", "end 0", "begin 0", "end 0"}));
+}
+
 TEST_F(EditorFixture, DragAtTheSamePositionIsSwallowed)
 {
   const IMouseModifiers left{true};

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "PluginHarness.h"
-#include "TestSignal.h"
+#include "TestSignals.h"
 
 using namespace Steinberg::Vst;
 
@@ -35,7 +35,7 @@ std::vector<float> Render()
 {
   PluginHarness harness;
   EXPECT_TRUE(harness.Prepare(2, 44100.0, 512));
-  auto signal = TestSignal::Make<float>(2, 44100 * 2, 21);
+  auto signal = TestSignals::Make<float>(2, 44100 * 2, 21);
   const double settings[][2] = {{0, 0.75}, {1, 0.0}, {2, 1.0}, {3, 0.6}, {5, 0.0}};
   for (auto& s : settings) harness.plugin.QueueParameter(static_cast<ParamID>(s[0]), s[1]);
   auto first = harness.Run(PluginHarness::Signal{signal[0], signal[1]}, {512});

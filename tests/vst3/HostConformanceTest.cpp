@@ -9,7 +9,7 @@
 
 #include "OracleRunner.h"
 #include "PluginHarness.h"
-#include "TestSignal.h"
+#include "TestSignals.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -55,19 +55,19 @@ TEST(Conformance, EveryBlockSizeUpToTheMaximumGivesTheOraclesAudio)
     OracleRunner oracle(44100.0, 2);
     if (sampleSize == kSample32)
     {
-      auto input = TestSignal::Make<float>(2, total, 11);
+      auto input = TestSignals::Make<float>(2, total, 11);
       auto expected = input;
       std::vector<float*> p = {expected[0].data(), expected[1].data()};
       oracle.Process(p, total);
-      EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, sizes), expected));
+      EXPECT_TRUE(TestSignals::BitEqual(harness.Run(input, sizes), expected));
     }
     else
     {
-      auto input = TestSignal::Make<double>(2, total, 11);
+      auto input = TestSignals::Make<double>(2, total, 11);
       auto expected = input;
       std::vector<double*> p = {expected[0].data(), expected[1].data()};
       oracle.Process(p, total);
-      EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, sizes), expected));
+      EXPECT_TRUE(TestSignals::BitEqual(harness.Run(input, sizes), expected));
     }
   }
 }
@@ -110,7 +110,7 @@ TEST(Conformance, RepeatedLifecyclesKeepOneSetOfBusesAndParameters)
   EXPECT_EQ(controller->getParameterCount(), 11);
   EXPECT_EQ(component->getBusCount(kAudio, kInput), 1);
 
-  auto input = TestSignal::Make<float>(2, 2048, 5);
+  auto input = TestSignals::Make<float>(2, 2048, 5);
   PluginHarness::Signal first;
   for (int cycle = 0; cycle < 3; ++cycle)
   {
@@ -131,7 +131,7 @@ TEST(Conformance, RepeatedLifecyclesKeepOneSetOfBusesAndParameters)
     harness.plugin.Unprepare();
     // Every activation starts the effect from rest; the run after the cycles is processed audio.
     for (float v : output[0]) ASSERT_TRUE(std::isfinite(v));
-    EXPECT_FALSE(TestSignal::BitEqual(output, input));
+    EXPECT_FALSE(TestSignals::BitEqual(output, input));
   }
 }
 
@@ -139,7 +139,7 @@ TEST(Conformance, ProcessRunsOnAnotherThreadThanTheSetup)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2, 44100.0, 300));
-  auto input = TestSignal::Make<float>(2, 6000, 9);
+  auto input = TestSignals::Make<float>(2, 6000, 9);
   PluginHarness::Signal viaThread;
   std::thread audio(
       [&]
@@ -154,7 +154,7 @@ TEST(Conformance, ProcessRunsOnAnotherThreadThanTheSetup)
   auto expected = input;
   std::vector<float*> p = {expected[0].data(), expected[1].data()};
   oracle.Process(p, 6000);
-  EXPECT_TRUE(TestSignal::BitEqual(viaThread, expected));
+  EXPECT_TRUE(TestSignals::BitEqual(viaThread, expected));
 }
 
 TEST(Conformance, ManyInstancesLiveSideBySide)
@@ -170,14 +170,14 @@ TEST(Conformance, ManyInstancesLiveSideBySide)
     oracles.push_back(std::make_unique<OracleRunner>(44100.0, 2));
     oracles.back()->Set(0, i / double(kInstances));
   }
-  auto input = TestSignal::Make<float>(2, 128, 2);
+  auto input = TestSignals::Make<float>(2, 128, 2);
   for (int block = 0; block < 4; ++block)
     for (int i = 0; i < kInstances; ++i)
     {
       auto expected = input;
       std::vector<float*> p = {expected[0].data(), expected[1].data()};
       oracles[i]->Process(p, 128);
-      ASSERT_TRUE(TestSignal::BitEqual(plugins[i]->Run(input, {128}), expected)) << "instance " << i;
+      ASSERT_TRUE(TestSignals::BitEqual(plugins[i]->Run(input, {128}), expected)) << "instance " << i;
     }
 
   // Created at once from several threads as well.

@@ -11,7 +11,7 @@
 
 #include "OracleRunner.h"
 #include "PluginHarness.h"
-#include "TestSignal.h"
+#include "TestSignals.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -59,11 +59,11 @@ void LongerBlockThanPrepared()
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2, 44100.0, 64, sizeof(Sample) == 4 ? kSample32 : kSample64));
   OracleRunner oracle(44100.0, 2);
-  auto input = TestSignal::Make<Sample>(2, 1000, 4);
+  auto input = TestSignals::Make<Sample>(2, 1000, 4);
   auto expected = input;
   std::vector<Sample*> p = {expected[0].data(), expected[1].data()};
   oracle.Process(p, 1000);
-  EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, {1000}), expected));
+  EXPECT_TRUE(TestSignals::BitEqual(harness.Run(input, {1000}), expected));
 }
 
 template <typename Sample>
@@ -72,7 +72,7 @@ void NoInputBusReadsNoEarlierBuffers()
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2, 44100.0, 64, sizeof(Sample) == 4 ? kSample32 : kSample64));
   OracleRunner oracle(44100.0, 2);
-  auto first = TestSignal::Make<Sample>(2, 64, 8);
+  auto first = TestSignals::Make<Sample>(2, 64, 8);
   auto expected = first;
   std::vector<Sample*> e = {expected[0].data(), expected[1].data()};
   oracle.Process(e, 64);
@@ -89,7 +89,7 @@ void NoInputBusReadsNoEarlierBuffers()
   std::vector<std::vector<Sample>> out(2, std::vector<Sample>(64, 0));
   std::vector<Sample*> o = {out[0].data(), out[1].data()};
   ASSERT_EQ(Call<Sample>(harness, static_cast<Sample**>(nullptr), o.data(), 64), kResultOk);
-  EXPECT_TRUE(TestSignal::BitEqual(out, expectedSecond));
+  EXPECT_TRUE(TestSignals::BitEqual(out, expectedSecond));
 }
 
 template <typename Sample>
@@ -97,7 +97,7 @@ void NoOutputBusWritesNoEarlierBuffers()
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2, 44100.0, 64, sizeof(Sample) == 4 ? kSample32 : kSample64));
-  auto in = TestSignal::Make<Sample>(2, 64, 8);
+  auto in = TestSignals::Make<Sample>(2, 64, 8);
   std::vector<std::vector<Sample>> oldOut(2, std::vector<Sample>(64, 0));
   std::vector<Sample*> i = {in[0].data(), in[1].data()};
   std::vector<Sample*> o = {oldOut[0].data(), oldOut[1].data()};
@@ -106,12 +106,12 @@ void NoOutputBusWritesNoEarlierBuffers()
   const auto untouched = oldOut;
 
   ASSERT_EQ(Call<Sample>(harness, i.data(), static_cast<Sample**>(nullptr), 64), kResultOk);
-  EXPECT_TRUE(TestSignal::BitEqual(oldOut, untouched));
+  EXPECT_TRUE(TestSignals::BitEqual(oldOut, untouched));
 
   // An output bus the host switched off is not written either.
   harness.plugin.Component()->activateBus(kAudio, kOutput, 0, false);
   ASSERT_EQ(Call<Sample>(harness, i.data(), o.data(), 64), kResultOk);
-  EXPECT_TRUE(TestSignal::BitEqual(oldOut, untouched));
+  EXPECT_TRUE(TestSignals::BitEqual(oldOut, untouched));
 }
 
 template <typename Sample>
@@ -120,7 +120,7 @@ void NullChannelPointersUseScratch()
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2, 44100.0, 128, sizeof(Sample) == 4 ? kSample32 : kSample64));
   OracleRunner oracle(44100.0, 2);
-  auto in = TestSignal::Make<Sample>(2, 128, 6);
+  auto in = TestSignals::Make<Sample>(2, 128, 6);
   auto expected = in;
   std::fill(expected[1].begin(), expected[1].end(), Sample(0));  // a missing input is silence
   std::vector<Sample*> e = {expected[0].data(), expected[1].data()};
@@ -131,7 +131,7 @@ void NullChannelPointersUseScratch()
   Sample* outputs[2] = {outLeft.data(), nullptr};
   ASSERT_EQ(Call<Sample>(harness, inputs, outputs, 128), kResultOk);
   EXPECT_TRUE(
-      TestSignal::BitEqual(std::vector<std::vector<Sample>>{outLeft}, std::vector<std::vector<Sample>>{expected[0]}));
+      TestSignals::BitEqual(std::vector<std::vector<Sample>>{outLeft}, std::vector<std::vector<Sample>>{expected[0]}));
 
   // Bus entries without any channel array.
   AudioBusBuffers inBus, outBus;
@@ -164,7 +164,7 @@ PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
   EXPECT_TRUE(harness.Prepare(2, 44100.0, kFrames, start64 ? kSample64 : kSample32));
   if (start64)
   {
-    auto in = std::make_unique<PluginHarness::Signal64>(TestSignal::Make<double>(2, kFrames, 3));
+    auto in = std::make_unique<PluginHarness::Signal64>(TestSignals::Make<double>(2, kFrames, 3));
     std::vector<double> out[2] = {std::vector<double>(kFrames), std::vector<double>(kFrames)};
     std::vector<double*> i = {(*in)[0].data(), (*in)[1].data()};
     std::vector<double*> o = {out[0].data(), out[1].data()};
@@ -175,10 +175,10 @@ PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
   }
   else if (scenario != Missing::kBusAsFirstCall)
   {
-    harness.Run(TestSignal::Make<float>(2, kFrames, 3), {kFrames});
+    harness.Run(TestSignals::Make<float>(2, kFrames, 3), {kFrames});
   }
 
-  auto in = TestSignal::Make<float>(2, kFrames, 5);
+  auto in = TestSignals::Make<float>(2, kFrames, 5);
   if (scenario != Missing::kRightAfterStereoCall) std::fill(in[0].begin(), in[0].end(), 0.0f);
   std::fill(in[1].begin(), in[1].end(), 0.0f);
   PluginHarness::Signal out(2, std::vector<float>(kFrames, 9.0f));
@@ -196,8 +196,8 @@ PluginHarness::Signal LastBlockOf(Missing scenario, bool explicitSilence)
 
 TEST(Mend, MissingInputChannelReadsSilence)
 {
-  EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(Missing::kRightAfterStereoCall, false),
-                                   LastBlockOf(Missing::kRightAfterStereoCall, true)));
+  EXPECT_TRUE(TestSignals::BitEqual(LastBlockOf(Missing::kRightAfterStereoCall, false),
+                                    LastBlockOf(Missing::kRightAfterStereoCall, true)));
 }
 
 TEST(Mend, MissingInputBusReadsSilence)
@@ -205,7 +205,7 @@ TEST(Mend, MissingInputBusReadsSilence)
   for (Missing scenario : {Missing::kBusAfterStereoCall, Missing::kBusAfter64BitSetupChange, Missing::kBusAsFirstCall})
   {
     SCOPED_TRACE(static_cast<int>(scenario));
-    EXPECT_TRUE(TestSignal::BitEqual(LastBlockOf(scenario, false), LastBlockOf(scenario, true)));
+    EXPECT_TRUE(TestSignals::BitEqual(LastBlockOf(scenario, false), LastBlockOf(scenario, true)));
   }
 }
 
@@ -216,11 +216,11 @@ TEST(Mend, RearrangedBusesKeepTheirActivation)
   SpeakerArrangement mono = SpeakerArr::kMono;
   ASSERT_EQ(harness.plugin.Processor()->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
   OracleRunner oracle(44100.0, 1);
-  auto input = TestSignal::Make<float>(1, 256, 4);
+  auto input = TestSignals::Make<float>(1, 256, 4);
   auto expected = input;
   std::vector<float*> p = {expected[0].data()};
   oracle.Process(p, 256);
-  EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, {256}), expected));
+  EXPECT_TRUE(TestSignals::BitEqual(harness.Run(input, {256}), expected));
 }
 
 TEST(Mend, CallLongerThanThePreparedBlockIsRenderedInPieces)
@@ -250,13 +250,13 @@ TEST(Mend, NullChannelPointersReadSilenceAndWriteNowhere)
 TEST(Mend, AudioBeforeProcessingSetupComesOutSilent)
 {
   PluginHarness harness;
-  auto input = TestSignal::Make<float>(2, 100);
+  auto input = TestSignals::Make<float>(2, 100);
   PluginHarness::Signal output(2, std::vector<float>(100, 3.0f));
   float* in[2] = {input[0].data(), input[1].data()};
   float* out[2] = {output[0].data(), output[1].data()};
   harness.plugin.Component()->activateBus(kAudio, kOutput, 0, true);
   ASSERT_EQ(Call<float>(harness, in, out, 100), kResultOk);
-  EXPECT_TRUE(TestSignal::BitEqual(output, PluginHarness::Signal(2, std::vector<float>(100, 0.0f))));
+  EXPECT_TRUE(TestSignals::BitEqual(output, PluginHarness::Signal(2, std::vector<float>(100, 0.0f))));
 }
 
 TEST(Mend, SetupWithoutUsableRateOrBlockIsRefusedAndChangesNothing)
@@ -277,9 +277,9 @@ TEST(Mend, SetupWithoutUsableRateOrBlockIsRefusedAndChangesNothing)
 
   // The refused setups left the 44.1 kHz, 64-frame preparation in place.
   OracleRunner oracle(44100.0, 2);
-  auto input = TestSignal::Make<float>(2, 300, 5);
+  auto input = TestSignals::Make<float>(2, 300, 5);
   auto expected = input;
   std::vector<float*> p = {expected[0].data(), expected[1].data()};
   oracle.Process(p, 300);
-  EXPECT_TRUE(TestSignal::BitEqual(harness.Run(input, {64}), expected));
+  EXPECT_TRUE(TestSignals::BitEqual(harness.Run(input, {64}), expected));
 }

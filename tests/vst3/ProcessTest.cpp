@@ -9,7 +9,7 @@
 
 #include "OracleRunner.h"
 #include "PluginHarness.h"
-#include "TestSignal.h"
+#include "TestSignals.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -73,14 +73,14 @@ TEST(Process, StereoFloatAudioEqualsTheOracleBitForBit)
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2, 48000.0, 512));
   OracleRunner oracle(48000.0, 2);
-  auto viaModule = TestSignal::Make<float>(2, 48000);
+  auto viaModule = TestSignals::Make<float>(2, 48000);
   auto viaOracle = viaModule;
   const Automation automation = {{3, {{0, 0, 0.1}, {0, 100, 0.8}, {3, 7, 0.7}}},
                                  {9, {{4, 0, 1.0}, {5, 0, 0.0}, {6, 40, 1.0}}},
                                  {20, {{7, 0, 1.0}, {1, 0, 0.0}, {2, 300, 1.0}}},
                                  {40, {{3, 0, 0.3}, {4, 0, 0.0}}}};
   RunBoth(harness, oracle, viaModule, viaOracle, {512, 37, 1, 200, 511, 64}, automation);
-  EXPECT_TRUE(TestSignal::BitEqual(viaModule, viaOracle));
+  EXPECT_TRUE(TestSignals::BitEqual(viaModule, viaOracle));
 }
 
 TEST(Process, MonoAndDoubleAudioEqualTheOracleBitForBit)
@@ -89,19 +89,19 @@ TEST(Process, MonoAndDoubleAudioEqualTheOracleBitForBit)
     PluginHarness mono;
     ASSERT_TRUE(mono.Prepare(1, 44100.0, 256));
     OracleRunner oracle(44100.0, 1);
-    auto viaModule = TestSignal::Make<float>(1, 20000, 7);
+    auto viaModule = TestSignals::Make<float>(1, 20000, 7);
     auto viaOracle = viaModule;
     RunBoth(mono, oracle, viaModule, viaOracle, {256, 100}, {{2, {{0, 0, 0.9}}}});
-    EXPECT_TRUE(TestSignal::BitEqual(viaModule, viaOracle));
+    EXPECT_TRUE(TestSignals::BitEqual(viaModule, viaOracle));
   }
   {
     PluginHarness stereo;
     ASSERT_TRUE(stereo.Prepare(2, 96000.0, 1024, kSample64));
     OracleRunner oracle(96000.0, 2);
-    auto viaModule = TestSignal::Make<double>(2, 30000, 3);
+    auto viaModule = TestSignals::Make<double>(2, 30000, 3);
     auto viaOracle = viaModule;
     RunBoth(stereo, oracle, viaModule, viaOracle, {1024, 3, 999}, {{5, {{3, 0, 0.2}, {6, 0, 1.0}}}});
-    EXPECT_TRUE(TestSignal::BitEqual(viaModule, viaOracle));
+    EXPECT_TRUE(TestSignals::BitEqual(viaModule, viaOracle));
   }
 }
 
@@ -110,10 +110,10 @@ TEST(Process, OnlyTheLastPointOfAQueueCountsForTheWholeBlock)
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
   OracleRunner oracle(44100.0, 2);
-  auto viaModule = TestSignal::Make<float>(2, 1024);
+  auto viaModule = TestSignals::Make<float>(2, 1024);
   auto viaOracle = viaModule;
   RunBoth(harness, oracle, viaModule, viaOracle, {512}, {{0, {{0, 0, 0.2}, {0, 100, 0.9}}}});
-  EXPECT_TRUE(TestSignal::BitEqual(viaModule, viaOracle));
+  EXPECT_TRUE(TestSignals::BitEqual(viaModule, viaOracle));
   EXPECT_DOUBLE_EQ(harness.Normalized(0), 0.9);
 }
 
@@ -121,18 +121,18 @@ TEST(Process, HostBypassPassesTheInputThroughBitForBit)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
-  auto input = TestSignal::Make<float>(2, 512);
+  auto input = TestSignals::Make<float>(2, 512);
   auto output = input;
   harness.plugin.QueueParameter(kBpas, 0.0, 0);
   harness.plugin.QueueParameter(kBpas, 0.7, 300);
   std::vector<float*> p = {output[0].data(), output[1].data()};
   harness.plugin.Process(p.data(), p.data(), 2, 512);
-  EXPECT_TRUE(TestSignal::BitEqual(input, output));
+  EXPECT_TRUE(TestSignals::BitEqual(input, output));
   EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 1.0);
 
   harness.plugin.QueueParameter(kBpas, 0.5, 0);  // not above 0.5: processed again
   harness.plugin.Process(p.data(), p.data(), 2, 512);
-  EXPECT_FALSE(TestSignal::BitEqual(input, output));
+  EXPECT_FALSE(TestSignals::BitEqual(input, output));
   EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 0.0);
 }
 
@@ -140,7 +140,7 @@ TEST(Process, PresetChangeZeroReloadsPresetZeroAndOneDoesNothing)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
-  auto signal = TestSignal::Make<float>(2, 64);
+  auto signal = TestSignals::Make<float>(2, 64);
   harness.plugin.QueueParameter(0, 1.0);
   harness.plugin.QueueParameter(3, 0.25);
   harness.Run(signal, {64});

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "PluginHarness.h"
-#include "TestSignal.h"
+#include "TestSignals.h"
 #include "public.sdk/source/common/memorystream.h"
 
 using namespace Steinberg;
@@ -106,7 +106,7 @@ tresult SetTrickling(PluginHarness& harness, const std::vector<char>& bytes)
 // Runs one short block so that queued automation is applied.
 void Apply(PluginHarness& harness)
 {
-  auto signal = TestSignal::Make<float>(2, 16);
+  auto signal = TestSignals::Make<float>(2, 16);
   harness.Run(signal, {16});
 }
 
@@ -163,14 +163,14 @@ TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
   EXPECT_EQ(again, saved);
 
   // The restored bypass acts on the audio at once.
-  auto input = TestSignal::Make<float>(2, 128);
-  EXPECT_TRUE(TestSignal::BitEqual(target.Run(input, {128}), input));
+  auto input = TestSignals::Make<float>(2, 128);
+  EXPECT_TRUE(TestSignals::BitEqual(target.Run(input, {128}), input));
 
   // And a state without it switches the processor's bypass off again.
   saved[72] = 0;
   ASSERT_EQ(target.plugin.SetState(saved), kResultOk);
   EXPECT_DOUBLE_EQ(target.Normalized(kBpas), 0.0);
-  EXPECT_FALSE(TestSignal::BitEqual(target.Run(input, {128}), input));
+  EXPECT_FALSE(TestSignals::BitEqual(target.Run(input, {128}), input));
 }
 
 TEST(State, StoredValuesAreClampedWithoutStepRounding)

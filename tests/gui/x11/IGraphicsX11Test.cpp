@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "MEROResources.h"
 #include "TestEditorPlug.h"
 #include "X11KeyMap.h"
+#include "X11ParentWindow.h"
 #include "X11TestDisplay.h"
 
 namespace
@@ -123,9 +125,7 @@ protected:
     MERO_REQUIRE_DISPLAY();
     mDisplay = X11TestDisplay();
     ASSERT_NE(mDisplay, nullptr) << "cannot connect to DISPLAY " << std::getenv("DISPLAY");
-    mParent = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, kWidth + 20, kHeight + 20, 0, 0, 0);
-    XMapWindow(mDisplay, mParent);
-    XSync(mDisplay, False);
+    mParent = std::make_unique<X11ParentWindow>(mDisplay, kWidth + 20, kHeight + 20);
 
     mEditor = new IGraphicsX11(&mPlug, kWidth, kHeight, 25);
     mEditor->SetImageSource(&mImages);
@@ -140,16 +140,12 @@ protected:
   void TearDown() override
   {
     if (mEditor) mEditor->CloseWindow();
-    if (mDisplay)
-    {
-      XDestroyWindow(mDisplay, mParent);
-      XSync(mDisplay, False);
-    }
+    mParent.reset();
   }
 
   Window Open()
   {
-    void* handle = mEditor->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(mParent)));
+    void* handle = mEditor->OpenWindow(mParent->Handle());
     return static_cast<Window>(reinterpret_cast<uintptr_t>(handle));
   }
 
@@ -235,7 +231,7 @@ protected:
   }
 
   Display* mDisplay = nullptr;
-  Window mParent = 0;
+  std::unique_ptr<X11ParentWindow> mParent;
   TestEditorPlug mPlug;
   FakeRunLoop mLoop;
   EmbeddedImages mImages;
@@ -254,7 +250,7 @@ TEST_F(X11Editor, OpensAChildOfTheParentRegisteredWithTheRunLoopAndClosesIt)
   unsigned count = 0;
   ASSERT_TRUE(XQueryTree(mDisplay, window, &root, &parent, &children, &count));
   if (children) XFree(children);
-  EXPECT_EQ(parent, mParent);
+  EXPECT_EQ(parent, mParent->Id());
   XWindowAttributes attributes;
   ASSERT_TRUE(XGetWindowAttributes(mDisplay, window, &attributes));
   EXPECT_EQ(attributes.x, 0);
@@ -271,9 +267,7 @@ TEST_F(X11Editor, OpensAChildOfTheParentRegisteredWithTheRunLoopAndClosesIt)
   EXPECT_FALSE(mEditor->IsWindowOpen());
   EXPECT_EQ(mLoop.timerClient, nullptr);
   EXPECT_EQ(mLoop.readerClient, nullptr);
-  ASSERT_TRUE(XQueryTree(mDisplay, mParent, &root, &parent, &children, &count));
-  if (children) XFree(children);
-  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(mParent->Children(), 0u);
 }
 
 TEST_F(X11Editor, OpensNothingWithoutRunLoopWhenTheLoopRefusesOrForABadParent)

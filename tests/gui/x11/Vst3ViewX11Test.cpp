@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "IGraphicsX11.h"
@@ -16,6 +17,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "vst3/IPlugVST3.h"
 #include "vst3/IPlugVST3View.h"
+#include "X11ParentWindow.h"
 #include "X11TestDisplay.h"
 
 using namespace Steinberg;
@@ -112,28 +114,13 @@ protected:
     MERO_REQUIRE_DISPLAY();
     mDisplay = X11TestDisplay();
     ASSERT_NE(mDisplay, nullptr) << "cannot connect to DISPLAY " << std::getenv("DISPLAY");
-    mParent = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, 50, 40, 0, 0, 0);
-    XMapWindow(mDisplay, mParent);
-    XSync(mDisplay, False);
+    mParent = std::make_unique<X11ParentWindow>(mDisplay, 50, 40);
   }
-  void TearDown() override
-  {
-    if (!mDisplay) return;
-    XDestroyWindow(mDisplay, mParent);
-    XSync(mDisplay, False);
-  }
-  void* Parent() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(mParent)); }
-  unsigned Children()
-  {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(mDisplay, mParent, &root, &parent, &children, &count);
-    if (children) XFree(children);
-    return count;
-  }
+  void* Parent() const { return mParent->Handle(); }
+  unsigned Children() const { return mParent->Children(); }
 
   Display* mDisplay = nullptr;
-  Window mParent = 0;
+  std::unique_ptr<X11ParentWindow> mParent;
 };
 }  // namespace
 

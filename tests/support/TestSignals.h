@@ -3,11 +3,44 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <vector>
 
-// Deterministic test audio and exact comparison for the VST 3 tests.
-namespace TestSignal
+// Deterministic test signals and exact comparison, shared by the tests of every part.
+namespace TestSignals
 {
+inline std::uint64_t Bits(double v)
+{
+  std::uint64_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+
+// Deterministic noise in [-amplitude, amplitude).
+inline std::vector<double> Noise(int n, double amplitude, unsigned seed)
+{
+  std::mt19937 gen(seed);
+  std::vector<double> v(n);
+  for (double& x : v) x = amplitude * (static_cast<double>(gen()) / 2147483648.0 - 1.0);
+  return v;
+}
+
+inline std::vector<double> Sine(int n, double amplitude, double hz, double fs)
+{
+  const double pi = 3.14159265358979323846;
+  std::vector<double> v(n);
+  for (int i = 0; i < n; ++i) v[i] = amplitude * std::sin(2.0 * pi * hz * i / fs);
+  return v;
+}
+
+// Peak of |v| over [from, end).
+inline double Peak(const std::vector<double>& v, size_t from)
+{
+  double peak = 0.0;
+  for (size_t i = from; i < v.size(); ++i) peak = std::fmax(peak, std::fabs(v[i]));
+  return peak;
+}
+
 // A tone plus noise per channel, different on each channel, peaking near 0.6.
 template <typename Sample>
 std::vector<std::vector<Sample>> Make(int channels, int frames, unsigned seed = 1)
@@ -35,4 +68,4 @@ bool BitEqual(const std::vector<std::vector<Sample>>& a, const std::vector<std::
       return false;
   return true;
 }
-}  // namespace TestSignal
+}  // namespace TestSignals
