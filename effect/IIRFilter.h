@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
+#include "DoubleBits.h"
 #include "Double2.h"
 
 // Direct-form-I recursive filter of order N (3 or 4) whose coefficients come from a
@@ -117,23 +117,16 @@ private:
     return out;
   }
 
-  static std::uint64_t Bits(double v)
-  {
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-  }
-
-  static bool IsPositiveZero(double v) { return Bits(v) == 0; }
+  static bool IsPositiveZero(double v) { return DoubleBits(v) == 0; }
 
   // True when the state just reached is the one it came from: the input and output
   // histories, together with the values shifted out, are all +0 and all the newest
   // output respectively.
   bool IsFixedPoint(double droppedX, double droppedY) const
   {
-    if (Bits(droppedX) != 0 || Bits(droppedY) != Bits(mY[0])) return false;
+    if (DoubleBits(droppedX) != 0 || DoubleBits(droppedY) != DoubleBits(mY[0])) return false;
     for (int k = 1; k < N; ++k)
-      if (Bits(mX[k]) != 0 || Bits(mY[k]) != Bits(mY[0])) return false;
+      if (DoubleBits(mX[k]) != 0 || DoubleBits(mY[k]) != DoubleBits(mY[0])) return false;
     return true;
   }
 

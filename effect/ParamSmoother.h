@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+
+#include "DoubleBits.h"
 
 // One-pole low-pass that glides a control value toward its target: each step sets
 // z = a0 * target + b1 * z and returns z. Once a step has left z unchanged, further
@@ -12,7 +13,7 @@ class ParamSmoother
 public:
   void SetCoefficients(double a0, double b1)
   {
-    if (Bits(a0) != Bits(mA0) || Bits(b1) != Bits(mB1)) mSteady = false;
+    if (DoubleBits(a0) != DoubleBits(mA0) || DoubleBits(b1) != DoubleBits(mB1)) mSteady = false;
     mA0 = a0;
     mB1 = b1;
   }
@@ -22,9 +23,9 @@ public:
 
   double Step(double target)
   {
-    if (mSteady && Bits(target) == Bits(mTarget)) return mZ;
+    if (mSteady && DoubleBits(target) == DoubleBits(mTarget)) return mZ;
     const double z = mA0 * target + mB1 * mZ;
-    mSteady = Bits(z) == Bits(mZ);
+    mSteady = DoubleBits(z) == DoubleBits(mZ);
     mTarget = target;
     mZ = z;
     return z;
@@ -34,27 +35,20 @@ public:
   void StepInto(double target, double* const* outs, int perSample, int n)
   {
     int i = 0;
-    for (; i < n && !(mSteady && Bits(target) == Bits(mTarget)); ++i)
+    for (; i < n && !(mSteady && DoubleBits(target) == DoubleBits(mTarget)); ++i)
       for (int j = 0; j < perSample; ++j) outs[j][i] = Step(target);
     for (; i < n; ++i)
       for (int j = 0; j < perSample; ++j) outs[j][i] = mZ;
   }
 
   // Whether further steps toward target return the current value unchanged.
-  bool Settled(double target) const { return mSteady && Bits(target) == Bits(mTarget); }
+  bool Settled(double target) const { return mSteady && DoubleBits(target) == DoubleBits(mTarget); }
 
   double A0() const { return mA0; }
   double B1() const { return mB1; }
   double Value() const { return mZ; }
 
 private:
-  static std::uint64_t Bits(double v)
-  {
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-  }
-
   double mA0 = 1.0;
   double mB1 = 0.0;
   double mZ = 0.0;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
+#include "DoubleBits.h"
 #include "Double2.h"
 
 // The fourth-order tone network at the end of each channel: a fixed continuous-time
@@ -50,7 +50,8 @@ public:
   // Whether a step toward bassPos and treblePos leaves p and q unchanged.
   bool ControlsSettled(double bassPos, double treblePos) const
   {
-    return Bits(GlideP(mState.p, bassPos)) == Bits(mState.p) && Bits(GlideQ(mState.q, treblePos)) == Bits(mState.q);
+    return DoubleBits(GlideP(mState.p, bassPos)) == DoubleBits(mState.p) &&
+           DoubleBits(GlideQ(mState.q, treblePos)) == DoubleBits(mState.q);
   }
 
   // Design rate F: the rate truncated toward zero to an integer, clamped to
@@ -64,8 +65,8 @@ public:
   // arithmetic until an input or the rate changes. Both give the same results.
   double Process(double x, double bassPos, double treblePos)
   {
-    if (mState.steady && Bits(x) == 0 && Bits(bassPos) == Bits(mState.steadyBass) &&
-        Bits(treblePos) == Bits(mState.steadyTreble))
+    if (mState.steady && DoubleBits(x) == 0 && DoubleBits(bassPos) == DoubleBits(mState.steadyBass) &&
+        DoubleBits(treblePos) == DoubleBits(mState.steadyTreble))
       return mState.steadyOutput;
     return Advance(mState, x, bassPos, treblePos);
   }
@@ -133,22 +134,16 @@ private:
     double steadyOutput = 0.0;
   };
 
-  static std::uint64_t Bits(double v)
-  {
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-  }
-
   // One step of state s.
   double Advance(State& s, double x, double bassPos, double treblePos) const
   {
     const double p = GlideP(s.p, bassPos);
     const double q = GlideQ(s.q, treblePos);
-    const bool controlsSettled = Bits(p) == Bits(s.p) && Bits(q) == Bits(s.q);
+    const bool controlsSettled = DoubleBits(p) == DoubleBits(s.p) && DoubleBits(q) == DoubleBits(s.q);
     s.p = p;
     s.q = q;
-    if (!s.coefficientsValid || Bits(p) != Bits(s.coefficientsP) || Bits(q) != Bits(s.coefficientsQ))
+    if (!s.coefficientsValid || DoubleBits(p) != DoubleBits(s.coefficientsP) ||
+        DoubleBits(q) != DoubleBits(s.coefficientsQ))
       UpdateCoefficients(s);
     const double* a = s.coefficients;
     const double* b = s.coefficients + 5;
@@ -156,9 +151,9 @@ private:
 
     const double w0 = x - (a[1] * w[1] + a[2] * w[2] + a[3] * w[3] + a[4] * w[4]) / a[0];
     const double y = (b[0] * w0 + b[1] * w[1] + b[2] * w[2] + b[3] * w[3] + b[4] * w[4]) / a[0];
-    const std::uint64_t w0Bits = Bits(w0);
-    s.steady = Bits(x) == 0 && controlsSettled && w0Bits == Bits(w[1]) && w0Bits == Bits(w[2]) &&
-               w0Bits == Bits(w[3]) && w0Bits == Bits(w[4]);
+    const std::uint64_t w0Bits = DoubleBits(w0);
+    s.steady = DoubleBits(x) == 0 && controlsSettled && w0Bits == DoubleBits(w[1]) && w0Bits == DoubleBits(w[2]) &&
+               w0Bits == DoubleBits(w[3]) && w0Bits == DoubleBits(w[4]);
     s.steadyBass = bassPos;
     s.steadyTreble = treblePos;
     s.steadyOutput = y;
@@ -235,10 +230,11 @@ public:
     for (int lane = 0; lane < 2; ++lane)
     {
       State& s = mNetwork[lane]->mState;
-      const std::uint64_t w0Bits = Bits(mW1[lane]);
-      s.steady = Bits(mX[lane]) == 0 && Bits(mP[lane]) == Bits(mPBefore[lane]) &&
-                 Bits(mQ[lane]) == Bits(mQBefore[lane]) && w0Bits == Bits(mW2[lane]) && w0Bits == Bits(mW3[lane]) &&
-                 w0Bits == Bits(mW4[lane]) && w0Bits == Bits(mDroppedW[lane]);
+      const std::uint64_t w0Bits = DoubleBits(mW1[lane]);
+      s.steady = DoubleBits(mX[lane]) == 0 && DoubleBits(mP[lane]) == DoubleBits(mPBefore[lane]) &&
+                 DoubleBits(mQ[lane]) == DoubleBits(mQBefore[lane]) && w0Bits == DoubleBits(mW2[lane]) &&
+                 w0Bits == DoubleBits(mW3[lane]) && w0Bits == DoubleBits(mW4[lane]) &&
+                 w0Bits == DoubleBits(mDroppedW[lane]);
       s.steadyBass = mLastBass[lane];
       s.steadyTreble = mLastTreble[lane];
       s.steadyOutput = mLastOutput[lane];
@@ -277,7 +273,8 @@ private:
     for (int lane = 0; lane < 2; ++lane)
     {
       State& s = mNetwork[lane]->mState;
-      if (!s.coefficientsValid || Bits(mP[lane]) != Bits(s.coefficientsP) || Bits(mQ[lane]) != Bits(s.coefficientsQ))
+      if (!s.coefficientsValid || DoubleBits(mP[lane]) != DoubleBits(s.coefficientsP) ||
+          DoubleBits(mQ[lane]) != DoubleBits(s.coefficientsQ))
       {
         s.p = mP[lane];
         s.q = mQ[lane];
