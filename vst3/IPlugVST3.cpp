@@ -33,6 +33,12 @@ void WideName(const char* name, String128 out)
 {
   WidenText(name, out, kNameUnits);
 }
+
+// A host value limited to 0 ... 1, NaN read as 0.
+double UnitInterval(double v)
+{
+  return v > 0.0 ? std::min(v, 1.0) : 0.0;
+}
 }  // namespace
 
 IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
@@ -327,14 +333,15 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultTrue) continue;
 
     const ParamID id = queue->getParameterId();
+    // NaN is no value: the parameter stays as it is.
+    if (std::isnan(value)) continue;
     if (id == kBypassTag)
     {
       SetBypassed(value > 0.5);
     }
     else if (id == kPresetTag)
     {
-      const double index = value * NPresets();
-      if (index > -2147483648.0 && index < 2147483648.0) LoadPreset(static_cast<int>(index));
+      LoadPreset(static_cast<int>(UnitInterval(value) * NPresets()));
     }
     else if (IParamRecord* record = RecordForTag(id))
     {
@@ -578,19 +585,18 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
 ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID tag, ParamValue valueNormalized)
 {
   // The SDK's list parameter finds its step by an integer conversion that only
-  // normalised values survive.
-  if (FCast<StringListParameter>(getParameterObject(tag)))
-  {
-    if (std::isnan(valueNormalized)) return valueNormalized;
-    valueNormalized = std::clamp(valueNormalized, 0.0, 1.0);
-  }
+  // normalised values survive; the binding's own parameters have the plain range 0 ... 1.
+  if (!RecordForTag(tag) && getParameterObject(tag))
+    return UnitInterval(SingleComponentEffect::normalizedParamToPlain(tag, UnitInterval(valueNormalized)));
   return SingleComponentEffect::normalizedParamToPlain(tag, valueNormalized);
 }
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
 {
-  const IParamRecord* record = RecordForTag(tag);
-  return record ? record->ToNormalized(plainValue) : plainValue;
+  if (const IParamRecord* record = RecordForTag(tag)) return record->ToNormalized(plainValue);
+  if (getParameterObject(tag))
+    return UnitInterval(SingleComponentEffect::plainParamToNormalized(tag, UnitInterval(plainValue)));
+  return plainValue;
 }
 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
@@ -604,7 +610,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
 {
   if (tag == kBypassTag)
   {
-    SetBypassed(value > 0.5);
+    if (!std::isnan(value)) SetBypassed(value > 0.5);
     return kResultOk;
   }
   IParamRecord* record = RecordForTag(tag);

@@ -59,8 +59,8 @@ public:
                                                       Steinberg::Vst::String128 string) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
                                                       Steinberg::Vst::ParamValue& valueNormalized) SMTG_OVERRIDE;
-  // A list parameter's plain value of a value outside 0 ... 1 is that of the nearer
-  // end; of NaN, NaN.
+  // The conversions answer within the parameter's range (0 ... 1 for 'prst' and 'bpas')
+  // whatever the value, NaN reading as the lower end; other tags get the value back.
   Steinberg::Vst::ParamValue PLUGIN_API
   normalizedParamToPlain(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID tag,
