@@ -584,9 +584,12 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
 
 ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID tag, ParamValue valueNormalized)
 {
+  // From the record itself, so that the answer holds also while no parameter objects
+  // are registered (before initialize, after terminate).
+  if (const IParamRecord* record = RecordForTag(tag)) return record->ToPlain(valueNormalized);
   // The SDK's list parameter finds its step by an integer conversion that only
   // normalised values survive; the binding's own parameters have the plain range 0 ... 1.
-  if (!RecordForTag(tag) && getParameterObject(tag))
+  if (IsBindingTag(tag))
     return UnitInterval(SingleComponentEffect::normalizedParamToPlain(tag, UnitInterval(valueNormalized)));
   return SingleComponentEffect::normalizedParamToPlain(tag, valueNormalized);
 }
@@ -594,7 +597,7 @@ ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID tag, ParamValue 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
 {
   if (const IParamRecord* record = RecordForTag(tag)) return record->ToNormalized(plainValue);
-  if (getParameterObject(tag))
+  if (IsBindingTag(tag))
     return UnitInterval(SingleComponentEffect::plainParamToNormalized(tag, UnitInterval(plainValue)));
   return plainValue;
 }
@@ -638,6 +641,11 @@ IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)
 {
   return kResultTrue;
+}
+
+bool IPlugVST3::IsBindingTag(ParamID tag)
+{
+  return tag == kPresetTag || tag == kBypassTag;
 }
 
 IParamRecord* IPlugVST3::RecordForTag(ParamID tag) const

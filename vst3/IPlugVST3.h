@@ -125,6 +125,8 @@ private:
   friend class IPlugVST3View;
 
   void RegisterBusesAndParameters();
+  // 'prst' or 'bpas'.
+  static bool IsBindingTag(Steinberg::Vst::ParamID tag);
   // The record of a plug-in parameter tag, or null for any other tag.
   IParamRecord* RecordForTag(Steinberg::Vst::ParamID tag) const;
   // The whole of size bytes written to or read from the stream; false when it fails
