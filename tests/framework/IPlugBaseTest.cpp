@@ -252,7 +252,7 @@ TEST(IPlugBaseEditor, SetParamFromEditorSetsSendsThenNotifies)
   plug.SetParamFromEditor(4, 0.33);
   EXPECT_EQ(plug.GetParamRecord(4)->GetValue(), 7.0);
   ASSERT_EQ(plug.calls.size(), 2u);
-  EXPECT_EQ(plug.calls[0], "send 4 0.330000");
+  EXPECT_EQ(plug.calls[0], "send 4 0.350000");
   EXPECT_EQ(plug.calls[1], "change 4");
   plug.SetParamFromEditor(9, 0.5);
   plug.SetParamFromEditor(-1, 0.5);

@@ -317,6 +317,18 @@ TEST(IPlugVST3Editor, EditorEditsReachTheHostAndTheChangeHandler)
   plug->terminate();
 }
 
+TEST(IPlugVST3Editor, SteppedEditsReachTheHostStepped)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<mero::ComponentHandler> handler = owned(new mero::ComponentHandler);
+  plug->setComponentHandler(handler);
+  plug->controls[0]->SetValueFromUser(0.419);  // 8.38 of 0 ... 20, which plays as 8
+  ASSERT_EQ(handler->Calls().size(), 1u);
+  EXPECT_EQ(plug->GetParamRecord(0)->GetValue(), 8.0);
+  EXPECT_DOUBLE_EQ(handler->Calls()[0].value, 8.0 / 20.0);
+  plug->terminate();
+}
+
 TEST(IPlugVST3Editor, HostAutomationAndStateReachTheControls)
 {
   IPtr<EditorPlug> plug = owned(new EditorPlug);
