@@ -618,7 +618,11 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   }
   IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
+  // The controller is also the processor: the effect and the editor follow at once.
+  IMutexLock lock(GetMutex());
   record->SetFromNormalized(value);
+  ShowHostValue(static_cast<int>(tag), value);
+  HandleParamChange(static_cast<int>(tag));
   return kResultOk;
 }
 

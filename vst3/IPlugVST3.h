@@ -66,6 +66,8 @@ public:
   Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID tag,
                                                                Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
+  // Under the plug-in lock: sets the record, shows the value in the editor's controls
+  // and runs HandleParamChange, as automation does.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
   // A new editor view for exactly "editor" when an editor is attached; null otherwise.
@@ -134,8 +136,9 @@ private:
   static bool WriteAll(Steinberg::IBStream* stream, const void* bytes, Steinberg::int32 size);
   static bool ReadAll(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
-  // A host value of a parameter into the editor's controls (audio thread: no lock of its
-  // own, no allocation), limited to 0 ... 1.
+  // A host value of a parameter into the editor's controls (no lock of its own, no
+  // allocation: also on the audio thread), limited to 0 ... 1. The binding's one
+  // call into the editor's controls.
   void ShowHostValue(int index, double normalized);
   void ConnectInputBus(const Steinberg::Vst::ProcessData& data);
   void ConnectOutputBuses(const Steinberg::Vst::ProcessData& data);

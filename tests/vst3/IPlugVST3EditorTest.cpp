@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -361,6 +362,25 @@ TEST(IPlugVST3Editor, HostAutomationAndStateReachTheControls)
   EXPECT_EQ(plug->controls[0]->GetValue(), 1.0);
   EXPECT_EQ(plug->controls[1]->GetValue(), 0.25);
   EXPECT_EQ(plug->controls[2]->GetLinkedValue(0), 0.5);
+  plug->terminate();
+}
+
+TEST(IPlugVST3Editor, HostControllerChangesReachTheControlsTheEffectAndTheState)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  plug->editor->Tick();
+  plug->changes.clear();
+  ASSERT_EQ(plug->setParamNormalized(1, 0.5), kResultOk);
+  EXPECT_EQ(plug->controls[1]->GetValue(), 0.5);
+  EXPECT_EQ(plug->controls[2]->GetValue(), 0.5);
+  EXPECT_TRUE(plug->controls[1]->IsDirty());
+  EXPECT_EQ(plug->changes, std::vector<int>{1});
+  IPtr<MemoryStream> stream = owned(new MemoryStream);
+  ASSERT_EQ(plug->getState(stream), kResultOk);
+  double values[3];
+  std::memcpy(values, stream->getData(), sizeof(values));
+  EXPECT_EQ(values[1], 10.0);
   plug->terminate();
 }
 
