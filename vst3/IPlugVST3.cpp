@@ -283,11 +283,11 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   const int piece = GetBlockSize();
   if (frames == 0 || piece <= 0)
   {
-    // A flush call, or no block buffers prepared: the block routine runs for no frames
-    // and the host's outputs get silence.
+    // A flush call, or no block buffers prepared (no setup yet): the block routine runs
+    // for no frames and the host's outputs get silence.
     BindPiece(data, 0, 0);
     RenderPiece(0);
-    SilenceHostOutputs(frames);
+    SilenceHostOutputs(data, frames, false);
     return kResultOk;
   }
   bool silent = true;
@@ -301,6 +301,7 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     if (data.symbolicSampleSize != kSample64) WriteOutputs(n, done);
     done += n;
   }
+  SilenceHostOutputs(data, frames, true);
   ReportOutputSilence(data, silent);
   return kResultOk;
 }
@@ -471,16 +472,28 @@ void IPlugVST3::BindOutputPiece64(int offset)
   }
 }
 
-void IPlugVST3::SilenceHostOutputs(int frames)
+void IPlugVST3::SilenceHostOutputs(ProcessData& data, int frames, bool rendered)
 {
-  if (frames <= 0) return;
-  for (int j = 0; j < NOutChannels(); ++j)
+  if (frames <= 0 || data.numOutputs <= 0 || !data.outputs) return;
+  const bool sixtyFour = data.symbolicSampleSize == kSample64;
+  int first = 0;
+  for (int32 b = 0; b < data.numOutputs; ++b)
   {
-    if (!IsOutputConnected(j)) continue;
-    if (double* host = mHostOut64[static_cast<size_t>(j)])
-      std::memset(host, 0, sizeof(double) * static_cast<size_t>(frames));
-    else if (float* destination = GetOutputDestination(j))
-      std::memset(destination, 0, sizeof(float) * static_cast<size_t>(frames));
+    const AudioBusBuffers& bus = data.outputs[b];
+    const int g = std::max(static_cast<int>(bus.numChannels), 0);
+    // Once set up, a bus the host switched off is left to the host.
+    const bool switchedOff =
+        b < static_cast<int32>(audioOutputs.size()) && !audioOutputs[static_cast<size_t>(b)]->isActive();
+    for (int k = 0; k < g && !(rendered && switchedOff); ++k)
+    {
+      const int j = first + k;
+      if (rendered && j < NOutChannels() && IsOutputConnected(j)) continue;
+      if (sixtyFour && bus.channelBuffers64 && bus.channelBuffers64[k])
+        std::memset(bus.channelBuffers64[k], 0, sizeof(double) * static_cast<size_t>(frames));
+      else if (!sixtyFour && bus.channelBuffers32 && bus.channelBuffers32[k])
+        std::memset(bus.channelBuffers32[k], 0, sizeof(float) * static_cast<size_t>(frames));
+    }
+    first += g;
   }
 }
 

@@ -149,7 +149,10 @@ private:
   void BindInputPiece(int offset, int frames);
   void BindOutputPiece64(int offset);
   void RenderPiece(int frames);
-  void SilenceHostOutputs(int frames);
+  // Zeros frames samples of the host output channels of this call that the block
+  // routine did not write: unless rendered (a call before any setup) all of them,
+  // otherwise those beyond the plug-in's channels on buses the host has not switched off.
+  void SilenceHostOutputs(Steinberg::Vst::ProcessData& data, int frames, bool rendered);
 
   int mSideChainChannels = 0;
   bool mRegistered = false;
