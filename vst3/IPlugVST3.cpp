@@ -632,9 +632,12 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
   // The controller is also the processor: the effect and the editor follow at once.
+  // A host echoing an edit back leaves the value as it is; the control being dragged
+  // then keeps its own position rather than jumping to the step.
   IMutexLock lock(GetMutex());
+  const double before = record->GetValue();
   record->SetFromNormalized(value);
-  ShowHostValue(static_cast<int>(tag), value);
+  if (record->GetValue() != before) ShowHostValue(static_cast<int>(tag), value);
   HandleParamChange(static_cast<int>(tag));
   return kResultOk;
 }

@@ -67,7 +67,7 @@ public:
                                                                Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
   // Under the plug-in lock: sets the record, shows the value in the editor's controls
-  // and runs HandleParamChange, as automation does.
+  // when the record changed, and runs HandleParamChange.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
   // A new editor view for exactly "editor" when an editor is attached; null otherwise.

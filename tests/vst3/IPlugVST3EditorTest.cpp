@@ -381,6 +381,10 @@ TEST(IPlugVST3Editor, HostControllerChangesReachTheControlsTheEffectAndTheState)
   double values[3];
   std::memcpy(values, stream->getData(), sizeof(values));
   EXPECT_EQ(values[1], 10.0);
+  // A host echoing an edit's step leaves the dragged control where the user put it.
+  plug->controls[0]->SetValueFromUser(0.419);
+  ASSERT_EQ(plug->setParamNormalized(0, 0.4), kResultOk);
+  EXPECT_EQ(plug->controls[0]->GetValue(), 0.419);
   plug->terminate();
 }
 
