@@ -71,7 +71,7 @@ void IParamRecord::DefineContinuous(const char* name, double defaultValue, doubl
 double IParamRecord::ToNormalized(double plain) const
 {
   const double range = mMax - mMin;
-  if (!(range > 0.0)) return 0.0;
+  if (!(range > 0.0) || std::isnan(plain)) return 0.0;
   return std::pow((std::clamp(plain, mMin, mMax) - mMin) / range, 1.0 / mShape);
 }
 
@@ -84,27 +84,28 @@ double IParamRecord::GetDefaultNormalized() const
 
 double IParamRecord::ToPlain(double normalized) const
 {
-  return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
+  // Written so that NaN reads as 0.
+  const double n = normalized > 0.0 ? std::min(normalized, 1.0) : 0.0;
+  return std::clamp(std::pow(n, mShape) * (mMax - mMin) + mMin, mMin, mMax);
+}
+
+double IParamRecord::Stepped(double plain, double (*toStep)(double)) const
+{
+  if (mType == kTypeDouble || !(mStep > 0.0)) return plain;
+  return std::clamp(toStep(plain / mStep) * mStep, mMin, mMax);
 }
 
 void IParamRecord::SetFromNormalized(double normalized)
 {
-  double v = ToPlain(normalized);
-  // A NaN normalised value, or a negative one under a non-linear shape, has
-  // no plain value; the parameter keeps what it had rather than turning NaN.
-  if (std::isnan(v)) return;
-  if (mType != kTypeDouble && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
-  StoreValue(std::min(v, mMax));
+  if (std::isnan(normalized)) return;
+  StoreValue(Stepped(ToPlain(normalized), [](double steps) { return std::floor(steps + 0.5); }));
 }
 
 void IParamRecord::SetClamped(double value)
 {
-  if (std::isnan(value))
-    StoreValue(mDefault);
-  else if (value < mMin)
-    StoreValue(mMin);
-  else
-    StoreValue(std::min(value, mMax));
+  if (std::isnan(value)) return;
+  const double clamped = std::clamp(value, mMin, mMax);
+  StoreValue(Stepped(clamped, [](double steps) { return std::trunc(steps); }));
 }
 
 const IParamRecord::DisplayTextEntry* IParamRecord::Entries() const

@@ -53,18 +53,21 @@ public:
 
   // The current value as a normalised value.
   double GetNormalized() const { return ToNormalized(GetValue()); }
-  // A plain value clamped into the range, then normalised through the curve.
+  // A plain value clamped into the range, then normalised through the curve;
+  // NaN gives 0.
   double ToNormalized(double plain) const;
   // The default normalised through the curve, without clamping.
   double GetDefaultNormalized() const;
-  // A normalised value as a plain value: no clamping, no rounding.
+  // A normalised value limited to 0 ... 1 (NaN read as 0) as a plain value in
+  // the range; not snapped to the step.
   double ToPlain(double normalized) const;
 
-  // Sets the value from a normalised value: snapped to the step unless
-  // continuous, limited to max (not raised to min).
+  // Sets the value from a normalised value limited to 0 ... 1, rounded to the
+  // nearest step unless continuous. NaN leaves the value as it is.
   void SetFromNormalized(double normalized);
-  // Sets the value clamped into the range, without step rounding. NaN (a
-  // damaged stored state) loads the default instead.
+  // Sets the value clamped into the range and, unless continuous, stepped
+  // toward zero, the step an integer reader takes it for. NaN (a damaged
+  // stored state) leaves the value as it is.
   void SetClamped(double value);
 
   // Adds a text for an integer value; false when the list cannot grow.
@@ -101,6 +104,9 @@ public:
 
 private:
   const DisplayTextEntry* Entries() const;
+  // plain on the step by toStep of the number of steps, within the range;
+  // unchanged for continuous values.
+  double Stepped(double plain, double (*toStep)(double)) const;
   void StoreValue(double v) { mValue.store(v, std::memory_order_relaxed); }
 
   int mType = kTypeNone;

@@ -198,7 +198,10 @@ void IPlugBase::SetParamFromEditor(int index, double normalized)
   if (!param) return;
   IMutexLock lock(mMutex);
   param->SetFromNormalized(normalized);
-  SendParamValue(index, normalized);
+  // The host records what the parameter now holds: a stepped kind's step, a
+  // continuous value as the editor gave it.
+  const bool continuous = param->GetType() == IParamRecord::kTypeDouble;
+  SendParamValue(index, continuous ? normalized : param->GetNormalized());
   HandleParamChange(index);
 }
 

@@ -72,7 +72,9 @@ public:
   virtual void HandleHostIdentified() {}
   virtual void ShowHostParamMenu(int index, int x, int y);
   // Sets a parameter from an editor's normalised value under the plug-in
-  // lock, tells the host (SendParamValue) and runs HandleParamChange.
+  // lock, tells the host (SendParamValue: the value as given for a continuous
+  // parameter, the normalised step it now holds otherwise) and runs
+  // HandleParamChange.
   virtual void SetParamFromEditor(int index, double normalized);
   virtual void BeginParamGesture(int index) = 0;
   virtual void SendParamValue(int index, double normalized) = 0;

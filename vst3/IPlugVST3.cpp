@@ -32,6 +32,12 @@ void WideName(const char* name, String128 out)
 {
   WidenText(name, out, kNameUnits);
 }
+
+// A host value limited to 0 ... 1, NaN read as 0.
+double UnitInterval(double v)
+{
+  return v > 0.0 ? std::min(v, 1.0) : 0.0;
+}
 }  // namespace
 
 IPlugVST3::IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
@@ -276,11 +282,11 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   const int piece = GetBlockSize();
   if (frames == 0 || piece <= 0)
   {
-    // A flush call, or no block buffers prepared: the block routine runs for no frames
-    // and the host's outputs get silence.
+    // A flush call, or no block buffers prepared (no setup yet): the block routine runs
+    // for no frames and the host's outputs get silence.
     BindPiece(data, 0, 0);
     RenderPiece(0);
-    SilenceHostOutputs(frames);
+    SilenceHostOutputs(data, frames, false);
     return kResultOk;
   }
   bool silent = true;
@@ -294,6 +300,7 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     if (data.symbolicSampleSize != kSample64) WriteOutputs(n, done);
     done += n;
   }
+  SilenceHostOutputs(data, frames, true);
   ReportOutputSilence(data, silent);
   return kResultOk;
 }
@@ -326,14 +333,15 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultTrue) continue;
 
     const ParamID id = queue->getParameterId();
+    // NaN is no value: the parameter stays as it is.
+    if (std::isnan(value)) continue;
     if (id == kBypassTag)
     {
       SetBypassed(value > 0.5);
     }
     else if (id == kPresetTag)
     {
-      const double index = value * NPresets();
-      if (index > -2147483648.0 && index < 2147483648.0) LoadPreset(static_cast<int>(index));
+      LoadPreset(static_cast<int>(UnitInterval(value) * NPresets()));
     }
     else if (IParamRecord* record = RecordForTag(id))
     {
@@ -463,16 +471,28 @@ void IPlugVST3::BindOutputPiece64(int offset)
   }
 }
 
-void IPlugVST3::SilenceHostOutputs(int frames)
+void IPlugVST3::SilenceHostOutputs(ProcessData& data, int frames, bool rendered)
 {
-  if (frames <= 0) return;
-  for (int j = 0; j < NOutChannels(); ++j)
+  if (frames <= 0 || data.numOutputs <= 0 || !data.outputs) return;
+  const bool sixtyFour = data.symbolicSampleSize == kSample64;
+  int first = 0;
+  for (int32 b = 0; b < data.numOutputs; ++b)
   {
-    if (!IsOutputConnected(j)) continue;
-    if (double* host = mHostOut64[static_cast<size_t>(j)])
-      std::memset(host, 0, sizeof(double) * static_cast<size_t>(frames));
-    else if (float* destination = GetOutputDestination(j))
-      std::memset(destination, 0, sizeof(float) * static_cast<size_t>(frames));
+    const AudioBusBuffers& bus = data.outputs[b];
+    const int g = std::max(static_cast<int>(bus.numChannels), 0);
+    // Once set up, a bus the host switched off is left to the host.
+    const bool switchedOff =
+        b < static_cast<int32>(audioOutputs.size()) && !audioOutputs[static_cast<size_t>(b)]->isActive();
+    for (int k = 0; k < g && !(rendered && switchedOff); ++k)
+    {
+      const int j = first + k;
+      if (rendered && j < NOutChannels() && IsOutputConnected(j)) continue;
+      if (sixtyFour && bus.channelBuffers64 && bus.channelBuffers64[k])
+        std::memset(bus.channelBuffers64[k], 0, sizeof(double) * static_cast<size_t>(frames));
+      else if (!sixtyFour && bus.channelBuffers32 && bus.channelBuffers32[k])
+        std::memset(bus.channelBuffers32[k], 0, sizeof(float) * static_cast<size_t>(frames));
+    }
+    first += g;
   }
 }
 
@@ -576,20 +596,22 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
 
 ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID tag, ParamValue valueNormalized)
 {
+  // From the record itself, so that the answer holds also while no parameter objects
+  // are registered (before initialize, after terminate).
+  if (const IParamRecord* record = RecordForTag(tag)) return record->ToPlain(valueNormalized);
   // The SDK's list parameter finds its step by an integer conversion that only
-  // normalised values survive.
-  if (FCast<StringListParameter>(getParameterObject(tag)))
-  {
-    if (std::isnan(valueNormalized)) return valueNormalized;
-    valueNormalized = std::clamp(valueNormalized, 0.0, 1.0);
-  }
+  // normalised values survive; the binding's own parameters have the plain range 0 ... 1.
+  if (IsBindingTag(tag))
+    return UnitInterval(SingleComponentEffect::normalizedParamToPlain(tag, UnitInterval(valueNormalized)));
   return SingleComponentEffect::normalizedParamToPlain(tag, valueNormalized);
 }
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue plainValue)
 {
-  const IParamRecord* record = RecordForTag(tag);
-  return record ? record->ToNormalized(plainValue) : plainValue;
+  if (const IParamRecord* record = RecordForTag(tag)) return record->ToNormalized(plainValue);
+  if (IsBindingTag(tag))
+    return UnitInterval(SingleComponentEffect::plainParamToNormalized(tag, UnitInterval(plainValue)));
+  return plainValue;
 }
 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
@@ -603,12 +625,19 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
 {
   if (tag == kBypassTag)
   {
-    SetBypassed(value > 0.5);
+    if (!std::isnan(value)) SetBypassed(value > 0.5);
     return kResultOk;
   }
   IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
+  // The controller is also the processor: the effect and the editor follow at once.
+  // A host echoing an edit back leaves the value as it is; the control being dragged
+  // then keeps its own position rather than jumping to the step.
+  IMutexLock lock(GetMutex());
+  const double before = record->GetValue();
   record->SetFromNormalized(value);
+  if (record->GetValue() != before) ShowHostValue(static_cast<int>(tag), value);
+  HandleParamChange(static_cast<int>(tag));
   return kResultOk;
 }
 
@@ -631,6 +660,11 @@ IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)
 {
   return kResultTrue;
+}
+
+bool IPlugVST3::IsBindingTag(ParamID tag)
+{
+  return tag == kPresetTag || tag == kBypassTag;
 }
 
 IParamRecord* IPlugVST3::RecordForTag(ParamID tag) const

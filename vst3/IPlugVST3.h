@@ -60,13 +60,15 @@ public:
                                                       Steinberg::Vst::String128 string) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
                                                       Steinberg::Vst::ParamValue& valueNormalized) SMTG_OVERRIDE;
-  // A list parameter's plain value of a value outside 0 ... 1 is that of the nearer
-  // end; of NaN, NaN.
+  // The conversions answer within the parameter's range (0 ... 1 for 'prst' and 'bpas')
+  // whatever the value, NaN reading as the lower end; other tags get the value back.
   Steinberg::Vst::ParamValue PLUGIN_API
   normalizedParamToPlain(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID tag,
                                                                Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
+  // Under the plug-in lock: sets the record, shows the value in the editor's controls
+  // when the record changed, and runs HandleParamChange.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
   // A new editor view for exactly "editor" when an editor is attached; null otherwise.
@@ -138,6 +140,8 @@ private:
   uint64_t NextAttachOrder() { return ++mAttachCount; }
 
   void RegisterBusesAndParameters();
+  // 'prst' or 'bpas'.
+  static bool IsBindingTag(Steinberg::Vst::ParamID tag);
   // The record of a plug-in parameter tag, or null for any other tag.
   IParamRecord* RecordForTag(Steinberg::Vst::ParamID tag) const;
   // The whole of size bytes written to or read from the stream; false when it fails
@@ -145,8 +149,9 @@ private:
   static bool WriteAll(Steinberg::IBStream* stream, const void* bytes, Steinberg::int32 size);
   static bool ReadAll(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
-  // A host value of a parameter into the editor's controls (audio thread: no lock of its
-  // own, no allocation), limited to 0 ... 1.
+  // A host value of a parameter into the editor's controls (no lock of its own, no
+  // allocation: also on the audio thread), limited to 0 ... 1. The binding's one
+  // call into the editor's controls.
   void ShowHostValue(int index, double normalized);
   void ConnectInputBus(const Steinberg::Vst::ProcessData& data);
   void ConnectOutputBuses(const Steinberg::Vst::ProcessData& data);
@@ -157,7 +162,10 @@ private:
   void BindInputPiece(int offset, int frames);
   void BindOutputPiece64(int offset);
   void RenderPiece(int frames);
-  void SilenceHostOutputs(int frames);
+  // Zeros frames samples of the host output channels of this call that the block
+  // routine did not write: unless rendered (a call before any setup) all of them,
+  // otherwise those beyond the plug-in's channels on buses the host has not switched off.
+  void SilenceHostOutputs(Steinberg::Vst::ProcessData& data, int frames, bool rendered);
 
   int mSideChainChannels = 0;
   bool mRegistered = false;

@@ -145,7 +145,7 @@ TEST(IPlugBasePresets, EmptySlotCapturesCurrentValuesAsUserPreset)
 TEST(IPlugBaseState, SerializeWritesValuesAsRawDoubles)
 {
   TestPlug plug;
-  plug.DefineIntegers();
+  for (int i = 0; i < 9; ++i) plug.GetParamRecord(i)->DefineContinuous("P", 6, 0, 20, 0.01);
   for (int i = 0; i < 9; ++i) plug.GetParamRecord(i)->SetClamped(i + 0.5);
   StateChunk chunk;
   ASSERT_TRUE(plug.SerializeParams(chunk));
@@ -175,7 +175,7 @@ TEST(IPlugBaseState, FailedAppendIsReportedAsFailure)
   EXPECT_EQ(chunk.GetSize(), 1 + 499 * 8);
 }
 
-TEST(IPlugBaseState, UnserializeReadsFromPositionAndClampsWithoutSnapping)
+TEST(IPlugBaseState, UnserializeReadsFromPositionClampsAndStepsDown)
 {
   TestPlug plug;
   plug.DefineIntegers();
@@ -183,7 +183,7 @@ TEST(IPlugBaseState, UnserializeReadsFromPositionAndClampsWithoutSnapping)
   PutDoubles(chunk, {0, 1, 2, 6.6, 40, -3, 5, 7, 8});
   plug.calls.clear();
   EXPECT_EQ(plug.UnserializeParams(chunk, 0), 72);
-  EXPECT_EQ(plug.GetParamRecord(3)->GetValue(), 6.6);
+  EXPECT_EQ(plug.GetParamRecord(3)->GetValue(), 6.0);
   EXPECT_EQ(plug.GetParamRecord(4)->GetValue(), 20.0);
   EXPECT_EQ(plug.GetParamRecord(5)->GetValue(), 0.0);
   EXPECT_EQ(plug.GetParamRecord(8)->GetValue(), 8.0);
@@ -212,22 +212,23 @@ TEST(IPlugBaseState, ShortChunkSetsRunOutParameterToClampedZero)
   EXPECT_EQ(plug.GetParamRecord(3)->GetValue(), 13.0);
 }
 
-TEST(IPlugBaseState, NaNInStoredStateLoadsDefault)
+TEST(IPlugBaseState, NaNInStoredStateKeepsTheValue)
 {
   TestPlug plug;
   plug.DefineIntegers();
+  plug.GetParamRecord(1)->SetClamped(9.0);
   StateChunk chunk;
   const double nan = std::numeric_limits<double>::quiet_NaN();
   PutDoubles(chunk, {1, nan, 2, 3, 4, 5, 6, 7, 8});
   EXPECT_EQ(plug.LoadState(chunk, 0), 72);
-  EXPECT_EQ(plug.GetParamRecord(1)->GetValue(), 6.0);
+  EXPECT_EQ(plug.GetParamRecord(1)->GetValue(), 9.0);
   EXPECT_EQ(plug.GetParamRecord(2)->GetValue(), 2.0);
 }
 
 TEST(IPlugBaseState, MatchesStateComparesInFloatPrecision)
 {
   TestPlug plug;
-  plug.DefineIntegers();
+  for (int i = 0; i < 9; ++i) plug.GetParamRecord(i)->DefineContinuous("P", 6, 0, 20, 0.01);
   plug.GetParamRecord(2)->SetClamped(3.25);
   StateChunk chunk;
   const double lead = 99.0;
@@ -251,7 +252,7 @@ TEST(IPlugBaseEditor, SetParamFromEditorSetsSendsThenNotifies)
   plug.SetParamFromEditor(4, 0.33);
   EXPECT_EQ(plug.GetParamRecord(4)->GetValue(), 7.0);
   ASSERT_EQ(plug.calls.size(), 2u);
-  EXPECT_EQ(plug.calls[0], "send 4 0.330000");
+  EXPECT_EQ(plug.calls[0], "send 4 0.350000");
   EXPECT_EQ(plug.calls[1], "change 4");
   plug.SetParamFromEditor(9, 0.5);
   plug.SetParamFromEditor(-1, 0.5);

@@ -30,6 +30,32 @@ constexpr size_t kStateBytes = 76;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
+// The plain range of each of MERO's nine parameters, and whether it is stepped.
+struct PlainRange
+{
+  double min, max;
+  bool stepped;
+};
+constexpr PlainRange kRanges[9] = {{0, 20, true}, {0, 2, true}, {0, 3, true}, {-96, 12, false}, {0, 1, true},
+                                   {0, 1, true},  {0, 1, true}, {0, 1, true}, {0, 1, true}};
+constexpr ParamID kParameterTags[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, kPrst, kBpas};
+
+bool IsParameterTag(ParamID tag)
+{
+  return tag < 9 || tag == kPrst || tag == kBpas;
+}
+
+// The plain range of a parameter tag; 0 ... 1 for the program change and the bypass.
+PlainRange RangeOf(ParamID tag)
+{
+  return tag < 9 ? kRanges[tag] : PlainRange{0, 1, false};
+}
+
+bool Within(double v, const PlainRange& range, bool onStep)
+{
+  return v >= range.min && v <= range.max && (!onStep || !range.stepped || v == std::floor(v));
+}
+
 // Names the first parameter (or the flag) in which two states differ.
 void PrintStateDifference(const std::vector<char>& a, const std::vector<char>& b)
 {
@@ -63,7 +89,8 @@ ParamID PickTag(ByteReader& in)
 
 double PickValue(ByteReader& in)
 {
-  static const double kValues[] = {0.0, 0.5, 1.0, -1.0, 2.0, kNaN, kInf, -kInf, 1e-300, 0.7, 0.25, -0.0};
+  static const double kValues[] = {0.0,    0.5, 1.0,  -1.0, 2.0, kNaN,  kInf,  -kInf,
+                                   1e-300, 0.7, 0.25, -0.0, 1.5, 1e308, -1e308};
   const uint8_t choice = in.Byte();
   if (choice < 200) return kValues[choice % (sizeof(kValues) / sizeof(kValues[0]))];
   if (choice < 230) return in.Byte() / 255.0;
@@ -315,7 +342,28 @@ std::vector<char> FuzzHost::CurrentState()
   IPtr<FuzzStream> stream(new FuzzStream, false);
   Require(mController->getState(stream) == kResultOk, "getState into a working stream failed");
   Require(stream->Bytes().size() == kStateBytes, "the state is not 76 bytes");
-  return stream->Bytes();
+  const std::vector<char>& bytes = stream->Bytes();
+  for (size_t i = 0; i < 9; ++i)
+  {
+    double v;
+    std::memcpy(&v, bytes.data() + 8 * i, sizeof(v));
+    if (!Within(v, kRanges[i], true)) std::fprintf(stderr, "FuzzHost: parameter %zu holds %.17g\n", i, v);
+    Require(Within(v, kRanges[i], true), "getState wrote a value outside its parameter's range or step");
+  }
+  int32 flag;
+  std::memcpy(&flag, bytes.data() + 72, sizeof(flag));
+  Require(flag == 0 || flag == 1, "getState wrote a bypass flag other than 0 or 1");
+  return bytes;
+}
+
+void FuzzHost::CheckValues()
+{
+  CurrentState();
+  for (ParamID tag : kParameterTags)
+  {
+    const ParamValue v = mController->getParamNormalized(tag);
+    Require(v >= 0.0 && v <= 1.0, "getParamNormalized outside 0 ... 1");
+  }
 }
 
 void FuzzHost::SetState(ByteReader& in)
@@ -323,7 +371,7 @@ void FuzzHost::SetState(ByteReader& in)
   const std::vector<char> before = CurrentState();
   std::vector<char> bytes = before;
   FuzzStream::Faults faults;
-  const uint8_t kind = in.Byte() % 6;
+  const uint8_t kind = in.Byte() % 7;
   switch (kind)
   {
     case 0:  // garbage of any length
@@ -341,6 +389,13 @@ void FuzzHost::SetState(ByteReader& in)
       break;
     case 4:  // reads fail part way
       faults.readLimit = in.Byte() % kStateBytes;
+      break;
+    case 5:  // values no parameter can have
+      for (int n = in.Byte() % 9 + 1; n > 0; --n)
+      {
+        const double v = PickValue(in);
+        std::memcpy(bytes.data() + 8 * (in.Byte() % 9), &v, sizeof(v));
+      }
       break;
     default:
       Require(mController->setState(nullptr) != kResultOk, "setState accepted no stream");
@@ -398,8 +453,12 @@ void FuzzHost::Controller(ByteReader& in)
     {
       String128 text;
       text[127] = 1;
-      if (mController->getParamStringByValue(tag, PickValue(in), text) == kResultOk)
-        Require(std::find(text, text + 128, 0) != text + 128, "value text without its terminator");
+      if (mController->getParamStringByValue(tag, PickValue(in), text) != kResultOk) break;
+      Require(std::find(text, text + 128, 0) != text + 128, "value text without its terminator");
+      std::string narrow;
+      for (const TChar* t = text; *t; ++t) narrow += static_cast<char>(*t);
+      Require(Within(std::strtod(narrow.c_str(), nullptr), RangeOf(tag), false),
+              "value text outside the parameter's range");
       break;
     }
     case 3:
@@ -416,11 +475,18 @@ void FuzzHost::Controller(ByteReader& in)
       break;
     }
     case 4:
-      mController->normalizedParamToPlain(tag, PickValue(in));
+    {
+      const ParamValue plain = mController->normalizedParamToPlain(tag, PickValue(in));
+      Require(!IsParameterTag(tag) || Within(plain, RangeOf(tag), false),
+              "normalizedParamToPlain outside the parameter's range");
       break;
+    }
     case 5:
-      mController->plainParamToNormalized(tag, in.Double());
+    {
+      const ParamValue v = mController->plainParamToNormalized(tag, in.Byte() < 128 ? PickValue(in) : in.Double());
+      Require(!IsParameterTag(tag) || (v >= 0.0 && v <= 1.0), "plainParamToNormalized outside 0 ... 1");
       break;
+    }
     case 6:
     {
       ParameterInfo info;

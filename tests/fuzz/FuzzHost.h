@@ -12,9 +12,10 @@
 // step is one call, or a few related ones, chosen with its arguments by the fuzz input:
 // lifecycle and bus calls, setups, process calls with odd buses and channels, null
 // pointers, long blocks, wild automation, state streams that are short, truncated,
-// garbage or failing, and controller queries. The process is aborted, with a message,
-// when an answer breaks what the binding promises or a normal block stops coming out
-// finite.
+// garbage, failing or holding values no parameter can have, and controller queries and
+// conversions with values outside 0 ... 1. The process is aborted, with a message, when
+// an answer breaks what the binding promises, a parameter holds a value outside its
+// range or step, or a normal block stops coming out finite.
 class FuzzHost
 {
 public:
@@ -29,6 +30,9 @@ public:
   // Renders a normal stereo block at the last accepted setup's sample size; aborts
   // unless every output sample is finite.
   void CheckNormalBlock();
+  // Aborts unless getState holds every parameter within its range and on its step
+  // and every parameter's normalised value lies in 0 ... 1.
+  void CheckValues();
 
 private:
   void Initialize(ByteReader& in);

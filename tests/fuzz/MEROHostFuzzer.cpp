@@ -1,6 +1,7 @@
 // libFuzzer entry point: the fuzz input is a sequence of host calls (HostScript.h) made
 // on a new MERO instance from the module's factory; after every call a normal block must
-// still come out finite, and the binding's answers must keep their promises (FuzzHost).
+// still come out finite, every parameter must hold a value in its range and on its step,
+// and the binding's answers must keep their promises (FuzzHost).
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   {
     host.Step(in);
     host.CheckNormalBlock();
+    host.CheckValues();
   }
   return 0;
 }

@@ -124,19 +124,20 @@ TEST_F(Controller, ValueTextsComeFromTheParameterRecords)
   EXPECT_EQ(controller->getParamValueByString(0, nullptr, value), kInvalidArgument);
 }
 
-TEST_F(Controller, ConversionsClampOnlyTheProductsParameters)
+TEST_F(Controller, ConversionsClampEveryParameterButPassOtherTags)
 {
   EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(0, 25.0), 1.0);
   EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(0, 5.0), 0.25);
-  EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(kBpas, 25.0), 25.0);
-  EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(kPrst, 25.0), 25.0);
+  EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(kBpas, 25.0), 1.0);
+  EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(kPrst, 25.0), 1.0);
+  EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(1234, 25.0), 25.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(0, 0.5), 10.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(3, 1.0), 12.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kBpas, 1.0), 1.0);
-  // The bypass list has no step outside 0 ... 1 and none for NaN.
+  // The bypass list has no step outside 0 ... 1; NaN reads as off.
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kBpas, -1.0), 0.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kBpas, 1e300), 1.0);
-  EXPECT_TRUE(std::isnan(controller->normalizedParamToPlain(kBpas, std::nan(""))));
+  EXPECT_EQ(controller->normalizedParamToPlain(kBpas, std::nan("")), 0.0);
   EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(1234, 0.7), 0.7);
 }
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -510,6 +511,18 @@ TEST(IPlugVST3Editor, EditorEditsReachTheHostAndTheChangeHandler)
   plug->terminate();
 }
 
+TEST(IPlugVST3Editor, SteppedEditsReachTheHostStepped)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<mero::ComponentHandler> handler = owned(new mero::ComponentHandler);
+  plug->setComponentHandler(handler);
+  plug->controls[0]->SetValueFromUser(0.419);  // 8.38 of 0 ... 20, which plays as 8
+  ASSERT_EQ(handler->Calls().size(), 1u);
+  EXPECT_EQ(plug->GetParamRecord(0)->GetValue(), 8.0);
+  EXPECT_DOUBLE_EQ(handler->Calls()[0].value, 8.0 / 20.0);
+  plug->terminate();
+}
+
 TEST(IPlugVST3Editor, HostAutomationAndStateReachTheControls)
 {
   IPtr<EditorPlug> plug = owned(new EditorPlug);
@@ -542,6 +555,29 @@ TEST(IPlugVST3Editor, HostAutomationAndStateReachTheControls)
   EXPECT_EQ(plug->controls[0]->GetValue(), 1.0);
   EXPECT_EQ(plug->controls[1]->GetValue(), 0.25);
   EXPECT_EQ(plug->controls[2]->GetLinkedValue(0), 0.5);
+  plug->terminate();
+}
+
+TEST(IPlugVST3Editor, HostControllerChangesReachTheControlsTheEffectAndTheState)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  ASSERT_EQ(plug->initialize(nullptr), kResultOk);
+  plug->editor->Tick();
+  plug->changes.clear();
+  ASSERT_EQ(plug->setParamNormalized(1, 0.5), kResultOk);
+  EXPECT_EQ(plug->controls[1]->GetValue(), 0.5);
+  EXPECT_EQ(plug->controls[2]->GetValue(), 0.5);
+  EXPECT_TRUE(plug->controls[1]->IsDirty());
+  EXPECT_EQ(plug->changes, std::vector<int>{1});
+  IPtr<MemoryStream> stream = owned(new MemoryStream);
+  ASSERT_EQ(plug->getState(stream), kResultOk);
+  double values[3];
+  std::memcpy(values, stream->getData(), sizeof(values));
+  EXPECT_EQ(values[1], 10.0);
+  // A host echoing an edit's step leaves the dragged control where the user put it.
+  plug->controls[0]->SetValueFromUser(0.419);
+  ASSERT_EQ(plug->setParamNormalized(0, 0.4), kResultOk);
+  EXPECT_EQ(plug->controls[0]->GetValue(), 0.419);
   plug->terminate();
 }
 

@@ -194,3 +194,23 @@ TEST(Process, AcceptsMonoAndStereoArrangementsAndRefusesMixedOnes)
   EXPECT_EQ(busName(kInput), "Input/2");  // rebuilt for stereo before the refusal
   EXPECT_EQ(processor->getBusArrangement(kOutput, 1, arrangement), kInvalidArgument);
 }
+
+TEST(Process, BeforeSetupWritesSilenceIntoTheHostsBuffers)
+{
+  PluginHarness harness;  // initialised only: no arrangement, setup or activation
+  auto input = TestSignals::Make<float>(2, 64);
+  std::vector<std::vector<float>> output(2, std::vector<float>(64, 0.5f));
+  float* in[2] = {input[0].data(), input[1].data()};
+  float* out[2] = {output[0].data(), output[1].data()};
+  ASSERT_EQ(harness.plugin.Process(in, out, 2, 64), kResultOk);
+  for (const auto& channel : output)
+    for (float s : channel) ASSERT_EQ(s, 0.0f);
+
+  std::vector<std::vector<double>> output64(2, std::vector<double>(64, 0.5));
+  double* out64[2] = {output64[0].data(), output64[1].data()};
+  auto input64 = TestSignals::Make<double>(2, 64);
+  double* in64[2] = {input64[0].data(), input64[1].data()};
+  ASSERT_EQ(harness.plugin.Process(in64, out64, 2, 64), kResultOk);
+  for (const auto& channel : output64)
+    for (double s : channel) ASSERT_EQ(s, 0.0);
+}

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <string>
 
 #include "PluginHarness.h"
 #include "TestSignals.h"
@@ -15,6 +19,7 @@ using namespace Steinberg::Vst;
 
 namespace
 {
+constexpr ParamID kPrst = 0x70727374;
 constexpr ParamID kBpas = 0x62706173;
 
 double DoubleAt(const std::vector<char>& bytes, int index)
@@ -103,6 +108,38 @@ tresult SetTrickling(PluginHarness& harness, const std::vector<char>& bytes)
   return harness.plugin.Controller()->setState(stream);
 }
 
+// The plain range of each of the nine parameters, and whether it is stepped.
+struct PlainRange
+{
+  double min, max;
+  bool stepped;
+};
+const PlainRange kRanges[9] = {{0, 20, true}, {0, 2, true}, {0, 3, true}, {-96, 12, false}, {0, 1, true},
+                               {0, 1, true},  {0, 1, true}, {0, 1, true}, {0, 1, true}};
+const ParamID kAllTags[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, kPrst, kBpas};
+const double kOffContract[] = {-std::numeric_limits<double>::infinity(), -1.0, 1.5, 1e308, -1e308,
+                               std::numeric_limits<double>::quiet_NaN()};
+
+bool InRange(double v, const PlainRange& r)
+{
+  return v >= r.min && v <= r.max && (!r.stepped || v == std::floor(v));
+}
+
+PlainRange RangeOf(ParamID tag)
+{
+  return tag < 9 ? kRanges[tag] : PlainRange{0, 1, false};
+}
+
+// Every stored value within its parameter's range and on its step, the flag 0 or 1.
+void ExpectValidState(PluginHarness& harness)
+{
+  std::vector<char> state;
+  ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
+  ASSERT_EQ(state.size(), 76u);
+  for (int i = 0; i < 9; ++i) EXPECT_TRUE(InRange(DoubleAt(state, i), kRanges[i])) << i << ": " << DoubleAt(state, i);
+  EXPECT_TRUE(FlagOf(state) == 0 || FlagOf(state) == 1);
+}
+
 // Runs one short block so that queued automation is applied.
 void Apply(PluginHarness& harness)
 {
@@ -173,7 +210,7 @@ TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
   EXPECT_FALSE(TestSignals::BitEqual(target.Run(input, {128}), input));
 }
 
-TEST(State, StoredValuesAreClampedWithoutStepRounding)
+TEST(State, StoredValuesAreClampedAndSteppedDown)
 {
   PluginHarness harness;
   std::vector<char> state = Doubles({6.6, -5.0, 9.0, 40.0, 0.0, 1.0, 0.0, 0.0, 0.0});
@@ -181,7 +218,7 @@ TEST(State, StoredValuesAreClampedWithoutStepRounding)
   ASSERT_EQ(harness.plugin.SetState(state), kResultOk);
   std::vector<char> read;
   harness.plugin.GetState(read);
-  EXPECT_EQ(DoubleAt(read, 0), 6.6);
+  EXPECT_EQ(DoubleAt(read, 0), 6.0);  // the step the effect plays for 6.6
   EXPECT_EQ(DoubleAt(read, 1), 0.0);
   EXPECT_EQ(DoubleAt(read, 2), 3.0);
   EXPECT_EQ(DoubleAt(read, 3), 12.0);
@@ -232,4 +269,42 @@ TEST(State, FailedWritesAreReported)
       IPtr<FailingWriteStream> stream(new FailingWriteStream(failAt, shortCount), false);
       EXPECT_EQ(harness.plugin.Controller()->getState(stream), kResultFalse) << failAt << shortCount;
     }
+}
+
+TEST(State, OffContractValuesFromEveryHostPathStoreOnlyValidValues)
+{
+  PluginHarness harness;
+  ASSERT_TRUE(harness.Prepare(2));
+  IEditController* controller = harness.plugin.Controller();
+  for (double v : kOffContract)
+  {
+    SCOPED_TRACE(v);
+    for (ParamID tag : kAllTags) harness.plugin.QueueParameter(tag, v);
+    Apply(harness);
+    ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
+    for (ParamID tag : kAllTags) controller->setParamNormalized(tag, v);
+    ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
+    std::vector<char> stored = Doubles({v, v, v, v, v, v, v, v, v});
+    stored.insert(stored.end(), 4, '\0');
+    harness.plugin.SetState(stored);
+    ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
+
+    for (ParamID tag : kAllTags)
+    {
+      SCOPED_TRACE(tag);
+      const ParamValue n = controller->getParamNormalized(tag);
+      EXPECT_TRUE(n >= 0.0 && n <= 1.0) << n;
+      const ParamValue fromPlain = controller->plainParamToNormalized(tag, v);
+      EXPECT_TRUE(fromPlain >= 0.0 && fromPlain <= 1.0) << fromPlain;
+      PlainRange range = RangeOf(tag);
+      range.stepped = false;  // conversions do not snap
+      const ParamValue plain = controller->normalizedParamToPlain(tag, v);
+      EXPECT_TRUE(InRange(plain, range)) << plain;
+      String128 text{};
+      if (controller->getParamStringByValue(tag, v, text) != kResultOk) continue;
+      std::string narrow;
+      for (const TChar* t = text; *t; ++t) narrow += static_cast<char>(*t);
+      EXPECT_TRUE(InRange(std::strtod(narrow.c_str(), nullptr), range)) << narrow;
+    }
+  }
 }
