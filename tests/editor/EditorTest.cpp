@@ -7,11 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
-#include "EditorSession.h"
+#include "EditorFixture.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -78,44 +76,7 @@ const double kHighDefault = 1.0 / 3.0;
   return ::testing::AssertionSuccess();
 }
 
-class EditorTest : public ::testing::Test
-{
-protected:
-  static void SetUpTestSuite()
-  {
-    oracle = new PanelOracle;
-    oracleLoaded = oracle->Load(EditorSession::ImageFolder());
-  }
-  static void TearDownTestSuite()
-  {
-    delete oracle;
-    oracle = nullptr;
-  }
-  void SetUp() override
-  {
-#ifndef _WIN32
-    if (!std::getenv("DISPLAY"))
-    {
-      const char* allow = std::getenv("MERO_ALLOW_NO_DISPLAY");
-      if (allow && std::strcmp(allow, "1") == 0) GTEST_SKIP() << "no X display (DISPLAY unset)";
-      FAIL() << "the editor tests need an X display with XTest: DISPLAY is not set (start Xvfb and export "
-                "DISPLAY, or set MERO_ALLOW_NO_DISPLAY=1 to skip them)";
-    }
-#endif
-    ASSERT_TRUE(oracleLoaded) << "panel images missing from " << EditorSession::ImageFolder();
-    ASSERT_TRUE(session.Create());
-    ASSERT_TRUE(session.OpenEditor(0, 0)) << session.window.Failure();
-    defaults = session.Values();
-  }
-
-  static PanelOracle* oracle;
-  static bool oracleLoaded;
-  EditorSession session;
-  PanelOracle::Values defaults{};
-};
-
-PanelOracle* EditorTest::oracle = nullptr;
-bool EditorTest::oracleLoaded = false;
+using EditorTest = EditorFixture;
 
 TEST_F(EditorTest, OpensAtItsSizeShowingTheParameters)
 {

@@ -7,10 +7,7 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdlib>
-#include <cstring>
-
-#include "EditorSession.h"
+#include "EditorFixture.h"
 
 namespace
 {
@@ -24,35 +21,17 @@ Display* OtherClient()
   return display;
 }
 
-class EditorX11Test : public ::testing::Test
+class EditorX11Test : public EditorFixture
 {
 protected:
-  static void SetUpTestSuite()
-  {
-    oracle = new PanelOracle;
-    oracleLoaded = oracle->Load(EditorSession::ImageFolder());
-  }
-  static void TearDownTestSuite()
-  {
-    delete oracle;
-    oracle = nullptr;
-  }
   void SetUp() override
   {
-    if (!std::getenv("DISPLAY"))
-    {
-      const char* allow = std::getenv("MERO_ALLOW_NO_DISPLAY");
-      if (allow && std::strcmp(allow, "1") == 0) GTEST_SKIP() << "no X display (DISPLAY unset)";
-      FAIL() << "the editor tests need an X display: DISPLAY is not set";
-    }
-    ASSERT_TRUE(oracleLoaded) << "panel images missing from " << EditorSession::ImageFolder();
+    EditorFixture::SetUp();
+    if (HasFatalFailure() || IsSkipped()) return;
     ASSERT_NE(x, nullptr);
-    ASSERT_TRUE(session.Create());
-    ASSERT_TRUE(session.OpenEditor(0, 0)) << session.window.Failure();
     host = static_cast<Window>(reinterpret_cast<uintptr_t>(session.window.HostWindowHandle()));
     editor = EditorWindowId();
     ASSERT_NE(editor, 0u);
-    defaults = session.Values();
     session.WaitForRedraw();
   }
 
@@ -74,17 +53,10 @@ protected:
     session.WaitForRedraw();
   }
 
-  static PanelOracle* oracle;
-  static bool oracleLoaded;
   Display* x = OtherClient();
-  EditorSession session;
   Window host = 0;
   Window editor = 0;
-  PanelOracle::Values defaults{};
 };
-
-PanelOracle* EditorX11Test::oracle = nullptr;
-bool EditorX11Test::oracleLoaded = false;
 
 // The host shrinks both windows, then makes them larger than the panel: the panel is whole
 // at the top left and the rest is the panel's border colour.
