@@ -9,7 +9,7 @@
 #include <cmath>
 #include <utility>
 
-#include "EditorFixture.h"
+#include "HostedEditorFixture.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -76,7 +76,7 @@ const double kHighDefault = 1.0 / 3.0;
   return ::testing::AssertionSuccess();
 }
 
-using EditorTest = EditorFixture;
+using EditorTest = HostedEditorFixture;
 
 TEST_F(EditorTest, OpensAtItsSizeShowingTheParameters)
 {

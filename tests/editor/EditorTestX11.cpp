@@ -7,7 +7,7 @@
 
 #include <X11/Xlib.h>
 
-#include "EditorFixture.h"
+#include "HostedEditorFixture.h"
 
 namespace
 {
@@ -21,12 +21,12 @@ Display* OtherClient()
   return display;
 }
 
-class EditorX11Test : public EditorFixture
+class EditorX11Test : public HostedEditorFixture
 {
 protected:
   void SetUp() override
   {
-    EditorFixture::SetUp();
+    HostedEditorFixture::SetUp();
     if (HasFatalFailure() || IsSkipped()) return;
     ASSERT_NE(x, nullptr);
     host = static_cast<Window>(reinterpret_cast<uintptr_t>(session.window.HostWindowHandle()));

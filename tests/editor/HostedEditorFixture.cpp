@@ -1,24 +1,24 @@
-#include "EditorFixture.h"
+#include "HostedEditorFixture.h"
 
 #include <cstdlib>
 #include <cstring>
 
-PanelOracle* EditorFixture::oracle = nullptr;
-bool EditorFixture::oracleLoaded = false;
+PanelOracle* HostedEditorFixture::oracle = nullptr;
+bool HostedEditorFixture::oracleLoaded = false;
 
-void EditorFixture::SetUpTestSuite()
+void HostedEditorFixture::SetUpTestSuite()
 {
   oracle = new PanelOracle;
   oracleLoaded = oracle->Load(EditorSession::ImageFolder());
 }
 
-void EditorFixture::TearDownTestSuite()
+void HostedEditorFixture::TearDownTestSuite()
 {
   delete oracle;
   oracle = nullptr;
 }
 
-void EditorFixture::SetUp()
+void HostedEditorFixture::SetUp()
 {
 #ifndef _WIN32
   if (!std::getenv("DISPLAY"))

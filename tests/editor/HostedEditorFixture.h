@@ -8,7 +8,7 @@
 // MERO's editor opened by the test host at the defaults, with the panel oracle loaded
 // once per suite. Without an X display (off Windows) a test fails, or is skipped when
 // MERO_ALLOW_NO_DISPLAY=1.
-class EditorFixture : public ::testing::Test
+class HostedEditorFixture : public ::testing::Test
 {
 protected:
   static void SetUpTestSuite();
