@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
 #include "MERO.h"
+#include "Oversampler.h"
 
 // Every allocation and release of this executable counts while counting is on: the
 // global operator new and delete replaced here, and malloc, calloc, realloc and free
@@ -163,6 +165,29 @@ TEST(ProcessAudioAllocation, NoAllocationWhileProcessing)
     plug.ProcessAudio(inputs, outputs, block % 2 ? 1024 : 17);
   }
   plug.ProcessAudio(inputs, outputs, 0);
+  counter.Stop();
+  EXPECT_EQ(0, counter.Allocations());
+  EXPECT_EQ(0, counter.Releases());
+}
+
+TEST(ProcessAudioAllocation, NoAllocationWhileOversampling)
+{
+  Oversampler oversamplers[2];
+  oversamplers[0].Prepare(4, 512);
+  oversamplers[1].Prepare(8, 512);
+  std::vector<double> in(512, 0.25);
+  std::vector<double> out(512);
+
+  CountAllocations counter;
+  for (Oversampler& os : oversamplers)
+    for (int block = 0; block < 20; ++block)
+    {
+      if (block == 10) os.Reset();
+      const int n = block % 2 ? 512 : 1 + block;
+      double* high = os.Upsample(in.data(), n);
+      for (int i = 0; i < n * os.Factor(); ++i) high[i] = std::tanh(high[i]);
+      os.Downsample(n, out.data());
+    }
   counter.Stop();
   EXPECT_EQ(0, counter.Allocations());
   EXPECT_EQ(0, counter.Releases());
