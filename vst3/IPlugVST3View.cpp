@@ -98,29 +98,20 @@ void IPlugVST3View::Detach()
 #endif
 }
 
-#if SMTG_OS_LINUX
 bool IPlugVST3View::PrepareToShow(void* parent, FIDString type)
 {
   if (!IsEditorPlatformType(type)) return false;
+#if SMTG_OS_LINUX
   IPtr<Linux::IRunLoop> runLoop = Vst3RunLoopLink::RunLoopOf(mFrame);
   if (!runLoop) return false;
   mRunLoopLink.reset(new (std::nothrow) Vst3RunLoopLink(runLoop));
   if (!mRunLoopLink) return false;
-  mParent = parent;
-  mShowable = true;
-  mAttachOrder = mPlug->NextAttachOrder();
-  return true;
-}
-#else
-bool IPlugVST3View::PrepareToShow(void* parent, FIDString type)
-{
-  if (!IsEditorPlatformType(type)) return false;
-  mParent = parent;
-  mShowable = true;
-  mAttachOrder = mPlug->NextAttachOrder();
-  return true;
-}
 #endif
+  mParent = parent;
+  mShowable = true;
+  mAttachOrder = mPlug->NextAttachOrder();
+  return true;
+}
 
 bool IPlugVST3View::OpenEditorWindow()
 {
