@@ -62,6 +62,7 @@ MERO::MERO()
   GetParamRecord(kLow)->DefineInteger("Low", 1, 0, 2, "", "");
   GetParamRecord(kHigh)->DefineInteger("High", 1, 0, 3, "", "");
   GetParamRecord(kBypas)->DefineInteger("Bypas", 0, 0, 1, "", "");
+  DefineQuality(GetParamRecord(kQuality));
   IParamRecord* output = GetParamRecord(kOutput);
   output->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "dB", "", 1.0);
   output->SetShape(0.17);
@@ -78,6 +79,14 @@ MERO::MERO()
 }
 
 MERO::~MERO() = default;
+
+void MERO::DefineQuality(IParamRecord* quality)
+{
+  quality->DefineInteger("Quality", kStandard, kStandard, kNumQualities - 1, "", "");
+  quality->AddDisplayText(kStandard, "Standard");
+  quality->AddDisplayText(kHigh4x, "High");
+  quality->AddDisplayText(kUltra8x, "Ultra");
+}
 
 int MERO::ReadInteger(int index) const
 {

@@ -27,7 +27,17 @@ public:
     kPad,
     kPhase,
     kBypas,
+    kQuality,
     kNumParams
+  };
+
+  // Positions of "Quality": the drive stage at the base rate, at 4 and at 8 times it.
+  enum EQuality
+  {
+    kStandard = 0,
+    kHigh4x,
+    kUltra8x,
+    kNumQualities
   };
 
   MERO();
@@ -69,6 +79,8 @@ protected:
   // 32-bit integer value (NaN or out of range), which every switch ignores.
   static constexpr int kNoPosition = -2147483647 - 1;
   int ReadInteger(int index) const;
+
+  static void DefineQuality(IParamRecord* quality);
 
   // The six control smoothers.
   std::array<ParamSmoother*, 6> Smoothers();
