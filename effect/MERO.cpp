@@ -26,6 +26,8 @@ constexpr int kNumPresets = 1;
 constexpr int kVendorVersion = 0x10000;
 constexpr int kPlugApiVst3 = 1;
 constexpr double kMinusTwoPi = -6.283185307179586;
+// Length of each ramp of the fade that covers a change of "Quality".
+constexpr double kSwitchRampSeconds = 0.005;
 
 const double kLowPositions[3] = {0.035, 0.088, 0.188};
 const double kHighPositions[4] = {0.043, 0.088, 0.145, 0.22};
@@ -80,6 +82,23 @@ MERO::MERO()
 
 MERO::~MERO() = default;
 
+int MERO::FactorOf(int quality)
+{
+  return quality == kUltra8x ? 8 : (quality == kHigh4x ? 4 : 1);
+}
+
+int MERO::LatencyOf(int quality)
+{
+  const int factor = FactorOf(quality);
+  return factor == 1 ? 0 : OversampledDrive::LatencyOf(factor);
+}
+
+int MERO::TargetQuality() const
+{
+  const int k = ReadInteger(kQuality);
+  return k >= kStandard && k < kNumQualities ? k : mRunningQuality;
+}
+
 void MERO::DefineQuality(IParamRecord* quality)
 {
   quality->DefineInteger("Quality", kStandard, kStandard, kNumQualities - 1, "", "");
@@ -117,6 +136,9 @@ void MERO::HandleParamChange(int index)
       if (!std::isnan(dB)) mOutputGain = std::pow(10.0, dB / 20.0);
       break;
     }
+    case kQuality:
+      if (k >= kStandard && k < kNumQualities) ChangeLatency(LatencyOf(k));
+      break;
     default:
       break;
   }
@@ -144,6 +166,8 @@ void MERO::DesignFilters(double fs)
     mCurveA[c].DesignShaperBandPass(2.0 * fs);
     mCurveB[c].DesignShaperBandPass(2.0 * fs);
   }
+  if (mRunningQuality != kStandard) mOversampled.Configure(FactorOf(mRunningQuality), fs);
+  mFade.SetRampFrames(static_cast<int>(std::lround(kSwitchRampSeconds * fs)));
 }
 
 void MERO::StartFromRest()
@@ -152,6 +176,19 @@ void MERO::StartFromRest()
   mSmootherRate = std::numeric_limits<double>::quiet_NaN();  // Reset cleared the coefficients
   RestChannel(kLeft);
   RestChannel(kRight);
+  mRunningQuality = TargetQuality();
+  if (mRunningQuality != kStandard && std::isfinite(mDesignedRate))
+    mOversampled.Configure(FactorOf(mRunningQuality), mDesignedRate);
+  mDry.SetLength(LatencyOf(mRunningQuality));
+  mFade.Reset();
+}
+
+void MERO::SwitchQuality(int quality)
+{
+  mRunningQuality = quality;
+  if (quality != kStandard) mOversampled.Configure(FactorOf(quality), mDesignedRate);
+  FlushChain();
+  mDry.SetLength(LatencyOf(quality));
 }
 
 void MERO::RestChannel(int c)
@@ -161,12 +198,13 @@ void MERO::RestChannel(int c)
   mCurveA[c].ClearHistories();
   mCurveB[c].ClearHistories();
   mChainValue[c] = 0.0;
+  mOversampled.ResetChannel(c);
 }
 
 bool MERO::ChainFinite(int c) const
 {
   return mTone[c].StateFinite() && mOutputNetwork[c].HistoriesFinite() && mCurveA[c].HistoriesFinite() &&
-         mCurveB[c].HistoriesFinite() && std::fabs(mChainValue[c]) <= kLargest;
+         mCurveB[c].HistoriesFinite() && std::fabs(mChainValue[c]) <= kLargest && mOversampled.ChannelFinite(c);
 }
 
 void MERO::HandleActivate(bool active)
@@ -250,9 +288,15 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
   b.outputGain = mOutputGain;
   b.modeTrim = mModeTrim;
 
+  const int target = TargetQuality();
   const bool silent = InputSilent(inputs, frames);
   if (mAtRest && silent)
   {
+    if (target != mRunningQuality)
+    {
+      SwitchQuality(target);
+      mFade.Reset();
+    }
     RenderAtRest(b, outputs, frames);
     SetOutputSilent(true);
     return;
@@ -264,7 +308,13 @@ void MERO::ProcessAudio(double** inputs, double** outputs, int frames)
     const int n = frames - start < kChunkFrames ? frames - start : kChunkFrames;
     const double* in[2] = {inputs[kLeft] + start, inputs[kRight] + start};
     double* out[2] = {outputs[kLeft] + start, outputs[kRight] + start};
+    if (target != mRunningQuality && mFade.ReadyToSwitch())
+    {
+      SwitchQuality(target);
+      mFade.Switched(LatencyOf(target));
+    }
     RenderChunk(b, in, out, n);
+    FadeForSwitch(target, out, n);
     RestChannelsNotFinite();
   }
   if (silent && ChainNegligible())
@@ -291,7 +341,7 @@ bool MERO::ChainNegligible() const
           std::fabs(mChainValue[c]) <= kRestLevel))
       return false;
   }
-  return true;
+  return mOversampled.HistoryWithin(kRestLevel) && mDry.Within(kRestLevel);
 }
 
 void MERO::FlushChain()
@@ -304,6 +354,8 @@ void MERO::FlushChain()
     mCurveB[c].ClearHistories();
     mChainValue[c] = 0.0;
   }
+  mOversampled.Reset();
+  mDry.Clear();
 }
 
 bool MERO::ControlsSettled(const BlockSettings& b) const
@@ -344,7 +396,14 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
 {
   StepToneSmoothers(b, n);
   bool shaped = false;
-  if (b.drive)
+  const bool oversampled = mRunningQuality != kStandard;
+  if (b.drive && oversampled)
+  {
+    StepDriveSmoothers(b, n);
+    DriveOversampled(in, b.mode, n);
+    shaped = true;
+  }
+  else if (b.drive)
   {
     StepDriveSmoothers(b, n);
     ShaperStage& left = ActiveStage(b.mode, kLeft);
@@ -364,11 +423,11 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
                             mChunk.shaped[kRight], n, true);
     }
   }
-  else
+  else if (!oversampled)
   {
     StepZeros(ActiveStage(b.mode, kLeft), ActiveStage(b.mode, kRight), n);
   }
-  StepZeros(IdleStage(b.mode, kLeft), IdleStage(b.mode, kRight), n);
+  if (!oversampled) StepZeros(IdleStage(b.mode, kLeft), IdleStage(b.mode, kRight), n);
 
   if (b.drive && !shaped) ShapeAndCompensate(b.mode, n);
   const bool sideBySide = b.drive && !mOutputNetwork[kLeft].Steady() && !mOutputNetwork[kRight].Steady() &&
@@ -386,7 +445,37 @@ void MERO::RenderChunk(const BlockSettings& b, const double* const* in, double* 
     if (b.invert) InvertChain(n);
     RunToneNetworks(n);
   }
-  WriteOutputs(b, in, out, n);
+  if (oversampled)
+  {
+    double* const dry[2] = {mChunk.dry[kLeft], mChunk.dry[kRight]};
+    mDry.Process(in, dry, n);
+    const double* const delayed[2] = {dry[kLeft], dry[kRight]};
+    WriteOutputs(b, delayed, out, n);
+  }
+  else
+  {
+    WriteOutputs(b, in, out, n);
+  }
+}
+
+void MERO::DriveOversampled(const double* const* in, int mode, int n)
+{
+  ChunkBuffers& k = mChunk;
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < n; ++i) k.stageIn[c][i] = Sanitize(in[c][i]);
+  const OversampledDrive::Gains gains = {{k.padIn[kLeft], k.padIn[kRight]},
+                                         {k.driveIn[kLeft], k.driveIn[kRight]},
+                                         {k.driveOut[kLeft], k.driveOut[kRight]},
+                                         {k.padOut[kLeft], k.padOut[kRight]}};
+  const double* const clean[2] = {k.stageIn[kLeft], k.stageIn[kRight]};
+  double* const chain[2] = {k.chain[kLeft], k.chain[kRight]};
+  mOversampled.Process(mode, gains, clean, chain, n);
+}
+
+void MERO::FadeForSwitch(int target, double* const* out, int n)
+{
+  const bool switchWanted = target != mRunningQuality;
+  if (!mFade.Transparent(switchWanted)) mFade.Apply(switchWanted, out, 2, n);
 }
 
 Double2 MERO::StageInput(const double* const* in, int i) const
@@ -551,17 +640,17 @@ void MERO::RunToneNetworks(int n)
                            k.high[kLeft], k.high[kRight], k.tone[kLeft], k.tone[kRight], n);
 }
 
-// Each input sample is read before the output sample of the same index is written, so
+// Each dry sample is read before the output sample of the same index is written, so
 // the buffers may be the same.
-void MERO::WriteOutputs(const BlockSettings& b, const double* const* in, double* const* out, int n)
+void MERO::WriteOutputs(const BlockSettings& b, const double* const* dry, double* const* out, int n)
 {
   ChunkBuffers& k = mChunk;
   if (b.bypass)
   {
     for (int i = 0; i < n; ++i)
     {
-      out[kLeft][i] = in[kLeft][i];
-      out[kRight][i] = in[kRight][i];
+      out[kLeft][i] = dry[kLeft][i];
+      out[kRight][i] = dry[kRight][i];
     }
     return;
   }

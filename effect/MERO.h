@@ -3,16 +3,22 @@
 #include <array>
 #include <limits>
 
+#include "DryDelay.h"
 #include "IPlugVST3.h"
 #include "IIRFilter.h"
+#include "OversampledDrive.h"
 #include "ParamSmoother.h"
 #include "ShaperStage.h"
+#include "SwitchFade.h"
 #include "ToneNetwork.h"
 
 // The product: a stereo drive-and-tone effect. Per channel the block routine runs
 // pad and drive gain -> shaper stage -> drive and pad compensation -> output network
 // -> polarity -> tone network -> mode trim and output gain -> bypass switch, in double
 // precision, sample by sample. The configuration is one in to one out or two to two.
+// With "Quality" at High or Ultra the part from pad and drive gain to the compensation
+// runs at 4 or 8 times the rate (OversampledDrive); the output is then late by the
+// latency the plug-in reports, and so is the dry signal of "Bypas".
 class MERO : public IPlugVST3
 {
 public:
@@ -81,6 +87,13 @@ protected:
   int ReadInteger(int index) const;
 
   static void DefineQuality(IParamRecord* quality);
+  // The oversampling factor of a "Quality" position (1 for Standard), and the latency
+  // in frames it gives the output.
+  static int FactorOf(int quality);
+  static int LatencyOf(int quality);
+  // The position "Quality" asks for; the running one while it reads no position.
+  int TargetQuality() const;
+  int RunningQuality() const { return mRunningQuality; }
 
   // The six control smoothers.
   std::array<ParamSmoother*, 6> Smoothers();
@@ -155,7 +168,7 @@ private:
   void HoldChainValues(int n);
   void InvertChain(int n);
   void RunToneNetworks(int n);
-  void WriteOutputs(const BlockSettings& settings, const double* const* in, double* const* out, int n);
+  void WriteOutputs(const BlockSettings& settings, const double* const* dry, double* const* out, int n);
   // The same steps with both channels in the lanes of Double2 and the passes merged, so
   // that the recursions of the filters overlap with the curves' library calls; for
   // filters that are not steady.
@@ -178,6 +191,13 @@ private:
   ShaperStage& ActiveStage(int mode, int channel);
   ShaperStage& IdleStage(int mode, int channel);
 
+  // The processing path of a "Quality" position, from rest (the controls keep gliding).
+  void SwitchQuality(int quality);
+  // The oversampled drive stage for the chunk, into the chain values.
+  void DriveOversampled(const double* const* in, int mode, int n);
+  // The chunk's output gain while the path changes.
+  void FadeForSwitch(int target, double* const* out, int n);
+
   // Per-sample values that RenderChunk hands from one pass to the next, per channel.
   struct ChunkBuffers
   {
@@ -192,6 +212,7 @@ private:
     double shaped[2][kChunkFrames];
     double chain[2][kChunkFrames];
     double tone[2][kChunkFrames];
+    double dry[2][kChunkFrames];
   };
   ChunkBuffers mChunk;
 
@@ -199,4 +220,11 @@ private:
   // the first block.
   double mDesignedRate;
   bool mAtRest = false;
+
+  // The oversampled path of High and Ultra, the dry signal's matching delay, and the
+  // fade that covers a change of path.
+  OversampledDrive mOversampled;
+  DryDelay mDry;
+  SwitchFade mFade;
+  int mRunningQuality = kStandard;
 };

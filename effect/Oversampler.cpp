@@ -20,11 +20,22 @@ void Oversampler::Reset()
   for (PolyphaseStage& stage : mStages) stage.Reset();
 }
 
-double Oversampler::GroupDelay() const
+bool Oversampler::HistoryWithin(double limit) const
 {
-  // Each step delays by its Delay() at its higher rate, once up and once down.
+  bool within = true;
+  for (int k = 0; k < Stages(); ++k) within &= mStages[k].HistoryWithin(limit);
+  return within;
+}
+
+double Oversampler::GroupDelayOf(int factor)
+{
+  // Each step delays by (length - 1) / 2 samples of its higher rate, once up and once
+  // down.
+  using namespace ResamplerCoefficients;
+  const int lengths[3] = {kBaseLength, kHalfBand4Length, kHalfBand8Length};
+  const int stages = factor == 8 ? 3 : 2;
   double delay = 0.0;
-  for (int k = 0; k < Stages(); ++k) delay += 2.0 * mStages[k].Delay() / (2 << k);
+  for (int k = 0; k < stages; ++k) delay += 2.0 * ((lengths[k] - 1) / 2) / (2 << k);
   return delay;
 }
 

@@ -19,12 +19,18 @@ public:
   // Every stage's history to zero, as after Prepare.
   void Reset();
 
+  // Whether every remembered sample of every stage is at most limit in magnitude (false
+  // for NaN).
+  bool HistoryWithin(double limit) const;
+
   int Factor() const { return mFactor; }
   int MaxFrames() const { return mMaxFrames; }
 
   // Delay of Upsample followed by Downsample, in base-rate samples; a multiple of 1/8,
   // not always whole.
-  double GroupDelay() const;
+  double GroupDelay() const { return GroupDelayOf(mFactor); }
+  // The same for a factor (4 or 8, anything else counts as 4), without an instance.
+  static double GroupDelayOf(int factor);
 
   // n <= MaxFrames base-rate samples in (counts outside 0 ... MaxFrames are clamped
   // to it); returns the n * Factor high-rate samples, which the caller may change in

@@ -1,6 +1,7 @@
 #include "PolyphaseStage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "Double2.h"
@@ -42,6 +43,14 @@ void PolyphaseStage::Reset()
 {
   std::fill(mUpLine.begin(), mUpLine.end(), 0.0);
   for (std::vector<double>& line : mDownLine) std::fill(line.begin(), line.end(), 0.0);
+}
+
+bool PolyphaseStage::HistoryWithin(double limit) const
+{
+  bool within = true;
+  for (const std::vector<double>* line : {&mUpLine, &mDownLine[0], &mDownLine[1]})
+    for (int k = 0; k < mHistory && k < static_cast<int>(line->size()); ++k) within &= std::fabs((*line)[k]) <= limit;
+  return within;
 }
 
 namespace

@@ -19,6 +19,10 @@ public:
   // Both histories to zero, as after Prepare.
   void Reset();
 
+  // Whether every sample both directions remember is at most limit in magnitude (false
+  // for NaN).
+  bool HistoryWithin(double limit) const;
+
   // Higher-rate samples each direction delays by.
   int Delay() const { return mDelay; }
 

@@ -11,6 +11,11 @@
 class ShaperStage : public IIRFilter<4>
 {
 public:
+  // The band-pass prototype H(s) = sum kNum[m] (s/2)^m / sum kDen[m] (s/2)^m.
+  static constexpr double kBandPassDen[5] = {0.0081068027183072, 6.67902279713139e-6, 1.57031225260495e-10,
+                                             2.22125411838863e-15, 1.20275473057067e-20};
+  static constexpr double kBandPassNum[5] = {0.0, 4.42189239180392e-6, 0.0, 0.0, 0.0};
+
   // Band-pass for design rate r: one zero at DC, three at half the design rate.
   void DesignShaperBandPass(double r);
 

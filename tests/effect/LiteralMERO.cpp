@@ -40,6 +40,11 @@ LiteralMERO::LiteralMERO()
   GetParamRecord(MERO::kBypas)->DefineInteger("Bypas", 0, 0, 1, "", "");
   GetParamRecord(MERO::kOutput)->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "dB", "", 1.0);
   GetParamRecord(MERO::kOutput)->SetShape(0.17);
+  IParamRecord* quality = GetParamRecord(MERO::kQuality);
+  quality->DefineInteger("Quality", 0, 0, 2, "", "");
+  quality->AddDisplayText(0, "Standard");
+  quality->AddDisplayText(1, "High");
+  quality->AddDisplayText(2, "Ultra");
   CaptureDefaultPreset();
 }
 
@@ -150,10 +155,13 @@ void LiteralMERO::ProcessAudio(double** inputs, double** outputs, int frames)
       }
     }
 
-    CurveA(0, 0.0);
-    CurveA(1, 0.0);
-    CurveB(0, 0.0);
-    CurveB(1, 0.0);
+    if (mFactor == 1)
+    {
+      CurveA(0, 0.0);
+      CurveA(1, 0.0);
+      CurveB(0, 0.0);
+      CurveB(1, 0.0);
+    }
 
     const int mode = Position(MERO::kMode);
     if (mode == 0)
@@ -171,8 +179,9 @@ void LiteralMERO::ProcessAudio(double** inputs, double** outputs, int frames)
     {
       const double result = ToneChannel(c, mToneScale, mModeTrim);
       const int bypas = Position(MERO::kBypas);
+      const double dry = Dry(c, inputs[c][i]);
       if (bypas == 1)
-        outputs[c][i] = inputs[c][i];
+        outputs[c][i] = dry;
       else
         outputs[c][i] = std::isfinite(result) ? result : 0.0;
     }
@@ -203,9 +212,34 @@ void LiteralMERO::DriveChannel(int c, double input, int mode)
   const double driveIn = Smooth(kDriveInSmoother, d);
   const double driveOut = Smooth(kDriveOutSmoother, d);
   const double padOut = Smooth(kPadSmoother, mPadTarget);
+  if (!mOversampled.empty())
+  {
+    mChainValue[c] = mOutputNetwork[c].Step(mOversampled[c].Step(input, mode, padIn, driveIn, driveOut, padOut));
+    return;
+  }
   const double u = (padIn * input) * driveIn;
   const double s = mode == 0 ? CurveA(c, u) : CurveB(c, u);
   mChainValue[c] = mOutputNetwork[c].Step((s / driveOut) / padOut);
+}
+
+double LiteralMERO::Dry(int c, double input)
+{
+  mDryDelay[c].push_back(input);
+  const double out = mDryDelay[c].front();
+  mDryDelay[c].pop_front();
+  return out;
+}
+
+void LiteralMERO::StartQuality()
+{
+  const int position = Position(MERO::kQuality);
+  mFactor = position == 1 ? 4 : (position == 2 ? 8 : 1);
+  mOversampled.clear();
+  if (mFactor > 1 && std::isfinite(GetSampleRate()))
+    mOversampled = {LiteralOversampledDrive(mFactor, GetSampleRate()),
+                    LiteralOversampledDrive(mFactor, GetSampleRate())};
+  const int latency = mOversampled.empty() ? 0 : mOversampled[0].Latency();
+  for (int c = 0; c < 2; ++c) mDryDelay[c].assign(latency, 0.0);
 }
 
 double LiteralMERO::ToneChannel(int c, double toneScale, double modeTrim)
@@ -227,6 +261,7 @@ void LiteralMERO::StartFromRest()
     mB1[s] = 0.0;
     mZ[s] = 0.0;
   }
+  StartQuality();
   RestChannel(0);
   RestChannel(1);
 }
@@ -238,10 +273,12 @@ void LiteralMERO::RestChannel(int c)
   mCurveAStage[c].ClearHistories();
   mCurveBStage[c].ClearHistories();
   mChainValue[c] = 0.0;
+  if (!mOversampled.empty()) mOversampled[c].Clear();
 }
 
 bool LiteralMERO::ChainFinite(int c) const
 {
   return mTone[c].StateFinite() && mOutputNetwork[c].HistoriesFinite() && mCurveAStage[c].HistoriesFinite() &&
-         mCurveBStage[c].HistoriesFinite() && std::isfinite(mChainValue[c]);
+         mCurveBStage[c].HistoriesFinite() && std::isfinite(mChainValue[c]) &&
+         (mOversampled.empty() || mOversampled[c].Finite());
 }

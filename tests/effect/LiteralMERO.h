@@ -1,7 +1,10 @@
 #pragma once
 
+#include <deque>
+
 #include "IPlugVST3.h"
 #include "LiteralFilter.h"
+#include "LiteralOversampledDrive.h"
 #include "LiteralToneNetwork.h"
 #include "MERO.h"
 
@@ -17,6 +20,15 @@
 // as 0.0; after every 64th frame of a block and after its last frame, a channel any of
 // whose chain values is not finite starts from rest; and the whole effect starts from
 // rest when the sample rate differs from the previous block's and on activation.
+//
+// "Quality" High and Ultra, as read when the effect starts from rest (a later change is
+// not modelled): each channel's drive goes up through a LiteralResampler, is driven,
+// band-passed (design rate twice the high rate, a zero step after each sample), shaped
+// and compensated sample by sample at the high rate (the band-pass as its factors,
+// LiteralBandPass), delayed by the fraction of a
+// base-rate sample that makes the resamplers' delay whole, and comes down again; the
+// base-rate shaper stages stand still. "Bypas" passes the input delayed by that whole
+// delay. MERO matches it to rounding.
 class LiteralMERO : public IPlugVST3
 {
 public:
@@ -47,6 +59,8 @@ private:
 
   void DesignAll(double fs);
   void DriveChannel(int channel, double input, int mode);
+  double Dry(int channel, double input);
+  void StartQuality();
   double ToneChannel(int channel, double toneScale, double modeTrim);
   void StartFromRest();
   void RestChannel(int channel);
@@ -70,6 +84,11 @@ private:
   LiteralFilter mCurveAStage[2] = {LiteralFilter(4), LiteralFilter(4)};
   LiteralFilter mCurveBStage[2] = {LiteralFilter(4), LiteralFilter(4)};
   double mChainValue[2] = {0.0, 0.0};
+
+  // The oversampled drive of High (4) and Ultra (8); 1 for Standard.
+  int mFactor = 1;
+  std::vector<LiteralOversampledDrive> mOversampled;
+  std::deque<double> mDryDelay[2];
 
   // The sample rate of the previous block; NaN before the first.
   double mRate;

@@ -57,7 +57,7 @@ TEST(MEROParameters, DefinitionsAndDefaultPreset)
       {"High", 1, 0, 3, 1, 1.0, "", 2},   {"Output", 0.0, -96.0, 12.0, 0.01, 0.17, "dB", 4},
       {"Mode", 0, 0, 1, 1, 1.0, "", 2},   {"Gain", 1, 0, 1, 1, 1.0, "", 2},
       {"Pad", 0, 0, 1, 1, 1.0, "", 2},    {"Phase", 0, 0, 1, 1, 1.0, "", 2},
-      {"Bypas", 0, 0, 1, 1, 1.0, "", 2}};
+      {"Bypas", 0, 0, 1, 1, 1.0, "", 2},  {"Quality", 0, 0, 2, 1, 1.0, "", 2}};
   ASSERT_EQ(MERO::kNumParams, plug.NParams());
   for (int i = 0; i < MERO::kNumParams; ++i)
   {
@@ -74,6 +74,10 @@ TEST(MEROParameters, DefinitionsAndDefaultPreset)
     EXPECT_STREQ("", p->GetGroup());
     EXPECT_EQ(expected[i].type, p->GetType());
   }
+  const IParamRecord* quality = plug.GetParamRecord(MERO::kQuality);
+  EXPECT_STREQ("Standard", quality->GetDisplayText(0));
+  EXPECT_STREQ("High", quality->GetDisplayText(1));
+  EXPECT_STREQ("Ultra", quality->GetDisplayText(2));
   EXPECT_EQ(1, plug.NPresets());
   EXPECT_STREQ("-", plug.GetPresetName(0));
   EXPECT_TRUE(plug.LegalIO(1, 1));

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "LiteralOversampledDrive.h"
+#include "OversampledDrive.h"
 #include "Oversampler.h"
 #include "ResamplerCoefficients.h"
 #include "TestSignals.h"
@@ -243,4 +245,50 @@ TEST(Oversampler, MeasuredImageAndAliasRejection)
     EXPECT_LT(worstAlias, -120.0) << factor;
     std::printf("factor %d: images at most %.1f dB, aliases at most %.1f dB\n", factor, worstImage, worstAlias);
   }
+}
+
+// The oversampled drive path against its literal: gains gliding as the smoothers make
+// them glide, both curves, a drive that saturates, blocks of every size up to the most.
+TEST(OversampledDrive, MatchesTheLiteralChainToRounding)
+{
+  const std::vector<double> left = TestSignals::Noise(3000, 0.8, 21), right = TestSignals::Noise(3000, 0.8, 22);
+  for (int factor : {4, 8})
+    for (int mode : {0, 1})
+    {
+      OversampledDrive product;
+      product.Configure(factor, kRate);
+      LiteralOversampledDrive literal[2] = {{factor, kRate}, {factor, kRate}};
+      EXPECT_EQ(literal[0].Latency(), OversampledDrive::LatencyOf(factor));
+      double largest = 0.0, peak = 0.0;
+      int start = 0;
+      for (int block = 1; start < 3000; block = block % 48 + 17)
+      {
+        const int n = std::min(block, 3000 - start);
+        std::vector<double> padIn(n), drive(n), padOut(n), outL(n), outR(n);
+        for (int i = 0; i < n; ++i)
+        {
+          const double t = (start + i) / 3000.0;
+          padIn[i] = 0.316 - 0.2 * t;
+          padOut[i] = padIn[i] * (1.0 + 1e-3 * t);
+          drive[i] = 1.0 + 60.0 * t;
+        }
+        const OversampledDrive::Gains gains = {{padIn.data(), padIn.data()},
+                                               {drive.data(), drive.data()},
+                                               {drive.data(), drive.data()},
+                                               {padOut.data(), padOut.data()}};
+        const double* in[2] = {left.data() + start, right.data() + start};
+        double* out[2] = {outL.data(), outR.data()};
+        product.Process(mode, gains, in, out, n);
+        for (int i = 0; i < n; ++i)
+        {
+          const double ref[2] = {literal[0].Step(in[0][i], mode, padIn[i], drive[i], drive[i], padOut[i]),
+                                 literal[1].Step(in[1][i], mode, padIn[i], drive[i], drive[i], padOut[i])};
+          largest = std::fmax(largest, std::fmax(std::fabs(ref[0] - outL[i]), std::fabs(ref[1] - outR[i])));
+          peak = std::fmax(peak, std::fmax(std::fabs(ref[0]), std::fabs(ref[1])));
+        }
+        start += n;
+      }
+      EXPECT_GT(peak, 0.1) << factor << " " << mode;
+      EXPECT_LE(largest, 1e-12 * peak) << factor << " " << mode;
+    }
 }
