@@ -33,7 +33,7 @@ const ControlPlace kKnobs[] = {
 const ControlPlace kSwitches[] = {
     {MERO::kMode, kModeId, kModeFile, 2, 71, 285}, {MERO::kGain, kGainId, kGainFile, 2, 96, 71},
     {MERO::kPad, kPadId, kPadFile, 2, 110, 283},   {MERO::kPhase, kPhaseId, kPhaseFile, 2, 152, 283},
-    {MERO::kBypas, kById, kByFile, 2, 85, 13},
+    {MERO::kBypas, kById, kByFile, 2, 85, 13},     {MERO::kQuality, kQualityId, kQualityFile, 3, 180, 94},
 };
 
 IBitmapStrip Load(IGraphics* graphics, const ControlPlace& place)

@@ -15,6 +15,7 @@
 #define MERO_HIGH_ID 108
 #define MERO_BY_ID 109
 #define MERO_OUT_ID 110
+#define MERO_QUALITY_ID 111
 
 #ifndef RC_INVOKED
 constexpr int kBgId = MERO_BG_ID;
@@ -27,6 +28,7 @@ constexpr int kLowId = MERO_LOW_ID;
 constexpr int kHighId = MERO_HIGH_ID;
 constexpr int kById = MERO_BY_ID;
 constexpr int kOutId = MERO_OUT_ID;
+constexpr int kQualityId = MERO_QUALITY_ID;
 
 constexpr const char* kBgFile = "resources/img/BG.png";
 constexpr const char* kLevelFile = "resources/img/LEVEL.png";
@@ -38,6 +40,7 @@ constexpr const char* kLowFile = "resources/img/LOW.png";
 constexpr const char* kHighFile = "resources/img/HIGH.png";
 constexpr const char* kByFile = "resources/img/BY.png";
 constexpr const char* kOutFile = "resources/img/OUT.png";
+constexpr const char* kQualityFile = "resources/img/QUALITY.png";
 #endif
 
 #endif

@@ -33,7 +33,7 @@ public:
   // Opens the editor at screen position (x, y).
   bool OpenEditor(int x, int y);
 
-  // getParamNormalized of the nine product parameters (tags 0..8).
+  // getParamNormalized of the ten product parameters (tags 0..9).
   PanelOracle::Values Values() const;
   // One process call on a copy of input with the changes queued since the last one.
   Block Process(const Block& input);

@@ -29,7 +29,8 @@ enum Param
   kGain,
   kPad,
   kPhase,
-  kBypas
+  kBypas,
+  kQuality
 };
 
 struct Point
@@ -39,7 +40,7 @@ struct Point
 
 // The middle of each parameter's control on the panel.
 const Point kCentres[PanelOracle::kParams] = {
-    {128, 464}, {86, 198}, {170, 198}, {125, 591}, {86, 315}, {126, 108}, {127, 309}, {170, 308}, {125, 33},
+    {128, 464}, {86, 198}, {170, 198}, {125, 591}, {86, 315}, {126, 108}, {127, 309}, {170, 308}, {125, 33}, {203, 108},
 };
 
 // Default values, normalised (Output's comes from the plug-in: its range is shaped).
@@ -95,7 +96,7 @@ TEST_F(EditorTest, OpensAtItsSizeShowingTheParameters)
   EXPECT_DOUBLE_EQ(defaults[kLow], kLowDefault);
   EXPECT_DOUBLE_EQ(defaults[kHigh], kHighDefault);
   EXPECT_EQ(defaults[kGain], 1.0);
-  for (int p : {kMode, kPad, kPhase, kBypas}) EXPECT_EQ(defaults[p], 0.0) << "parameter " << p;
+  for (int p : {kMode, kPad, kPhase, kBypas, kQuality}) EXPECT_EQ(defaults[p], 0.0) << "parameter " << p;
   session.WaitForRedraw();
   EXPECT_TRUE(session.ShowsPanel(*oracle, defaults));
   EXPECT_TRUE(session.handler->Calls().empty());
@@ -170,13 +171,16 @@ TEST_F(EditorTest, ModifierKeysAndTheWheelAdjustKnobsFinely)
   EXPECT_TRUE(session.ShowsPanel(*oracle, session.Values()));
 }
 
-TEST_F(EditorTest, ClickingASwitchTogglesItsParameterAndItsFrame)
+// Each click steps a switch to its next position and from the last back to the first:
+// the two-position ones toggle, Quality goes 0, 1/2, 1, 0.
+TEST_F(EditorTest, ClickingASwitchStepsItsParameterAndItsFrame)
 {
   PanelOracle::Values expected = defaults;
-  for (int round = 0; round < 2; ++round)
-    for (int p = kMode; p <= kBypas; ++p)
+  for (int round = 0; round < 3; ++round)
+    for (int p = kMode; p <= kQuality; ++p)
     {
-      const double target = 1.0 - expected[p];
+      const double step = p == kQuality ? 0.5 : 1.0;
+      const double target = expected[p] + step > 1.0 ? 0.0 : expected[p] + step;
       session.handler->ClearCalls();
       session.Click(kCentres[p].x, kCentres[p].y);
       const auto& calls = session.handler->Calls();
@@ -248,6 +252,8 @@ TEST_F(EditorTest, RightClickOnAKnobAsksTheHostForThatParametersContextMenu)
 
 TEST_F(EditorTest, AutomationAndStateRestoreMoveTheControls)
 {
+  // The host sets Quality on the controller, as it does when it plays automation back.
+  ASSERT_EQ(session.plugin.Controller()->setParamNormalized(kQuality, 1.0), kResultOk);
   session.plugin.QueueParameter(kOutput, 0.8);
   session.plugin.QueueParameter(kHigh, 1.0);
   session.plugin.QueueParameter(kMode, 1.0);
@@ -256,13 +262,15 @@ TEST_F(EditorTest, AutomationAndStateRestoreMoveTheControls)
   EXPECT_NEAR(automated[kOutput], 0.8, 1e-12);
   EXPECT_EQ(automated[kHigh], 1.0);
   EXPECT_EQ(automated[kMode], 1.0);
+  EXPECT_EQ(automated[kQuality], 1.0);
   session.WaitForRedraw();
   EXPECT_TRUE(session.ShowsPanel(*oracle, automated));
 
   EditorSession source;
   ASSERT_TRUE(source.Create());
-  const std::pair<Param, double> changes[] = {{kLevel, 1.0}, {kLow, 0.0}, {kHigh, 2.0 / 3.0}, {kOutput, 0.25},
-                                              {kGain, 0.0},  {kPad, 1.0}, {kPhase, 1.0},      {kBypas, 1.0}};
+  const std::pair<Param, double> changes[] = {{kLevel, 1.0},   {kLow, 0.0},   {kHigh, 2.0 / 3.0},
+                                              {kOutput, 0.25}, {kGain, 0.0},  {kPad, 1.0},
+                                              {kPhase, 1.0},   {kBypas, 1.0}, {kQuality, 0.5}};
   for (const auto& change : changes) source.plugin.QueueParameter(change.first, change.second);
   source.Process(SineBlock(0));
   std::vector<char> state;

@@ -14,11 +14,11 @@ struct Placement
   int frames;
 };
 
-// Parameter index order: Level, Low, High, Output, Mode, Gain, Pad, Phase, Bypas.
+// Parameter index order: Level, Low, High, Output, Mode, Gain, Pad, Phase, Bypas, Quality.
 const Placement kPlacements[PanelOracle::kParams] = {
-    {"LEVEL.png", 50, 381, 21}, {"LOW.png", 52, 163, 3},    {"HIGH.png", 137, 163, 4},
-    {"OUT.png", 89, 556, 61},   {"MODE.png", 71, 285, 2},   {"GAIN.png", 96, 71, 2},
-    {"PAD.png", 110, 283, 2},   {"PHASE.png", 152, 283, 2}, {"BY.png", 85, 13, 2},
+    {"LEVEL.png", 50, 381, 21}, {"LOW.png", 52, 163, 3},     {"HIGH.png", 137, 163, 4}, {"OUT.png", 89, 556, 61},
+    {"MODE.png", 71, 285, 2},   {"GAIN.png", 96, 71, 2},     {"PAD.png", 110, 283, 2},  {"PHASE.png", 152, 283, 2},
+    {"BY.png", 85, 13, 2},      {"QUALITY.png", 180, 94, 3},
 };
 
 // Source-alpha copy at full weight: alpha 0 leaves the pixel, 255 replaces it, anything

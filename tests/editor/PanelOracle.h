@@ -8,7 +8,7 @@
 #include "PngImage.h"
 
 // What MERO's editor must show, made from the panel images alone: the background copied
-// as it is, then for each of the nine parameters the frame of its control's strip that
+// as it is, then for each of the ten parameters the frame of its control's strip that
 // matches the control's normalised value, blended over it with the source-alpha copy of
 // the raster library (straight integer arithmetic, written out here). Shares no code with
 // the product; the layout is restated here.
@@ -17,10 +17,10 @@ class PanelOracle
 public:
   static constexpr int kWidth = 255;
   static constexpr int kHeight = 658;
-  static constexpr int kParams = 9;
+  static constexpr int kParams = 10;
   using Values = std::array<double, kParams>;
 
-  // Reads the ten images from the folder; false when one is missing or not the size the
+  // Reads the eleven images from the folder; false when one is missing or not the size the
   // layout needs.
   bool Load(const std::string& folder);
 

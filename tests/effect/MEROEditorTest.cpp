@@ -47,6 +47,7 @@ const Expected kPanel[] = {
     {"PAD", 105, 35, 104, 2, 110, 283, 145, 335, 6, 0, false},
     {"PHASE", 106, 37, 100, 2, 152, 283, 189, 333, 7, 0, false},
     {"BY", 109, 81, 80, 2, 85, 13, 166, 53, 8, 0, false},
+    {"QUALITY", 111, 46, 87, 3, 180, 94, 226, 123, 9, 0, false},
 };
 
 std::string ImagePath(const char* name)
@@ -140,10 +141,10 @@ protected:
   TestGraphics graphics{&plug, 255, 658, 25};
 };
 
-TEST_F(MEROEditorTest, TenControlsInOrderAtTheirPlacesBoundToTheirParameters)
+TEST_F(MEROEditorTest, ElevenControlsInOrderAtTheirPlacesBoundToTheirParameters)
 {
-  ASSERT_EQ(graphics.NControls(), 10);
-  for (int i = 0; i < 10; ++i)
+  ASSERT_EQ(graphics.NControls(), 11);
+  for (int i = 0; i < 11; ++i)
   {
     const Expected& e = kPanel[i];
     SCOPED_TRACE(e.file);
@@ -173,8 +174,8 @@ TEST_F(MEROEditorTest, TenControlsInOrderAtTheirPlacesBoundToTheirParameters)
     EXPECT_FALSE(strip.framesHorizontal);
   }
   // Parameter names match the bindings.
-  const char* names[9] = {"Level", "Low", "High", "Output", "Mode", "Gain", "Pad", "Phase", "Bypas"};
-  for (int i = 1; i < 10; ++i)
+  const char* names[10] = {"Level", "Low", "High", "Output", "Mode", "Gain", "Pad", "Phase", "Bypas", "Quality"};
+  for (int i = 1; i < 11; ++i)
     EXPECT_STREQ(plug.GetParamRecord(graphics.GetControl(i)->ParamIdx())->GetName(), names[kPanel[i].paramIdx]);
 }
 
@@ -210,9 +211,13 @@ TEST_F(MEROEditorTest, OutputAtTheMiddleShowsTheMiddleFrameAndSwitchesShowTheirS
   output->SetValueFromParam(0.5);
   IControl* bypass = graphics.GetControl(9);
   bypass->SetValueFromParam(0.0);
+  IControl* quality = graphics.GetControl(10);
+  quality->SetValueFromParam(0.0);
+  quality->SetValueFromParam(0.5);
   DrawAll();
   EXPECT_EQ(FramesShown(4), std::vector<int>{31});
   EXPECT_EQ(FramesShown(9), std::vector<int>{1});
+  EXPECT_EQ(FramesShown(10), std::vector<int>{2});
   bypass->SetValueFromParam(1.0);
   DrawAll();
   EXPECT_EQ(FramesShown(9), std::vector<int>{2});

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Draws MERO's front panel into resources/img/: the background and the frame strips of
-the four knobs and five switches, at the sizes and frame counts the editor loads, frames
+the four knobs and six switches, at the sizes and frame counts the editor loads, frames
 stacked top to bottom from the lowest value to the highest.
 
     /usr/bin/python3 tools/artwork/make_artwork.py [--preview docs/artwork.png]
@@ -20,7 +20,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from canvas import Canvas, SS, edge, soft, fine_noise, polar, segment_distance, on_dial, rounded_box_distance
-from parts import BLACK, PRINT, knob, toggle, lever_reach, bypass_button, screw
+from parts import BLACK, PRINT, knob, toggle, three_way_toggle, lever_reach, bypass_button, screw
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 IMG_DIR = os.path.join(ROOT, "resources", "img")
@@ -35,17 +35,18 @@ KNOBS = {
     "OUT": ((89, 556), (73, 71), 61),
 }
 SWITCHES = {
-    "MODE": ((71, 285), (31, 60)),
-    "GAIN": ((96, 71), (60, 75)),
-    "PAD": ((110, 283), (35, 52)),
-    "PHASE": ((152, 283), (37, 50)),
-    "BY": ((85, 13), (81, 40)),
+    "MODE": ((71, 285), (31, 60), 2),
+    "GAIN": ((96, 71), (60, 75), 2),
+    "PAD": ((110, 283), (35, 52), 2),
+    "PHASE": ((152, 283), (37, 50), 2),
+    "BY": ((85, 13), (81, 40), 2),
+    "QUALITY": ((180, 94), (46, 29), 3),
 }
 
 # Knob bodies: radius, flute count, flute depth (of the radius).
 KNOB_STYLE = {"LEVEL": (44.0, 36, 0.035), "LOW": (19.0, 18, 0.05), "HIGH": (19.0, 18, 0.05), "OUT": (19.5, 18, 0.05)}
 # Toggle nut sizes.
-TOGGLE_SIZE = {"GAIN": 10.5, "MODE": 6.6, "PAD": 6.6, "PHASE": 6.6}
+TOGGLE_SIZE = {"GAIN": 10.5, "MODE": 6.6, "PAD": 6.6, "PHASE": 6.6, "QUALITY": 6.6}
 
 # Output: plain dB = n^0.17 * 108 - 96 for normalised n, so n = ((dB + 96) / 108)^(1 / 0.17).
 OUT_MIN_DB, OUT_MAX_DB, OUT_SHAPE = -96.0, 12.0, 0.17
@@ -68,7 +69,7 @@ def centre(name):
 
 
 def switch_centre(name):
-    (x, y), (w, h) = SWITCHES[name]
+    (x, y), (w, h), _ = SWITCHES[name]
     return x + w / 2.0, y + h / 2.0
 
 
@@ -87,7 +88,7 @@ def knob_strip(name):
 
 
 def toggle_strip(name):
-    (_, _), (w, h) = SWITCHES[name]
+    (_, _), (w, h), _ = SWITCHES[name]
     images = []
     for up in (True, False):  # value 0: lever up; value 1: lever down
         cv = Canvas(w, h)
@@ -96,8 +97,18 @@ def toggle_strip(name):
     return stack(images)
 
 
+def three_way_strip(name):
+    (_, _), (w, h), _ = SWITCHES[name]
+    images = []
+    for position in (-1, 0, 1):  # values 0, 1, 2: lever left, straight out, right
+        cv = Canvas(w, h)
+        three_way_toggle(cv, w / 2.0, h / 2.0, TOGGLE_SIZE[name], position)
+        images.append(cv.image())
+    return stack(images)
+
+
 def bypass_strip():
-    (_, _), (w, h) = SWITCHES["BY"]
+    (_, _), (w, h), _ = SWITCHES["BY"]
     images = []
     for on in (False, True):  # value 0: processed, lamp dark; value 1: bypassed, lamp lit
         cv = Canvas(w, h)
@@ -202,6 +213,19 @@ def toggle_legends(cv, name, top, bottom, label, label_y):
         cv.text(label, cx, label_y, 7.6, PRINT, tracking=1.2)
 
 
+def three_way_legends(cv, name, legends, label):
+    """The left and right positions' legends beyond the lever's reach, the middle one's
+    above the nut, the label under the switch."""
+    cx, cy = switch_centre(name)
+    s = TOGGLE_SIZE[name]
+    reach = lever_reach(s) + 4.5
+    left, middle, right = legends
+    cv.text(left, cx - reach, cy, 6.8, DIM, align="right")
+    cv.text(middle, cx, cy - 1.42 * s - 6.5, 6.8, DIM)
+    cv.text(right, cx + reach, cy, 6.8, DIM, align="left")
+    cv.text(label, cx, cy + 1.42 * s + 12.0, 7.6, PRINT, tracking=1.2)
+
+
 def header(cv):
     bx, by = switch_centre("BY")
     # Wordmark and maker.
@@ -226,6 +250,7 @@ def background():
     gx, gy = switch_centre("GAIN")
     cv.text("GAIN", gx - 24.0, gy, 8.0, PRINT, tracking=1.4, align="right")
     toggle_legends(cv, "GAIN", "HI", "LO", None, 0.0)
+    three_way_legends(cv, "QUALITY", ("STD", "HQ", "UHQ"), "QUALITY")
     engraved_line(cv, 8.0, 247.0, 152.0)
 
     stepped_scale(cv, "LOW", 3, "LOW")
@@ -259,8 +284,7 @@ def preview(images, values):
         if name in KNOBS:
             (x, y), (w, h), frames = KNOBS[name]
         else:
-            (x, y), (w, h) = SWITCHES[name]
-            frames = 2
+            (x, y), (w, h), frames = SWITCHES[name]
         i = min(max(1 + int((frames - 1) * value + 0.5), 1), frames)
         frame = images[name].crop((0, (i - 1) * h, w, i * h))
         panel.alpha_composite(frame, (x, y))
@@ -268,7 +292,7 @@ def preview(images, values):
 
 
 DEFAULTS = {"LEVEL": 6 / 20, "LOW": 0.5, "HIGH": 1 / 3, "OUT": 0.5, "MODE": 0.0, "GAIN": 1.0, "PAD": 0.0,
-            "PHASE": 0.0, "BY": 0.0}
+            "PHASE": 0.0, "BY": 0.0, "QUALITY": 0.0}
 
 
 def main():
@@ -288,6 +312,7 @@ def main():
         "HIGH": lambda: knob_strip("HIGH"),
         "BY": bypass_strip,
         "OUT": lambda: knob_strip("OUT"),
+        "QUALITY": lambda: three_way_strip("QUALITY"),
     }
     names = args.only.split(",") if args.only else list(makers)
     os.makedirs(IMG_DIR, exist_ok=True)

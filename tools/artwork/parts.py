@@ -115,13 +115,12 @@ def lever_reach(size):
     return (LEVER_LENGTH + LEVER_BALL) * size
 
 
-def toggle(cv, cx, cy, size, up):
-    """A bat-handle toggle switch: washer, hex nut, bushing and a chrome lever that
-    points up or down. size is the nut's inner radius in pixels."""
+def toggle_mount(cv, cx, cy, s):
+    """A toggle switch's washer, hex nut and threaded bushing with the lever's hole, for
+    a nut of inner radius s."""
     X, Y = cv.X, cv.Y
-    s = size
     washer = 1.42 * s
-    r, phi = polar(X, Y, cx, cy)
+    r, _ = polar(X, Y, cx, cy)
 
     cv.paint(BLACK, 0.5 * soft(np.hypot(X - cx - 0.9, Y - cy - 1.3) - washer, 2.2))
 
@@ -140,6 +139,14 @@ def toggle(cv, cx, cy, size, up):
     threads = 0.5 + 0.5 * np.sin(r * 2.0 * np.pi / 0.9)
     cv.paint(BLACK, 0.25 * threads * edge(r - bush) * (r > 0.36 * s))
     cv.paint((0.03, 0.03, 0.03), edge(r - 0.36 * s))
+
+
+def toggle(cv, cx, cy, size, up):
+    """A bat-handle toggle switch: washer, hex nut, bushing and a chrome lever that
+    points up or down. size is the nut's inner radius in pixels."""
+    X, Y = cv.X, cv.Y
+    s = size
+    toggle_mount(cv, cx, cy, s)
 
     # The lever: a tapered rod leaning out of the panel toward the top or the bottom,
     # ending in a ball.
@@ -167,11 +174,58 @@ def toggle(cv, cx, cy, size, up):
     w = np.sqrt(1.0 - uu * uu)
     nr = np.stack([uu, w * m[1], w * m[2]], axis=-1)
     cv.paint(chrome(nr, dark=0.06), rod)
+    lever_ball(cv, tip_x, tip_y, ball)
 
-    bx, by = (X - tip_x) / ball, (Y - tip_y) / ball
+
+def three_way_toggle(cv, cx, cy, size, position):
+    """A three-position bat-handle toggle switch on the same mount as toggle: the lever
+    leans out toward the left (position -1) or the right (1), or stands straight out of
+    the panel (0), its ball then seen end on over the bushing."""
+    X, Y = cv.X, cv.Y
+    s = size
+    toggle_mount(cv, cx, cy, s)
+    ball = LEVER_BALL * s
+    if position == 0:
+        # Pointing at the viewer: the rod hides behind its ball, which stands a little
+        # nearer and so looks a little larger; the shadow falls long to the lower right.
+        ball *= 1.12
+        sd = segment_distance(X, Y, cx + 0.6, cy + 0.9, cx + 3.4, cy + 4.8) - ball
+        cv.paint(BLACK, 0.45 * soft(sd, 2.4))
+        lever_ball(cv, cx, cy, ball)
+        return
+
+    direction = float(position)
+    length = LEVER_LENGTH * s
+    elevation = np.radians(52.0)
+    tip_x, tip_y = cx + direction * length, cy
+    r0, r1 = 0.27 * s, 0.36 * s
+
+    sd = segment_distance(X - 1.2, Y - 1.8, cx, cy, tip_x + 1.6, tip_y + 2.2) - r1
+    sd = np.minimum(sd, np.hypot(X - tip_x - 2.8, Y - tip_y - 4.0) - ball)
+    cv.paint(BLACK, 0.45 * soft(sd, 2.4))
+
+    # The rod as toggle draws it, turned a quarter: along x, across y.
+    t = np.clip((X - cx) / (tip_x - cx), 0.0, 1.0)
+    half = r0 + (r1 - r0) * t
+    uu = np.clip((Y - cy) / half, -1.0, 1.0)
+    rod = edge(np.abs(Y - cy) - half) * ((X - cx) * direction >= -0.5) * ((X - tip_x) * direction <= 0.0)
+    ca, sa = np.cos(elevation), np.sin(elevation)
+    # Axis (direction*ca, 0, sa); across it (0, 1, 0); the facing side m = across x axis.
+    m = np.array([sa, 0.0, -direction * ca])
+    if m[2] < 0.0:
+        m = -m
+    w = np.sqrt(1.0 - uu * uu)
+    nr = np.stack([w * m[0], uu, w * m[2]], axis=-1)
+    cv.paint(chrome(nr, dark=0.06), rod)
+    lever_ball(cv, tip_x, tip_y, ball)
+
+
+def lever_ball(cv, x, y, radius):
+    X, Y = cv.X, cv.Y
+    bx, by = (X - x) / radius, (Y - y) / radius
     bz = np.sqrt(np.clip(1.0 - bx * bx - by * by, 0.0, 1.0))
     nb = np.stack([bx, by, bz], axis=-1)
-    cv.paint(chrome(nb, dark=0.06), edge(np.hypot(X - tip_x, Y - tip_y) - ball))
+    cv.paint(chrome(nb, dark=0.06), edge(np.hypot(X - x, Y - y) - radius))
 
 
 # Bypass button -------------------------------------------------------------------------

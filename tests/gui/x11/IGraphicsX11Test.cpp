@@ -405,9 +405,10 @@ TEST_F(X11Editor, EmbeddedImagesDecodeToTheLayoutsSizes)
   {
     int id, w, h;
   };
-  const Expected images[] = {{101, 255, 658}, {102, 156, 3486}, {103, 31, 120}, {104, 60, 150}, {105, 35, 104},
-                             {106, 37, 100},  {107, 69, 213},   {108, 67, 284}, {109, 81, 80},  {110, 73, 4331}};
-  EXPECT_EQ(EmbeddedImages::Count(), 10);
+  const Expected images[] = {{101, 255, 658}, {102, 156, 3486}, {103, 31, 120}, {104, 60, 150},
+                             {105, 35, 104},  {106, 37, 100},   {107, 69, 213}, {108, 67, 284},
+                             {109, 81, 80},   {110, 73, 4331},  {111, 46, 87}};
+  EXPECT_EQ(EmbeddedImages::Count(), 11);
   for (const Expected& e : images)
   {
     LICE_IBitmap* bitmap = mEditor->LoadImageResource(e.id, "resources/img/X.png");
@@ -422,5 +423,5 @@ TEST_F(X11Editor, EmbeddedImagesDecodeToTheLayoutsSizes)
   EXPECT_EQ(mEditor->LoadImageResource(kById, "BY.bmp"), nullptr);
   EXPECT_EQ(mEditor->LoadImageResource(kById, "png"), nullptr);
   EXPECT_EQ(mEditor->LoadImageResource(kById, nullptr), nullptr);
-  EXPECT_EQ(mEditor->LoadImageResource(111, "X.png"), nullptr);
+  EXPECT_EQ(mEditor->LoadImageResource(112, "X.png"), nullptr);
 }
