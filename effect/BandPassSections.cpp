@@ -106,6 +106,23 @@ Double2 BandPassSections::Section::Step(Double2 in)
   return out;
 }
 
+Double2 BandPassSections::Section::StepZero()
+{
+  const Double2 out = b[1] * x[0] + b[2] * x[1] - a[1] * y[0] - a[2] * y[1];
+  x[1] = x[0];
+  x[0] = Double2{0.0, 0.0};
+  y[1] = y[0];
+  y[0] = out;
+  return out;
+}
+
+void BandPassSections::StepZero()
+{
+  Double2 v = mSections[0].StepZero();
+  v = mSections[1].Step(v);
+  mSections[2].Step(v);
+}
+
 Double2 BandPassSections::Step(Double2 x)
 {
   Double2 v = mGain * x;

@@ -15,6 +15,8 @@ public:
   void Design(double r);
 
   Double2 Step(Double2 x);
+  // Step with a zero input in both lanes.
+  void StepZero();
 
   // Histories of one lane, or of both, to zero; the design stays.
   void ClearLane(int lane);
@@ -33,6 +35,7 @@ private:
     Double2 x[2] = {};
     Double2 y[2] = {};
     Double2 Step(Double2 in);
+    Double2 StepZero();
   };
   template <typename Visit>
   void ForEachHistory(Visit visit) const;

@@ -85,46 +85,78 @@ void OversampledDrive::Process(int mode, const Gains& gains, const double* const
 
 namespace
 {
-template <int Mode>
-Double2 Curve(Double2 x, Double2 band)
+// tanh within a few ulp, cheaper than the library's: below 0.7 in magnitude the
+// continued fraction x / (1 + x^2 / (3 + x^2 / (5 + ...))) cut after seven terms as one
+// rational function (relative error below 4e-17), above it 1 - 2 / (e^2|x| + 1).
+double FastTanh(double x)
 {
-  if (Mode == 0) return Double2{ShaperStage::CurveA(x[0], band[0]), ShaperStage::CurveA(x[1], band[1])};
-  return Double2{ShaperStage::CurveB(x[0], band[0]), ShaperStage::CurveB(x[1], band[1])};
+  const double a = std::fabs(x);
+  if (a < 0.7)
+  {
+    const double y = x * x;
+    const double num = 2027025.0 + y * (270270.0 + y * (6930.0 + y * 36.0));
+    const double den = 2027025.0 + y * (945945.0 + y * (51975.0 + y * (630.0 + y)));
+    return x * num / den;
+  }
+  return std::copysign(1.0 - 2.0 / (std::exp(2.0 * a) + 1.0), x);
+}
+
+// Below 2^-27, atan(v) is v to within a sixth of an ulp.
+double Atan(double v)
+{
+  return std::fabs(v) < 0x1p-27 ? v : std::atan(v);
+}
+
+// The curves of ShaperStage (A for mode 0, B for mode 1) with FastTanh.
+template <int Mode>
+double Curve(double x, double b)
+{
+  if (Mode == 0)
+  {
+    const double b3 = (b * b) * b;
+    return FastTanh(x) - (0.6 * FastTanh(b3 * b) + 0.7 * FastTanh(b3));
+  }
+  const double b2 = b * b;
+  const double b3 = b2 * b;
+  const double b7 = (((b3 * b) * b) * b) * b;
+  return (FastTanh(x) - (0.7 * FastTanh(b3) + 0.05 * FastTanh(b2))) + 0.6 * Atan(b7);
 }
 }  // namespace
 
-// Both channels in the lanes of Double2. Sample j + 1's band-pass step is issued before
-// the curves of sample j, so the recursion runs on while the library calls execute.
+// Both channels in the lanes of Double2; each base-rate frame's gains are combined once
+// for its high-rate samples. Sample j + 1's band-pass step is issued before the curves
+// of sample j, so the recursion runs on while the curves are evaluated.
 template <int Mode>
 void OversampledDrive::Shape(const Gains& g, double* const* high, int n)
 {
   BandPassSections& stages = mBandPass;
-  const Double2 zero = {0.0, 0.0};
   const int factor = mFactor;
   const int count = n * factor;
-  auto gain = [](const double* const* values, int i) { return Double2{values[0][i], values[1][i]}; };
-  auto drive = [&](int j)
+  Double2 driveGain[kMaxFrames];
+  Double2 compensation[kMaxFrames];
+  for (int i = 0; i < n; ++i)
   {
-    const int i = j / factor;
-    return (gain(g.padIn, i) * Double2{high[0][j], high[1][j]}) * gain(g.driveIn, i);
-  };
+    driveGain[i] = Double2{g.padIn[0][i], g.padIn[1][i]} * Double2{g.driveIn[0][i], g.driveIn[1][i]};
+    compensation[i] = 1.0 / (Double2{g.driveOut[0][i], g.driveOut[1][i]} * Double2{g.padOut[0][i], g.padOut[1][i]});
+  }
+  auto drive = [&](int j) { return Double2{high[0][j], high[1][j]} * driveGain[j / factor]; };
   Double2 stageIn = drive(0);
   Double2 band = stages.Step(stageIn);
-  stages.Step(zero);
+  stages.StepZero();
   for (int j = 0; j < count; ++j)
   {
-    Double2 nextIn = zero;
-    Double2 nextBand = zero;
+    Double2 nextIn = stageIn;
+    Double2 nextBand = band;
     if (j + 1 < count)
     {
       nextIn = drive(j + 1);
       nextBand = stages.Step(nextIn);
-      stages.Step(zero);
+      stages.StepZero();
     }
-    const int i = j / factor;
-    const Double2 shaped = (Curve<Mode>(stageIn, band) / gain(g.driveOut, i)) / gain(g.padOut, i);
-    high[0][j] = shaped[0];
-    high[1][j] = shaped[1];
+    const Double2 shaped = Double2{Curve<Mode>(stageIn[0], band[0]), Curve<Mode>(stageIn[1], band[1])};
+    const Double2 out = shaped * compensation[j / factor];
+    high[0][j] = out[0];
+    high[1][j] = out[1];
     stageIn = nextIn;
     band = nextBand;
   }

@@ -176,7 +176,8 @@ void BindingShare(benchmark::State& state, bool automated)
 // signal, one process call per instance per block; silent: blocks of zeros flagged
 // silent by the host, as a track that does not play. The counter core_percent is the
 // time all 64 take for a block over the block's duration, in percent of one core.
-void ManyInstances(benchmark::State& state, bool silent)
+// quality: the normalised "Quality" of every instance.
+void ManyInstances(benchmark::State& state, bool silent, double quality)
 {
   constexpr int kInstances = 64;
   constexpr int kSmallBlock = 64;
@@ -199,6 +200,7 @@ void ManyInstances(benchmark::State& state, bool silent)
       state.SkipWithError("instance did not start");
       return;
     }
+    p->Controller()->setParamNormalized(MERO::kQuality, quality);
     plugins.push_back(std::move(p));
   }
   Block signal;
@@ -233,8 +235,9 @@ void ManyInstances(benchmark::State& state, bool silent)
 }
 }  // namespace
 
-BENCHMARK_CAPTURE(ManyInstances, playing_64x48kHz_64frames, false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ManyInstances, silent_64x48kHz_64frames, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ManyInstances, playing_64x48kHz_64frames, false, 0.0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ManyInstances, silent_64x48kHz_64frames, true, 0.0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ManyInstances, playing_high_64x48kHz_64frames, false, 0.5)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ModuleProcess, static_params, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DirectProcessAudio, static_params, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ModuleProcess, automated, true)->Unit(benchmark::kMicrosecond);

@@ -434,3 +434,61 @@ TEST(MERORest, RateChangeAndActivationStartLikeAFreshInstance)
     EXPECT_GT(TestSignals::Peak(expected.left, 0), 0.1);
   }
 }
+
+namespace
+{
+struct QualityProbe : MERO
+{
+  using MERO::RunningQuality;
+};
+
+double LargestStep(const std::vector<double>& v, double before)
+{
+  double largest = 0.0;
+  for (double x : v)
+  {
+    largest = std::fmax(largest, std::fabs(x - before));
+    before = x;
+  }
+  return largest;
+}
+}  // namespace
+
+// "Quality" switched while a driven sine plays, processed and through Bypas: the output
+// fades out, the new path starts from rest and fills, and fades back in. No sample steps
+// further than the steady sine's own steps allow, and each switch is complete (full
+// level, the new path running) well within 0.1 s.
+TEST(MEROQuality, SwitchingWhilePlayingFadesWithoutAClick)
+{
+  const double rate = 44100.0;
+  const std::vector<double> sine = TestSignals::Sine(44100, 0.5, 1000.0, rate);
+  auto slice = [&sine](int from, int n)
+  {
+    const std::vector<double> part(sine.begin() + from, sine.begin() + from + n);
+    return EffectHarness::Stereo{part, part};
+  };
+  for (int bypas : {0, 1})
+  {
+    SCOPED_TRACE(bypas ? "Bypas" : "processed");
+    QualityProbe plug;
+    EffectHarness::Initialise(plug, rate);
+    EffectHarness::Set(plug, MERO::kLevel, 12);
+    EffectHarness::Set(plug, MERO::kBypas, bypas);
+    const EffectHarness::Stereo steady = EffectHarness::Render(plug, slice(0, 22050), 64);
+    const std::vector<double> settled(steady.left.begin() + 11025, steady.left.end());
+    const double steadyStep = LargestStep(settled, settled[0]);
+    const double steadyPeak = TestSignals::Peak(settled, 0);
+    double last = steady.left.back();
+    int from = 22050;
+    for (int quality : {MERO::kHigh4x, MERO::kUltra8x, MERO::kStandard})
+    {
+      EffectHarness::Set(plug, MERO::kQuality, quality);
+      const EffectHarness::Stereo switched = EffectHarness::Render(plug, slice(from, 4410), 100);
+      from += 4410;
+      EXPECT_EQ(quality, plug.RunningQuality());
+      EXPECT_LE(LargestStep(switched.left, last), 1.1 * steadyStep) << quality;
+      EXPECT_GE(TestSignals::Peak(switched.left, 4410 - 441), 0.95 * steadyPeak) << quality;
+      last = switched.left.back();
+    }
+  }
+}

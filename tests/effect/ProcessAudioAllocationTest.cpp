@@ -162,6 +162,12 @@ TEST(ProcessAudioAllocation, NoAllocationWhileProcessing)
       inL[100] = 1e308;
     }
     if (block == 40) plug.GetParamRecord(MERO::kBypas)->SetClamped(1.0);
+    if (block == 5 || block == 25 || block == 45)
+    {
+      // Quality High, Ultra, Standard: the change handler reports the new latency.
+      plug.GetParamRecord(MERO::kQuality)->SetClamped((block / 20 + 1) % 3);
+      plug.HandleParamChange(MERO::kQuality);
+    }
     plug.ProcessAudio(inputs, outputs, block % 2 ? 1024 : 17);
   }
   plug.ProcessAudio(inputs, outputs, 0);
