@@ -222,9 +222,13 @@ TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
   ASSERT_EQ(target.plugin.GetState(again), kResultOk);
   EXPECT_EQ(again, saved);
 
-  // The restored bypass acts on the audio at once.
+  // The restored bypass acts on the audio at once, delaying it by the latency.
   auto input = TestSignals::Make<float>(2, 128);
-  EXPECT_TRUE(TestSignals::BitEqual(target.Run(input, {128}), input));
+  const int latency = static_cast<int>(target.plugin.Processor()->getLatencySamples());
+  auto delayed = input;
+  for (auto& channel : delayed) channel.insert(channel.begin(), static_cast<size_t>(latency), 0.0f);
+  for (auto& channel : delayed) channel.resize(128);
+  EXPECT_TRUE(TestSignals::BitEqual(target.Run(input, {128}), delayed)) << latency;
 
   // And a state without it switches the processor's bypass off again.
   saved[72] = 0;
