@@ -268,17 +268,33 @@ tresult PLUGIN_API IPlugVST3::setProcessing(TBool)
 
 // ---- Processing ----
 
+class IPlugVST3::NoticeScope
+{
+public:
+  explicit NoticeScope(IPlugVST3& plug)
+    : mPlug(plug)
+  {
+    ++tNoticeDepth;
+  }
+  ~NoticeScope()
+  {
+    if (--tNoticeDepth == 0 && mPlug.mLatencyNoticePending.exchange(false) && mPlug.componentHandler)
+      mPlug.componentHandler->restartComponent(kLatencyChanged);
+  }
+  NoticeScope(const NoticeScope&) = delete;
+  NoticeScope& operator=(const NoticeScope&) = delete;
+
+private:
+  IPlugVST3& mPlug;
+};
+
+thread_local int IPlugVST3::tNoticeDepth = 0;
+
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 {
-  bool latencyChanged = false;
-  {
-    IMutexLock lock(GetMutex());
-    mInProcess = true;
-    ProcessLocked(data);
-    mInProcess = false;
-    latencyChanged = std::exchange(mLatencyNoticePending, false);
-  }
-  if (latencyChanged && componentHandler) componentHandler->restartComponent(kLatencyChanged);
+  NoticeScope notices(*this);
+  IMutexLock lock(GetMutex());
+  ProcessLocked(data);
   return kResultOk;
 }
 
@@ -536,6 +552,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
 tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
 {
   if (!state) return kInvalidArgument;
+  NoticeScope notices(*this);
   IMutexLock lock(GetMutex());
   // The current state gives the lengths of the parts. The stream must deliver the
   // original layout and the flag, then either all further values or none, and then
@@ -664,6 +681,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   // The controller is also the processor: the effect and the editor follow at once.
   // A host echoing an edit back leaves the value as it is; the control being dragged
   // then keeps its own position rather than jumping to the step.
+  NoticeScope notices(*this);
   IMutexLock lock(GetMutex());
   const double before = record->GetValue();
   record->SetFromNormalized(value);
@@ -911,12 +929,16 @@ void IPlugVST3::ChangeLatency(int samples)
   const int before = GetLatency();
   IPlugBase::ChangeLatency(samples);
   if (GetLatency() == before) return;
-  // The host may answer the notice by reconfiguring the processor, which it cannot
-  // do from inside process(): that call tells it once the lock is released.
-  if (mInProcess)
+  if (tNoticeDepth > 0)
     mLatencyNoticePending = true;
   else if (componentHandler)
     componentHandler->restartComponent(kLatencyChanged);
+}
+
+void IPlugVST3::SetParamFromEditor(int index, double normalized)
+{
+  NoticeScope notices(*this);
+  IPlugBase::SetParamFromEditor(index, normalized);
 }
 
 bool IPlugVST3::EmitMidiMessage(const MidiMessage&)

@@ -10,6 +10,7 @@
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -123,9 +124,12 @@ public:
   // Asks the frame of the view showing the editor for (0, 0, width, height).
   void ResizeEditor(int width, int height) override;
   // Call with the plug-in lock held (as HandleParamChange runs). When the latency
-  // changed the host is told (restartComponent with kLatencyChanged): at once, or,
-  // inside process(), once at the end of that call after the plug-in lock is released.
+  // changed the host is told (restartComponent with kLatencyChanged) once, after the
+  // entry point that changed it (process, setParamNormalized, setState, an editor edit)
+  // has released the plug-in lock; at once when called from anywhere else.
   void ChangeLatency(int samples) override;
+  // The base's edit, with the latency notice after its lock (see ChangeLatency).
+  void SetParamFromEditor(int index, double normalized) override;
   bool EmitMidiMessage(const MidiMessage& message) override;
 
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
@@ -181,9 +185,14 @@ private:
   void SilenceHostOutputs(Steinberg::Vst::ProcessData& data, int frames, bool rendered);
 
   int mSideChainChannels = 0;
-  // Both under the plug-in lock: process() is running, and it changed the latency.
-  bool mInProcess = false;
-  bool mLatencyNoticePending = false;
+  // The entry points that may change the latency (process, setParamNormalized,
+  // setState, editor edits) hold one of these around their plug-in lock: a change made
+  // meanwhile on that thread is noted, and the outermost scope of the thread tells the
+  // host once, after the lock is released, so that the host may reconfigure the
+  // processor in its answer.
+  class NoticeScope;
+  static thread_local int tNoticeDepth;
+  std::atomic<bool> mLatencyNoticePending{false};
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
   // The live views createView made, in creation order; not referenced (each view
