@@ -268,32 +268,32 @@ tresult PLUGIN_API IPlugVST3::setProcessing(TBool)
 
 // ---- Processing ----
 
-class IPlugVST3::NoticeScope
+class IPlugVST3::LockForNotices
 {
 public:
-  explicit NoticeScope(IPlugVST3& plug)
+  explicit LockForNotices(IPlugVST3& plug)
     : mPlug(plug)
   {
-    ++tNoticeDepth;
+    mPlug.GetMutex().Enter();
+    ++mPlug.mNoticeDepth;
   }
-  ~NoticeScope()
+  ~LockForNotices()
   {
-    if (--tNoticeDepth == 0 && mPlug.mLatencyNoticePending.exchange(false) && mPlug.componentHandler)
+    const bool outermost = --mPlug.mNoticeDepth == 0;
+    mPlug.GetMutex().Leave();
+    if (outermost && mPlug.mLatencyNoticePending.exchange(false) && mPlug.componentHandler)
       mPlug.componentHandler->restartComponent(kLatencyChanged);
   }
-  NoticeScope(const NoticeScope&) = delete;
-  NoticeScope& operator=(const NoticeScope&) = delete;
+  LockForNotices(const LockForNotices&) = delete;
+  LockForNotices& operator=(const LockForNotices&) = delete;
 
 private:
   IPlugVST3& mPlug;
 };
 
-thread_local int IPlugVST3::tNoticeDepth = 0;
-
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 {
-  NoticeScope notices(*this);
-  IMutexLock lock(GetMutex());
+  LockForNotices lock(*this);
   ProcessLocked(data);
   return kResultOk;
 }
@@ -552,8 +552,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
 tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
 {
   if (!state) return kInvalidArgument;
-  NoticeScope notices(*this);
-  IMutexLock lock(GetMutex());
+  LockForNotices lock(*this);
   // The current state gives the lengths of the parts. The stream must deliver the
   // original layout and the flag, then either all further values or none, and then
   // end; otherwise nothing changes.
@@ -681,8 +680,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   // The controller is also the processor: the effect and the editor follow at once.
   // A host echoing an edit back leaves the value as it is; the control being dragged
   // then keeps its own position rather than jumping to the step.
-  NoticeScope notices(*this);
-  IMutexLock lock(GetMutex());
+  LockForNotices lock(*this);
   const double before = record->GetValue();
   record->SetFromNormalized(value);
   if (record->GetValue() != before) ShowHostValue(static_cast<int>(tag), value);
@@ -929,7 +927,7 @@ void IPlugVST3::ChangeLatency(int samples)
   const int before = GetLatency();
   IPlugBase::ChangeLatency(samples);
   if (GetLatency() == before) return;
-  if (tNoticeDepth > 0)
+  if (mNoticeDepth > 0)
     mLatencyNoticePending = true;
   else if (componentHandler)
     componentHandler->restartComponent(kLatencyChanged);
@@ -937,7 +935,7 @@ void IPlugVST3::ChangeLatency(int samples)
 
 void IPlugVST3::SetParamFromEditor(int index, double normalized)
 {
-  NoticeScope notices(*this);
+  LockForNotices lock(*this);
   IPlugBase::SetParamFromEditor(index, normalized);
 }
 

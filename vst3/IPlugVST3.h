@@ -186,12 +186,12 @@ private:
 
   int mSideChainChannels = 0;
   // The entry points that may change the latency (process, setParamNormalized,
-  // setState, editor edits) hold one of these around their plug-in lock: a change made
-  // meanwhile on that thread is noted, and the outermost scope of the thread tells the
-  // host once, after the lock is released, so that the host may reconfigure the
-  // processor in its answer.
-  class NoticeScope;
-  static thread_local int tNoticeDepth;
+  // setState, editor edits) take the plug-in lock through one of these: a change made
+  // while one holds it is noted, and the host is told once, after the outermost one
+  // has released the lock, so that the host may reconfigure the processor in its
+  // answer. mNoticeDepth counts the holders and is only touched under the lock.
+  class LockForNotices;
+  int mNoticeDepth = 0;
   std::atomic<bool> mLatencyNoticePending{false};
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
