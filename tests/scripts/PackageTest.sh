@@ -104,7 +104,7 @@ dpkg_purge() {
     { cat "$work/dpkg.log"; return 1; }
   diff <(grep -v ' var/lib/dpkg/' "$work/before") <(listing "$sysroot" | grep -v ' var/lib/dpkg/') || return 1
   ! grep -q '^Package: mero$' "$sysroot/var/lib/dpkg/status" || { echo "mero is still in the status file"; return 1; }
-  [ -z "$(ls "$sysroot/var/lib/dpkg/info" | grep '^mero\.')" ] || { echo "mero's files are left in dpkg's database"; return 1; }
+  [ -z "$(find "$sysroot/var/lib/dpkg/info" -name 'mero.*')" ] || { echo "mero's files are left in dpkg's database"; return 1; }
 }
 
 check "the package is mero $version for amd64 and depends on the owners of the libraries it needs" control_fields
