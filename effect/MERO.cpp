@@ -10,6 +10,7 @@
 #include "IMutexLock.h"
 #include "MEROEditor.h"
 #include "MEROImages.h"
+#include "MEROVersion.h"
 #include "vst3/ModuleHandle.h"
 
 namespace
@@ -23,7 +24,6 @@ constexpr int FourCharCode(const char (&c)[5])
 }
 
 constexpr int kNumPresets = 1;
-constexpr int kVendorVersion = 0x10000;
 constexpr int kPlugApiVst3 = 1;
 constexpr double kMinusTwoPi = -6.283185307179586;
 // Length of each ramp of the fade that covers a change of "Quality".
@@ -50,7 +50,7 @@ inline double Sanitize(double x)
 }  // namespace
 
 MERO::MERO()
-  : IPlugVST3(kNumParams, "1-1 2-2", kNumPresets, "MERO", "", "Parvolen", kVendorVersion, FourCharCode("Mer1"),
+  : IPlugVST3(kNumParams, "1-1 2-2", kNumPresets, "MERO", "", "Parvolen", kMeroVendorVersion, FourCharCode("Mer1"),
               FourCharCode("Prvl"), kPlugApiVst3, false, false, 0)
   , mPadTarget(std::pow(10.0, kPadExponents[0]))
   , mModeTrim(std::pow(10.0, kTrimExponents[0]))

@@ -3,6 +3,7 @@
 
 #include "IMutexLock.h"
 #include "MERO.h"
+#include "MEROVersion.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "vst3/ModuleFactory.h"
 
@@ -42,7 +43,7 @@ const PClassInfo2& ClassInfo()
     TUID cid;
     ClassIdFromWords(kClassIdWords, cid);
     return PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "MERO", Vst::kSimpleModeSupported,
-                       Vst::PlugType::kFx, "", "1.0.0", "VST 3.6.12");
+                       Vst::PlugType::kFx, "", kMeroVersionText, "VST 3.6.12");
   }();
   return info;
 }

@@ -87,7 +87,8 @@ TEST(MEROParameters, DefinitionsAndDefaultPreset)
   EXPECT_STREQ("Parvolen", plug.GetMakerName());
   EXPECT_EQ(0x4D657231, plug.GetUniqueID());
   EXPECT_EQ(0x5072766C, plug.GetMfrID());
-  EXPECT_EQ(0x10000, plug.GetVendorVersion());
+  EXPECT_EQ((MERO_PROJECT_VERSION_MAJOR << 16) | (MERO_PROJECT_VERSION_MINOR << 8) | MERO_PROJECT_VERSION_PATCH,
+            plug.GetVendorVersion());
 
   // Preset 0 brings changed values back to the defaults.
   EffectHarness::Set(plug, MERO::kLevel, 17);

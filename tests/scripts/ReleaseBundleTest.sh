@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release that scripts/release leaves in a dist folder: the bundle's files,
 # both modules loaded through the project's host (the Windows one under wine), their
-# exports and the libraries they need, the snapshot and the zip.
+# version against the CMake project's, their exports and the libraries they need, the
+# licence and notices, the snapshot and the zip.
 #   ReleaseBundleTest.sh <dist dir> <native mero-vst3probe> <Windows mero-vst3probe.exe>
 # Prints "ok <case>" or "FAILED <case>" (with the reasons indented below) for every case
 # and exits non-zero when any failed.
@@ -14,6 +15,9 @@ bundle=$dist/MERO.vst3
 so=$bundle/Contents/x86_64-linux/MERO.so
 dll=$bundle/Contents/x86_64-win/MERO.vst3
 snapshots=$bundle/Contents/Resources/Snapshots
+licenses=$bundle/Contents/Resources/Licenses
+# The version as CMakeLists.txt's project() call sets it.
+cmake_version=$(sed -n 's/^project(MERO VERSION \([^ )]*\).*/\1/p' "$root/CMakeLists.txt")
 errors=0
 
 # Windows system DLLs a module may import (lower case). The C++ runtime, libgcc,
@@ -55,7 +59,8 @@ version=$(field version "$linux_out")
 bundle_files() {
   local expected got
   expected=$(printf '%s\n' Contents/Resources/Snapshots/"$cid"_snapshot.png \
-    Contents/x86_64-linux/MERO.so Contents/x86_64-win/MERO.vst3)
+    Contents/Resources/Licenses/{LICENSE,NOTICES,gcc-runtime,libpng,mingw-w64,vst3-sdk,zlib}.txt \
+    Contents/x86_64-linux/MERO.so Contents/x86_64-win/MERO.vst3 | sort)
   got=$(cd "$bundle" 2>/dev/null && find . -type f -printf '%P\n' | sort)
   [ "$got" = "$expected" ] || { echo "expected:"; echo "$expected"; echo "found:"; echo "$got"; return 1; }
   objdump -f "$so" | grep -q 'file format elf64-x86-64' || { echo "$so is no x86-64 ELF module"; return 1; }
@@ -74,6 +79,30 @@ same_class() {
   local linux="$(field 'class id' "$linux_out") $(field version "$linux_out")"
   local windows="$(field 'class id' "$win_out") $(field version "$win_out")"
   [ "$linux" != " " ] && [ "$linux" = "$windows" ] || { echo "Linux: $linux, Windows: $windows"; return 1; }
+}
+
+cmake_version_reported() {
+  [ -n "$cmake_version" ] || { echo "no version in the project() call of CMakeLists.txt"; return 1; }
+  local linux windows
+  linux=$(field version "$linux_out") windows=$(field version "$win_out")
+  [ "$linux" = "$cmake_version" ] && [ "$windows" = "$cmake_version" ] ||
+    { echo "CMake project $cmake_version, Linux module '$linux', Windows module '$windows'"; return 1; }
+}
+
+# The GPL text as Debian ships it, and in each notice a phrase only its own text has.
+licence_and_notices() {
+  local status=0 entry file phrase
+  cmp -s "$licenses/LICENSE.txt" /usr/share/common-licenses/GPL-3 ||
+    { echo "LICENSE.txt is not the GNU GPL version 3 text"; status=1; }
+  grep -q 'GPL-3.0-or-later' "$licenses/NOTICES.txt" 2>/dev/null || { echo "NOTICES.txt names no licence"; status=1; }
+  for entry in 'libpng:PNG Reference Library License version 2' 'zlib:Jean-loup Gailly and Mark Adler' \
+    'mingw-w64:mingw-w64-libraries/winpthreads' 'gcc-runtime:GCC RUNTIME LIBRARY EXCEPTION' \
+    'vst3-sdk:General Public License (GPL) Version 3'; do
+    file=${entry%%:*} phrase=${entry#*:}
+    grep -qF "$phrase" "$licenses/$file.txt" 2>/dev/null || { echo "$file.txt lacks '$phrase'"; status=1; }
+    grep -q "$file.txt" "$licenses/NOTICES.txt" 2>/dev/null || { echo "NOTICES.txt does not point to $file.txt"; status=1; }
+  done
+  return $status
 }
 
 linux_exports() {
@@ -133,10 +162,12 @@ zip_holds_bundle() {
   return $status
 }
 
-check "the bundle holds the Linux and Windows modules and the snapshot, nothing else" bundle_files
+check "the bundle holds the Linux and Windows modules, the snapshot and the licences, nothing else" bundle_files
 check "the Linux module loads, has its effect class and initialises (host probe)" linux_loads
 check "the Windows module loads, has its effect class and initialises (host probe under wine)" windows_loads
 check "both modules carry the same class ID and version" same_class
+check "the version both modules report is the CMake project version" cmake_version_reported
+check "the bundle carries the GPL-3 text and the notices of what the modules link in" licence_and_notices
 check "the Linux module exports exactly GetPluginFactory, ModuleEntry, ModuleExit" linux_exports
 check "the Windows module exports exactly GetPluginFactory, InitDll, ExitDll" windows_exports
 check "the Windows module imports Windows system DLLs only" windows_imports

@@ -85,7 +85,7 @@ TEST(Factory, OffersOneAudioEffectClass)
   EXPECT_EQ(info.classFlags, 2u);
   EXPECT_STREQ(info.subCategories, "Fx");
   EXPECT_STREQ(info.vendor, "");
-  EXPECT_STREQ(info.version, "1.0.0");
+  EXPECT_STREQ(info.version, MERO_PROJECT_VERSION);
   EXPECT_STREQ(info.sdkVersion, "VST 3.6.12");
 
   PClassInfo plain;
