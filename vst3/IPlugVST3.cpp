@@ -151,8 +151,9 @@ void IPlugVST3::RegisterBusesAndParameters()
   if (DoesMidiIn()) addEventInput(STR16("MIDI Input"), 1, kMain, BusInfo::kDefaultActive);
 
   if (NPresets() > 0)
-    parameters.addParameter(new Parameter(STR16("Preset"), kPresetTag, STR16(""), 0.0, NPresets(),
-                                          ParameterInfo::kIsProgramChange, kRootUnitId, STR16("")));
+    parameters.addParameter(new Parameter(STR16("Preset"), kPresetTag, STR16(""), 0.0, NPresets() - 1,
+                                          ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, kRootUnitId,
+                                          STR16("")));
   if (!IsInstrument())
   {
     auto* bypass = new StringListParameter(
@@ -341,7 +342,7 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     }
     else if (id == kPresetTag)
     {
-      LoadPreset(static_cast<int>(UnitInterval(value) * NPresets()));
+      LoadPreset(PresetAt(value));
     }
     else if (IParamRecord* record = RecordForTag(id))
     {
@@ -513,7 +514,10 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   StateChunk chunk;
   if (!SaveState(chunk)) return kResultFalse;
   int32 flag = IsBypassed() ? 1 : 0;
-  if (!WriteAll(state, chunk.GetData(), chunk.GetSize()) || !WriteAll(state, &flag, sizeof(flag))) return kResultFalse;
+  int32 preset = GetCurrentPresetIdx();
+  if (!WriteAll(state, chunk.GetData(), chunk.GetSize()) || !WriteAll(state, &flag, sizeof(flag)) ||
+      !WriteAll(state, &preset, sizeof(preset)))
+    return kResultFalse;
   return kResultOk;
 }
 
@@ -527,7 +531,14 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
   int32 flag = 0;
   if (!ReadAll(state, chunk.GetData(), chunk.GetSize()) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
+  // The index of the current preset follows; states saved before it was stored end
+  // here, when preset 0 was the only one.
+  int32 preset = 0;
+  const int32 presetBytes = ReadUpTo(state, &preset, sizeof(preset));
+  if ((presetBytes != 0 && presetBytes != sizeof(preset)) || preset < 0 || preset >= std::max(NPresets(), 1))
+    return kResultFalse;
   LoadState(chunk, 0);
+  SetCurrentPresetIdx(preset);
   SetBypassed(flag != 0);
   RefreshParamControls();
   return kResultOk;
@@ -542,16 +553,22 @@ bool IPlugVST3::WriteAll(IBStream* stream, const void* bytes, int32 size)
 
 bool IPlugVST3::ReadAll(IBStream* stream, void* bytes, int32 size)
 {
+  return ReadUpTo(stream, bytes, size) == std::max(size, 0);
+}
+
+int32 IPlugVST3::ReadUpTo(IBStream* stream, void* bytes, int32 size)
+{
   // A stream may deliver fewer bytes per read than asked for; it has ended when a
   // read fails or delivers none.
   auto* out = static_cast<unsigned char*>(bytes);
-  for (int32 done = 0; done < size;)
+  int32 done = 0;
+  while (done < size)
   {
     int32 read = 0;
-    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done) return false;
+    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done) break;
     done += read;
   }
-  return true;
+  return done;
 }
 
 // ---- Controller queries ----
@@ -565,6 +582,11 @@ tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& 
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
 {
   if (!string) return kInvalidArgument;
+  if (tag == kPresetTag && NPresets() > 0)
+  {
+    WideName(GetPresetName(PresetAt(valueNormalized)), string);
+    return kResultOk;
+  }
   const IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
   char text[IParamRecord::kValueTextSize];
@@ -579,9 +601,14 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
   ParamValue value = 0.0;
   if (tag == kPresetTag && getParameterObject(tag))
   {
-    // The SDK's plain parameter would read the text through a conversion that throws
-    // on invalid UTF-16 and a scan that depends on the locale.
-    if (!IPlugParameter::ReadNumber(string, value)) return kResultFalse;
+    // A preset's name, or a number: the SDK's plain parameter would read the text
+    // through a conversion that throws on invalid UTF-16 and a scan that depends on
+    // the locale.
+    const int named = PresetNamed(string);
+    if (named >= 0)
+      value = PresetValue(named);
+    else if (!IPlugParameter::ReadNumber(string, value))
+      return kResultFalse;
   }
   else
   {
@@ -617,6 +644,7 @@ ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
 {
   if (tag == kBypassTag) return IsBypassed() ? 1.0 : 0.0;
+  if (tag == kPresetTag) return PresetValue(GetCurrentPresetIdx());
   const IParamRecord* record = RecordForTag(tag);
   return record ? record->GetNormalized() : 0.0;
 }
@@ -626,6 +654,18 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   if (tag == kBypassTag)
   {
     if (!std::isnan(value)) SetBypassed(value > 0.5);
+    return kResultOk;
+  }
+  if (tag == kPresetTag && NPresets() > 0)
+  {
+    if (std::isnan(value)) return kResultOk;
+    bool loaded;
+    {
+      IMutexLock lock(GetMutex());
+      loaded = LoadPreset(PresetAt(value));
+    }
+    // Every parameter may have changed; the host reads them again.
+    if (loaded && componentHandler) componentHandler->restartComponent(kParamValuesChanged);
     return kResultOk;
   }
   IParamRecord* record = RecordForTag(tag);
@@ -667,6 +707,28 @@ bool IPlugVST3::IsBindingTag(ParamID tag)
   return tag == kPresetTag || tag == kBypassTag;
 }
 
+int IPlugVST3::PresetAt(double normalized) const
+{
+  // The SDK's step of a normalised value: stepCount + 1 equal parts of 0 ... 1.
+  const int n = NPresets();
+  return n > 1 ? std::min(static_cast<int>(UnitInterval(normalized) * n), n - 1) : 0;
+}
+
+double IPlugVST3::PresetValue(int index) const
+{
+  const int n = NPresets();
+  return n > 1 ? std::clamp(index, 0, n - 1) / static_cast<double>(n - 1) : 0.0;
+}
+
+int IPlugVST3::PresetNamed(const TChar* text) const
+{
+  char name[kNameUnits];
+  NarrowText(text, name, sizeof(name));
+  for (int i = 0; i < NPresets(); ++i)
+    if (std::strcmp(name, GetPresetName(i)) == 0) return i;
+  return -1;
+}
+
 IParamRecord* IPlugVST3::RecordForTag(ParamID tag) const
 {
   return tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
@@ -686,7 +748,7 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info)
     info.id = kRootUnitId;
     info.parentUnitId = kNoParentUnitId;
     WideName("Root Unit", info.name);
-    info.programListId = kNoProgramListId;
+    info.programListId = NPresets() > 0 ? static_cast<ProgramListID>(kPresetTag) : kNoProgramListId;
     return kResultOk;
   }
   const char* group = unitIndex > 0 ? GetGroupName(unitIndex - 1) : nullptr;
@@ -700,12 +762,12 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info)
 
 int32 PLUGIN_API IPlugVST3::getProgramListCount()
 {
-  return 0;
+  return NPresets() > 0 ? 1 : 0;
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info)
 {
-  if (listIndex != 0) return kResultFalse;
+  if (listIndex != 0 || NPresets() <= 0) return kResultFalse;
   info.id = static_cast<ProgramListID>(kPresetTag);
   WideName("Factory Presets", info.name);
   info.programCount = NPresets();
@@ -715,8 +777,9 @@ tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInf
 tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
 {
   if (!name) return kInvalidArgument;
-  if (listId != static_cast<ProgramListID>(kPresetTag)) return kResultFalse;
-  WideName(GetPresetName(programIndex), name);
+  const char* preset = GetPresetName(programIndex);
+  if (listId != static_cast<ProgramListID>(kPresetTag) || !preset) return kResultFalse;
+  WideName(preset, name);
   return kResultOk;
 }
 
