@@ -56,6 +56,8 @@ TEST_F(RenderCommandTest, CommandLineErrorsExitWithStatus2AndWriteNothing)
       {{"--in", in, "--out", out, "--set", "Output=loud"}, "value of Output is not a finite number"},
       {{"--in", in, "--out", out, "--set", "Output=nan"}, "value of Output is not a finite number"},
       {{"--in", in, "--out", out, "--set", "Gain="}, "value of Gain is not a finite number"},
+      {{"--in", in, "--out", out, "--preset", "Nonesuch"}, "the plug-in has no preset 'Nonesuch'"},
+      {{"--in", in, "--out", out, "--preset", "15"}, "the plug-in has no preset '15'"},
   };
   for (const Case& c : cases)
   {

@@ -15,7 +15,9 @@
 // except the program change and the host bypass, named by its title, with the
 // plain range the controller reports. Values are applied through the
 // controller's state, as a saved project is restored, so each one arrives in
-// plain units without a trip through the normalised scale.
+// plain units without a trip through the normalised scale. The presets are the
+// programs of the plug-in's first program list, selected through the
+// controller's program change parameter as a host's preset menu does.
 class ModuleEngine : public EffectEngine
 {
 public:
@@ -30,13 +32,22 @@ public:
   bool SetParams(const std::vector<std::pair<int, double>>& values, std::string& error) override;
   void Process(const float* const* in, float* const* out, int frames) override;
 
+  // The preset names, in program order.
+  const std::vector<std::string>& Presets() const { return mPresets; }
+  // Loads the preset of that name or number; false for none such.
+  bool SelectPreset(const std::string& preset, std::string& error);
+
 private:
   void ReadParams();
+  void ReadPresets();
 
   mero::Vst3Module mModule;
   mero::Vst3Plugin mPlugin;
   Steinberg::IPtr<mero::HostApplication> mHost;
   std::vector<EffectParam> mParams;
   std::vector<Steinberg::Vst::ParamID> mIds;  // per entry of mParams
+  std::vector<std::string> mPresets;
+  Steinberg::Vst::ParamID mProgramId = 0;
+  bool mHasProgramParam = false;
   int mChannels = 0;
 };
