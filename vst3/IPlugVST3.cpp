@@ -658,7 +658,9 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   }
   if (tag == kPresetTag && NPresets() > 0)
   {
-    if (std::isnan(value)) return kResultOk;
+    // A host that sets the value it reads (some do after restoring a session) must not
+    // undo the edits made after the preset was loaded: only another preset loads.
+    if (std::isnan(value) || PresetAt(value) == GetCurrentPresetIdx()) return kResultOk;
     bool loaded;
     {
       IMutexLock lock(GetMutex());

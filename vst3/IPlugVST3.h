@@ -72,7 +72,8 @@ public:
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
   // Under the plug-in lock: sets the record, shows the value in the editor's controls
   // when the record changed, and runs HandleParamChange. 'prst' loads the preset it selects
-  // and then tells the host that the parameter values changed.
+  // when that is not the current one, and then tells the host that the parameter values
+  // changed.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
   // A new editor view for exactly "editor" when an editor is attached; null otherwise.
