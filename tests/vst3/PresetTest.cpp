@@ -107,6 +107,7 @@ TEST(Presets, EveryProgramIsNamedAndLoadsThroughTheControllerAndTheQueue)
   ASSERT_EQ(c->getParameterInfo(0, info), kResultOk);
   EXPECT_EQ(info.id, kPrst);
   EXPECT_EQ(info.stepCount, n - 1);
+  EXPECT_EQ(info.flags, ParameterInfo::kIsProgramChange | ParameterInfo::kIsList);  // names, not numbers
 
   std::set<std::string> names;
   const auto signal = TestSignals::Make<float>(2, 64);
