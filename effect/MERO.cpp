@@ -10,6 +10,7 @@
 #include "IMutexLock.h"
 #include "MEROEditor.h"
 #include "MEROImages.h"
+#include "MEROPresets.h"
 #include "MEROVersion.h"
 #include "vst3/ModuleHandle.h"
 
@@ -23,7 +24,6 @@ constexpr int FourCharCode(const char (&c)[5])
                           static_cast<std::uint32_t>(static_cast<unsigned char>(c[3])));
 }
 
-constexpr int kNumPresets = 1;
 constexpr int kPlugApiVst3 = 1;
 constexpr double kMinusTwoPi = -6.283185307179586;
 // Length of each ramp of the fade that covers a change of "Quality".
@@ -50,8 +50,8 @@ inline double Sanitize(double x)
 }  // namespace
 
 MERO::MERO()
-  : IPlugVST3(kNumParams, "1-1 2-2", kNumPresets, "MERO", "", "Parvolen", kMeroVendorVersion, FourCharCode("Mer1"),
-              FourCharCode("Prvl"), kPlugApiVst3, false, false, 0)
+  : IPlugVST3(kNumParams, "1-1 2-2", 1 + MEROPresets::Count(), "MERO", "", "Parvolen", kMeroVendorVersion,
+              FourCharCode("Mer1"), FourCharCode("Prvl"), kPlugApiVst3, false, false, 0)
   , mPadTarget(std::pow(10.0, kPadExponents[0]))
   , mModeTrim(std::pow(10.0, kTrimExponents[0]))
   , mDesignedRate(std::numeric_limits<double>::quiet_NaN())
@@ -80,6 +80,7 @@ MERO::MERO()
   }
 
   CaptureDefaultPreset();
+  MEROPresets::AddTo(*this);
 }
 
 MERO::~MERO() = default;

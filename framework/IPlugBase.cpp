@@ -13,7 +13,7 @@
 
 namespace
 {
-constexpr char kDefaultPresetName[] = "-";
+constexpr char kDefaultPresetName[] = "Default";
 constexpr char kUserPresetName[] = "user preset";
 
 // Reads a scanf-style "%d" at *p (leading white space, optional sign,
@@ -300,6 +300,36 @@ void IPlugBase::CaptureDefaultPreset()
     SaveState(preset->state);
     return;
   }
+}
+
+bool IPlugBase::AddPreset(const char* name, const double* values)
+{
+  PresetSlot* preset = nullptr;
+  for (int i = 0; i < NPresets() && !preset; ++i)
+    if (!mPresets.Get(i)->initialized) preset = mPresets.Get(i);
+  if (!preset || !values) return false;
+
+  IMutexLock lock(mMutex);
+  std::vector<double> kept(static_cast<size_t>(NParams()));
+  for (int i = 0; i < NParams(); ++i)
+  {
+    kept[static_cast<size_t>(i)] = GetParamRecord(i)->GetValue();
+    GetParamRecord(i)->SetClamped(values[i]);
+  }
+  preset->state.Clear();
+  const bool saved = SaveState(preset->state);
+  for (int i = 0; i < NParams(); ++i) GetParamRecord(i)->SetClamped(kept[static_cast<size_t>(i)]);
+  if (!saved) return false;
+  preset->initialized = true;
+  CopyText(preset->name, name ? name : "");
+  return true;
+}
+
+bool IPlugBase::SetCurrentPresetIdx(int index)
+{
+  if (!mPresets.Get(index)) return false;
+  mCurrentPreset = index;
+  return true;
 }
 
 bool IPlugBase::LoadPreset(int index)

@@ -117,8 +117,12 @@ public:
   // The record of parameter index, or null outside the list.
   IParamRecord* GetParamRecord(int index) const { return mParams.Get(index); }
 
-  // Stores the current state in the first preset that holds none, named "-".
+  // Stores the current state in the first preset that holds none, named "Default".
   void CaptureDefaultPreset();
+  // Stores values (one per parameter in index order, each clamped into its range) as
+  // a preset named name in the first slot that holds none; every parameter keeps its
+  // value and no change handler runs. False when no slot is free or saving fails.
+  bool AddPreset(const char* name, const double* values);
   // Loads preset index (an empty slot captures the current state under the
   // name "user preset N" instead) and refreshes the editor's controls; false
   // for a bad index or a failed load.
@@ -127,6 +131,9 @@ public:
   // The name of preset index, or null outside the list.
   const char* GetPresetName(int index) const;
   int GetCurrentPresetIdx() const { return mCurrentPreset; }
+  // Makes index the current preset without loading it, for a restored state that
+  // holds its values already; false (nothing changes) outside the list.
+  bool SetCurrentPresetIdx(int index);
 
   // ---- State ----
   // Appends every parameter value as 8 raw bytes, in index order, under the

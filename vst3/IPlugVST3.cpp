@@ -152,8 +152,9 @@ void IPlugVST3::RegisterBusesAndParameters()
   if (DoesMidiIn()) addEventInput(STR16("MIDI Input"), 1, kMain, BusInfo::kDefaultActive);
 
   if (NPresets() > 0)
-    parameters.addParameter(new Parameter(STR16("Preset"), kPresetTag, STR16(""), 0.0, NPresets(),
-                                          ParameterInfo::kIsProgramChange, kRootUnitId, STR16("")));
+    parameters.addParameter(new Parameter(STR16("Preset"), kPresetTag, STR16(""), 0.0, NPresets() - 1,
+                                          ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, kRootUnitId,
+                                          STR16("")));
   if (!IsInstrument())
   {
     auto* bypass = new StringListParameter(
@@ -370,7 +371,7 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     }
     else if (id == kPresetTag)
     {
-      LoadPreset(static_cast<int>(UnitInterval(value) * NPresets()));
+      LoadPreset(PresetAt(value));
     }
     else if (IParamRecord* record = RecordForTag(id))
     {
@@ -543,8 +544,10 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   if (!SaveState(chunk)) return kResultFalse;
   const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
   int32 flag = IsBypassed() ? 1 : 0;
+  int32 preset = GetCurrentPresetIdx();
   if (!WriteAll(state, chunk.GetData(), original) || !WriteAll(state, &flag, sizeof(flag)) ||
-      !WriteAll(state, chunk.GetData() + original, chunk.GetSize() - original))
+      !WriteAll(state, chunk.GetData() + original, chunk.GetSize() - original) ||
+      !WriteAll(state, &preset, sizeof(preset)))
     return kResultFalse;
   return kResultOk;
 }
@@ -554,8 +557,9 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   if (!state) return kInvalidArgument;
   LockForNotices lock(*this);
   // The current state gives the lengths of the parts. The stream must deliver the
-  // original layout and the flag, then either all further values or none, and then
-  // end; otherwise nothing changes.
+  // original layout and the flag; then each later part (the further parameters, the
+  // preset index) whole, or it ends before that part and every one after it takes
+  // its default; then it must end. Otherwise nothing changes.
   StateChunk chunk;
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
   const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
@@ -563,13 +567,18 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   int32 flag = 0;
   if (!ReadAll(state, chunk.GetData(), original) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
   const int32 delivered = ReadUpTo(state, chunk.GetData() + original, appended);
+  if (delivered != 0 && (delivered != appended || !AppendedValuesValid(chunk))) return kResultFalse;
+  if (delivered == 0) WriteAppendedDefaults(chunk);
+  // States saved before the preset index was stored end before it, when preset 0 was
+  // the only one.
+  int32 preset = 0;
+  const int32 presetBytes = delivered == appended ? ReadUpTo(state, &preset, sizeof(preset)) : 0;
+  if ((presetBytes != 0 && presetBytes != sizeof(preset)) || preset < 0 || preset >= std::max(NPresets(), 1))
+    return kResultFalse;
   unsigned char beyond = 0;
   if (ReadUpTo(state, &beyond, 1) != 0) return kResultFalse;
-  if (delivered == 0)
-    WriteAppendedDefaults(chunk);
-  else if (delivered != appended || !AppendedValuesValid(chunk))
-    return kResultFalse;
   LoadState(chunk, 0);
+  SetCurrentPresetIdx(preset);
   SetBypassed(flag != 0);
   RefreshParamControls();
   return kResultOk;
@@ -589,7 +598,8 @@ bool IPlugVST3::ReadAll(IBStream* stream, void* bytes, int32 size)
 
 int32 IPlugVST3::ReadUpTo(IBStream* stream, void* bytes, int32 size)
 {
-  // A stream may deliver fewer bytes per read than asked for.
+  // A stream may deliver fewer bytes per read than asked for; it has ended when a
+  // read fails or delivers none.
   auto* out = static_cast<unsigned char*>(bytes);
   int32 done = 0;
   while (done < size)
@@ -612,6 +622,11 @@ tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& 
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
 {
   if (!string) return kInvalidArgument;
+  if (tag == kPresetTag && NPresets() > 0)
+  {
+    WideName(GetPresetName(PresetAt(valueNormalized)), string);
+    return kResultOk;
+  }
   const IParamRecord* record = RecordForTag(tag);
   if (!record) return kResultFalse;
   char text[IParamRecord::kValueTextSize];
@@ -626,9 +641,14 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string, 
   ParamValue value = 0.0;
   if (tag == kPresetTag && getParameterObject(tag))
   {
-    // The SDK's plain parameter would read the text through a conversion that throws
-    // on invalid UTF-16 and a scan that depends on the locale.
-    if (!IPlugParameter::ReadNumber(string, value)) return kResultFalse;
+    // A preset's name, or a number: the SDK's plain parameter would read the text
+    // through a conversion that throws on invalid UTF-16 and a scan that depends on
+    // the locale.
+    const int named = PresetNamed(string);
+    if (named >= 0)
+      value = PresetValue(named);
+    else if (!IPlugParameter::ReadNumber(string, value))
+      return kResultFalse;
   }
   else
   {
@@ -664,6 +684,7 @@ ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID tag, ParamValue 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
 {
   if (tag == kBypassTag) return IsBypassed() ? 1.0 : 0.0;
+  if (tag == kPresetTag) return PresetValue(GetCurrentPresetIdx());
   const IParamRecord* record = RecordForTag(tag);
   return record ? record->GetNormalized() : 0.0;
 }
@@ -673,6 +694,20 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   if (tag == kBypassTag)
   {
     if (!std::isnan(value)) SetBypassed(value > 0.5);
+    return kResultOk;
+  }
+  if (tag == kPresetTag && NPresets() > 0)
+  {
+    // A host that sets the value it reads (some do after restoring a session) must not
+    // undo the edits made after the preset was loaded: only another preset loads.
+    if (std::isnan(value) || PresetAt(value) == GetCurrentPresetIdx()) return kResultOk;
+    bool loaded;
+    {
+      LockForNotices lock(*this);
+      loaded = LoadPreset(PresetAt(value));
+    }
+    // Every parameter may have changed; the host reads them again.
+    if (loaded && componentHandler) componentHandler->restartComponent(kParamValuesChanged);
     return kResultOk;
   }
   IParamRecord* record = RecordForTag(tag);
@@ -714,6 +749,28 @@ bool IPlugVST3::IsBindingTag(ParamID tag)
   return tag == kPresetTag || tag == kBypassTag;
 }
 
+int IPlugVST3::PresetAt(double normalized) const
+{
+  // The SDK's step of a normalised value: stepCount + 1 equal parts of 0 ... 1.
+  const int n = NPresets();
+  return n > 1 ? std::min(static_cast<int>(UnitInterval(normalized) * n), n - 1) : 0;
+}
+
+double IPlugVST3::PresetValue(int index) const
+{
+  const int n = NPresets();
+  return n > 1 ? std::clamp(index, 0, n - 1) / static_cast<double>(n - 1) : 0.0;
+}
+
+int IPlugVST3::PresetNamed(const TChar* text) const
+{
+  char name[kNameUnits];
+  NarrowText(text, name, sizeof(name));
+  for (int i = 0; i < NPresets(); ++i)
+    if (std::strcmp(name, GetPresetName(i)) == 0) return i;
+  return -1;
+}
+
 IParamRecord* IPlugVST3::RecordForTag(ParamID tag) const
 {
   return tag < static_cast<ParamID>(NParams()) ? GetParamRecord(static_cast<int>(tag)) : nullptr;
@@ -733,7 +790,7 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info)
     info.id = kRootUnitId;
     info.parentUnitId = kNoParentUnitId;
     WideName("Root Unit", info.name);
-    info.programListId = kNoProgramListId;
+    info.programListId = NPresets() > 0 ? static_cast<ProgramListID>(kPresetTag) : kNoProgramListId;
     return kResultOk;
   }
   const char* group = unitIndex > 0 ? GetGroupName(unitIndex - 1) : nullptr;
@@ -747,12 +804,12 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info)
 
 int32 PLUGIN_API IPlugVST3::getProgramListCount()
 {
-  return 0;
+  return NPresets() > 0 ? 1 : 0;
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info)
 {
-  if (listIndex != 0) return kResultFalse;
+  if (listIndex != 0 || NPresets() <= 0) return kResultFalse;
   info.id = static_cast<ProgramListID>(kPresetTag);
   WideName("Factory Presets", info.name);
   info.programCount = NPresets();
@@ -762,8 +819,9 @@ tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInf
 tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
 {
   if (!name) return kInvalidArgument;
-  if (listId != static_cast<ProgramListID>(kPresetTag)) return kResultFalse;
-  WideName(GetPresetName(programIndex), name);
+  const char* preset = GetPresetName(programIndex);
+  if (listId != static_cast<ProgramListID>(kPresetTag) || !preset) return kResultFalse;
+  WideName(preset, name);
   return kResultOk;
 }
 

@@ -6,7 +6,10 @@
 // call (last-point automation, host bypass, the float/double buffer bridge) under the
 // plug-in lock, answers the controller's queries from the parameter records and saves
 // the state as the doubles of the original layout's parameters, the int32 bypass flag,
-// then the doubles of the further parameters. With an editor
+// the doubles of the further parameters, then the int32 index of the current preset
+// (states without the index load as preset 0). The presets are the program list 'prst'
+// of the root unit and the list parameter 'prst', whose value texts are their names;
+// selecting one loads it. With an editor
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
@@ -74,7 +77,9 @@ public:
                                                                Steinberg::Vst::ParamValue plainValue) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
   // Under the plug-in lock: sets the record, shows the value in the editor's controls
-  // when the record changed, and runs HandleParamChange.
+  // when the record changed, and runs HandleParamChange. 'prst' loads the preset it selects
+  // when that is not the current one, and then tells the host that the parameter values
+  // changed.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
   // A new editor view for exactly "editor" when an editor is attached; null otherwise.
@@ -84,7 +89,7 @@ public:
   Steinberg::tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode mode) SMTG_OVERRIDE;
 
   //---IUnitInfo: the root unit plus one unit per parameter group; the presets as the
-  // program list 'prst' "Factory Presets", reachable by index but not by any unit.
+  // program list 'prst' "Factory Presets" of the root unit.
   Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
   Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
@@ -165,6 +170,11 @@ private:
   static Steinberg::int32 ReadUpTo(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
   // The process call proper, under the plug-in lock.
   void ProcessLocked(Steinberg::Vst::ProcessData& data);
+  // The preset a normalised 'prst' value selects (the SDK's steps), its normalised
+  // value, and the preset whose name is text exactly (-1 for none).
+  int PresetAt(double normalized) const;
+  double PresetValue(int index) const;
+  int PresetNamed(const Steinberg::Vst::TChar* text) const;
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   // A host value of a parameter into the editor's controls (no lock of its own, no
   // allocation: also on the audio thread), limited to 0 ... 1. The binding's one

@@ -7,6 +7,7 @@
 
 #include "EffectHarness.h"
 #include "MERO.h"
+#include "MEROPresets.h"
 #include "ReferenceModel.h"
 #include "TestSignals.h"
 
@@ -78,8 +79,8 @@ TEST(MEROParameters, DefinitionsAndDefaultPreset)
   EXPECT_STREQ("Standard", quality->GetDisplayText(0));
   EXPECT_STREQ("High", quality->GetDisplayText(1));
   EXPECT_STREQ("Ultra", quality->GetDisplayText(2));
-  EXPECT_EQ(1, plug.NPresets());
-  EXPECT_STREQ("-", plug.GetPresetName(0));
+  EXPECT_EQ(1 + MEROPresets::Count(), plug.NPresets());
+  EXPECT_STREQ("Default", plug.GetPresetName(0));
   EXPECT_TRUE(plug.LegalIO(1, 1));
   EXPECT_TRUE(plug.LegalIO(2, 2));
   EXPECT_FALSE(plug.LegalIO(1, 2));

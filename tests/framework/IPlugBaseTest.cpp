@@ -108,7 +108,7 @@ TEST(IPlugBasePresets, DefaultPresetRestoresDefaults)
   TestPlug plug;
   plug.DefineIntegers();
   plug.CaptureDefaultPreset();
-  EXPECT_STREQ(plug.GetPresetName(0), "-");
+  EXPECT_STREQ(plug.GetPresetName(0), "Default");
   plug.GetParamRecord(0)->SetClamped(17.0);
   plug.GetParamRecord(8)->SetClamped(2.5);
   plug.calls.clear();

@@ -61,6 +61,8 @@ TEST_F(RenderCommandTest, CommandLineErrorsExitWithStatus2AndWriteNothing)
       {{"--in", in, "--out", out, "--set", "Quality=3"}, "Quality=3 is out of range; Quality takes 0 to 2"},
       {{"--in", in, "--out", out, "--set", "Quality="}, "unknown value '' for Quality"},
       {{"--in", in, "--out", out, "--set", "Level=High"}, "value of Level is not a finite number"},
+      {{"--in", in, "--out", out, "--preset", "Nonesuch"}, "the plug-in has no preset 'Nonesuch'"},
+      {{"--in", in, "--out", out, "--preset", "15"}, "the plug-in has no preset '15'"},
   };
   for (const Case& c : cases)
   {

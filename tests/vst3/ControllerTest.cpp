@@ -53,7 +53,7 @@ TEST_F(Controller, ListsPresetBypassThenTheTenParameters)
     int32 flags;
   };
   const double outputDefault = std::pow(96.0 / 108.0, 1.0 / 0.17);
-  const Expected expected[] = {{kPrst, "Preset", "", 1, 0.0, 0x8000},
+  const Expected expected[] = {{kPrst, "Preset", "", 14, 0.0, 0x8008},
                                {kBpas, "Bypass", "", 1, 0.0, 0x10009},
                                {0, "Level", "", 20, 0.3, 1},
                                {1, "Low", "", 2, 0.5, 1},
@@ -96,7 +96,8 @@ TEST_F(Controller, ValueTextsComeFromTheParameterRecords)
   ASSERT_EQ(controller->getParamStringByValue(3, 1.0, text), kResultOk);
   EXPECT_EQ(Narrow(text), "12.00");
   EXPECT_EQ(controller->getParamStringByValue(kBpas, 1.0, text), kResultFalse);
-  EXPECT_EQ(controller->getParamStringByValue(kPrst, 0.0, text), kResultFalse);
+  ASSERT_EQ(controller->getParamStringByValue(kPrst, 0.0, text), kResultOk);
+  EXPECT_EQ(Narrow(text), "Default");
   EXPECT_EQ(controller->getParamStringByValue(0, 0.5, nullptr), kInvalidArgument);
 
   ParamValue value = -1.0;
@@ -166,8 +167,8 @@ TEST_F(Controller, NormalizedValuesReadAndWriteTheRecords)
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.3);
   EXPECT_EQ(controller->setParamNormalized(0, 0.33), kResultOk);
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.35);  // snapped to 7
-  EXPECT_EQ(controller->setParamNormalized(kPrst, 1.0), kResultFalse);
-  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kPrst), 0.0);
+  EXPECT_EQ(controller->setParamNormalized(kPrst, 1.0), kResultOk);
+  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kPrst), 1.0);
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(77), 0.0);
 }
 
@@ -195,24 +196,24 @@ TEST_F(Controller, UnitsAndTheFactoryPresetsList)
   ASSERT_EQ(units->getUnitInfo(0, unit), kResultOk);
   EXPECT_EQ(unit.id, kRootUnitId);
   EXPECT_EQ(unit.parentUnitId, kNoParentUnitId);
-  EXPECT_EQ(unit.programListId, kNoProgramListId);
+  EXPECT_EQ(unit.programListId, static_cast<ProgramListID>(kPrst));
   EXPECT_EQ(Narrow(unit.name), "Root Unit");
   EXPECT_EQ(units->getUnitInfo(1, unit), kResultFalse);
   EXPECT_EQ(units->getUnitInfo(-1, unit), kResultFalse);
 
-  EXPECT_EQ(units->getProgramListCount(), 0);
+  EXPECT_EQ(units->getProgramListCount(), 1);
   ProgramListInfo list{};
   ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
   EXPECT_EQ(list.id, static_cast<ProgramListID>(kPrst));
   EXPECT_EQ(Narrow(list.name), "Factory Presets");
-  EXPECT_EQ(list.programCount, 1);
+  EXPECT_EQ(list.programCount, 15);
   EXPECT_EQ(units->getProgramListInfo(1, list), kResultFalse);
 
   String128 name{};
   ASSERT_EQ(units->getProgramName(kPrst, 0, name), kResultOk);
-  EXPECT_EQ(Narrow(name), "-");
-  ASSERT_EQ(units->getProgramName(kPrst, 3, name), kResultOk);
-  EXPECT_EQ(Narrow(name), "");
+  EXPECT_EQ(Narrow(name), "Default");
+  EXPECT_EQ(units->getProgramName(kPrst, 15, name), kResultFalse);
+  EXPECT_EQ(units->getProgramName(kPrst, -1, name), kResultFalse);
   EXPECT_EQ(units->getProgramName(1, 0, name), kResultFalse);
   EXPECT_EQ(units->getProgramName(kPrst, 0, nullptr), kInvalidArgument);
   EXPECT_EQ(units->getSelectedUnit(), kRootUnitId);

@@ -136,7 +136,7 @@ TEST(Process, HostBypassPassesTheInputThroughBitForBit)
   EXPECT_DOUBLE_EQ(harness.Normalized(kBpas), 0.0);
 }
 
-TEST(Process, PresetChangeZeroReloadsPresetZeroAndOneDoesNothing)
+TEST(Process, PresetChangeOneLoadsTheLastPresetAndZeroTheDefaults)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
@@ -148,11 +148,13 @@ TEST(Process, PresetChangeZeroReloadsPresetZeroAndOneDoesNothing)
 
   harness.plugin.QueueParameter(kPrst, 1.0);
   harness.Run(signal, {64});
-  EXPECT_DOUBLE_EQ(harness.Normalized(0), 1.0);
-  EXPECT_DOUBLE_EQ(harness.Normalized(3), 0.25);
+  EXPECT_DOUBLE_EQ(harness.Normalized(kPrst), 1.0);
+  EXPECT_NE(harness.Normalized(0), 1.0);
+  EXPECT_NE(harness.Normalized(3), 0.25);
 
   harness.plugin.QueueParameter(kPrst, 0.0);
   harness.Run(signal, {64});
+  EXPECT_DOUBLE_EQ(harness.Normalized(kPrst), 0.0);
   EXPECT_DOUBLE_EQ(harness.Normalized(0), 0.3);
   EXPECT_NEAR(harness.Normalized(3), std::pow(96.0 / 108.0, 1.0 / 0.17), 1e-12);
 }

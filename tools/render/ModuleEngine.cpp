@@ -1,7 +1,10 @@
 #include "ModuleEngine.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+
+#include "pluginterfaces/vst/ivstunits.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -42,6 +45,7 @@ bool ModuleEngine::Open(const std::string& modulePath, std::string& error)
   }
   ReadParams();
   FindBypassFlag();
+  ReadPresets();
   return true;
 }
 
@@ -52,7 +56,13 @@ void ModuleEngine::ReadParams()
   for (int32 i = 0; i < count; ++i)
   {
     ParameterInfo info{};
-    if (controller->getParameterInfo(i, info) != kResultOk || (info.flags & ParameterInfo::kIsProgramChange)) continue;
+    if (controller->getParameterInfo(i, info) != kResultOk) continue;
+    if (info.flags & ParameterInfo::kIsProgramChange)
+    {
+      mProgramId = info.id;
+      mHasProgramParam = true;
+      continue;
+    }
     if (info.flags & ParameterInfo::kIsBypass)
     {
       mBypassId = info.id;
@@ -92,6 +102,42 @@ size_t ModuleEngine::StateOffset(ParamID id) const
 {
   const size_t offset = static_cast<size_t>(id) * sizeof(double);
   return offset < mFlagOffset ? offset : offset + sizeof(int32);
+void ModuleEngine::ReadPresets()
+{
+  FUnknownPtr<IUnitInfo> units(mPlugin.Controller());
+  ProgramListInfo list{};
+  if (!units || units->getProgramListCount() < 1 || units->getProgramListInfo(0, list) != kResultOk) return;
+  for (int32 i = 0; i < list.programCount; ++i)
+  {
+    String128 wide{};
+    units->getProgramName(list.id, i, wide);
+    std::string name;
+    for (int k = 0; k < 128 && wide[k]; ++k) name += static_cast<char>(wide[k] & 0xFF);
+    mPresets.push_back(name);
+  }
+}
+
+bool ModuleEngine::SelectPreset(const std::string& preset, std::string& error)
+{
+  int index = -1;
+  for (size_t i = 0; i < mPresets.size() && index < 0; ++i)
+    if (mPresets[i] == preset) index = static_cast<int>(i);
+  char* end = nullptr;
+  const long number = std::strtol(preset.c_str(), &end, 10);
+  if (index < 0 && !preset.empty() && *end == '\0' && number >= 0 && number < static_cast<long>(mPresets.size()))
+    index = static_cast<int>(number);
+  if (index < 0 || !mHasProgramParam)
+  {
+    error = "the plug-in has no preset '" + preset + "' (mero-render --list-presets lists them)";
+    return false;
+  }
+  const double normalized = mPresets.size() > 1 ? index / static_cast<double>(mPresets.size() - 1) : 0.0;
+  if (mPlugin.Controller()->setParamNormalized(mProgramId, normalized) != kResultOk)
+  {
+    error = "the plug-in refused preset '" + preset + "'";
+    return false;
+  }
+  return true;
 }
 
 bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::string& error)

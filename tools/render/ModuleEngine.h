@@ -18,7 +18,9 @@
 // plain range the controller reports and, for a list, the texts of its steps.
 // Values are applied through the controller's state, as a saved project is
 // restored, so each one arrives in plain units without a trip through the
-// normalised scale.
+// normalised scale. The presets are the programs of the plug-in's first program
+// list, selected through the controller's program change parameter as a host's
+// preset menu does.
 class ModuleEngine : public EffectEngine
 {
 public:
@@ -33,6 +35,11 @@ public:
   bool SetParams(const std::vector<std::pair<int, double>>& values, std::string& error) override;
   void Process(const float* const* in, float* const* out, int frames) override;
 
+  // The preset names, in program order.
+  const std::vector<std::string>& Presets() const { return mPresets; }
+  // Loads the preset of that name or number; false for none such.
+  bool SelectPreset(const std::string& preset, std::string& error);
+
 private:
   void ReadParams();
   // The state holds the parameter doubles by ID with the int32 bypass flag
@@ -40,6 +47,7 @@ private:
   // changes when the bypass does.
   void FindBypassFlag();
   size_t StateOffset(Steinberg::Vst::ParamID id) const;
+  void ReadPresets();
 
   mero::Vst3Module mModule;
   mero::Vst3Plugin mPlugin;
@@ -49,5 +57,8 @@ private:
   Steinberg::Vst::ParamID mBypassId = 0;
   bool mHasBypass = false;
   size_t mFlagOffset = SIZE_MAX;  // no flag found: every parameter comes before it
+  std::vector<std::string> mPresets;
+  Steinberg::Vst::ParamID mProgramId = 0;
+  bool mHasProgramParam = false;
   int mChannels = 0;
 };

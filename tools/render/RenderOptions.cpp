@@ -33,6 +33,11 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
   {
     std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") return Outcome::kHelp;
+    if (arg == "--loudness" || arg == "--loudness-in" || arg == "--list-presets")
+    {
+      (arg == "--loudness" ? loudnessOut : arg == "--loudness-in" ? loudnessIn : listPresets) = true;
+      continue;
+    }
 
     std::string name = arg, value;
     bool hasValue = false;
@@ -44,7 +49,7 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
       hasValue = true;
     }
     const bool known = name == "--in" || name == "--out" || name == "--set" || name == "--block" || name == "--rate" ||
-                       name == "--format" || name == "--plugin";
+                       name == "--format" || name == "--plugin" || name == "--preset";
     if (!known)
     {
       Fail("unknown option '" + arg + "'");
@@ -75,6 +80,11 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
     {
       ok = !value.empty() || Fail("--plugin needs a file or folder name");
       pluginPath = value;
+    }
+    else if (name == "--preset")
+    {
+      ok = !value.empty() || Fail("--preset needs a preset's name or number");
+      preset = value;
     }
     else if (name == "--set")
     {
@@ -107,7 +117,7 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
     if (!ok) return Outcome::kError;
   }
 
-  if (outPath.empty())
+  if (outPath.empty() && !loudnessOut && !loudnessIn && !listPresets)
   {
     Fail("missing --out");
     return Outcome::kError;
@@ -122,8 +132,10 @@ RenderOptions::Outcome RenderOptions::Parse(int argc, const char* const* argv)
 
 std::string RenderOptions::Usage()
 {
-  return "usage: mero-render [--in IN.wav] --out OUT.wav [--set NAME=VALUE]... [--block N]\n"
-         "                   [--rate HZ] [--format float|pcm16|pcm24] [--plugin MERO.vst3]\n"
+  return "usage: mero-render [--in IN.wav] --out OUT.wav [--preset P] [--set NAME=VALUE]...\n"
+         "                   [--block N] [--rate HZ] [--format float|pcm16|pcm24] [--plugin MERO.vst3]\n"
+         "                   [--loudness] [--loudness-in]\n"
+         "       mero-render --list-presets [--plugin MERO.vst3]\n"
          "\n"
          "Runs a WAV file (16- or 24-bit PCM or 32-bit float, mono or stereo) through the\n"
          "MERO VST 3 plug-in and writes the result with the input's rate and channel count.\n"
@@ -134,11 +146,17 @@ std::string RenderOptions::Usage()
          "                     names: Level Low High Output Mode Gain Pad Phase Bypas Quality;\n"
          "                     a list takes a position's name in any case or its number,\n"
          "                     e.g. --set Quality=High (Standard, High, Ultra or 0 to 2)\n"
+         "  --preset P         load a preset (its name or number, as --list-presets prints\n"
+         "                     them) before the --set values\n"
          "  --block N          frames per processing block, 1 to 65536 (default 512)\n"
          "  --rate HZ          sample rate of the demo signal (default 48000)\n"
          "  --format F         output samples: float (default), pcm16 or pcm24\n"
          "  --plugin PATH      the VST 3 module (file or .vst3 bundle folder); default: the\n"
          "                     MERO.vst3 of the build this program belongs to\n"
+         "  --loudness         print the output's integrated loudness (\"output: -18.52 LUFS\");\n"
+         "                     --out may then be left out (Linux build only)\n"
+         "  --loudness-in      print the input's integrated loudness (\"input: ... LUFS\")\n"
+         "  --list-presets     print the plug-in's presets, one \"NUMBER<tab>NAME\" a line\n"
          "\n"
          "Exit status: 0 done, 1 input or output failed, 2 bad command line.\n";
 }

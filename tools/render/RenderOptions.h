@@ -5,8 +5,8 @@
 
 // The command line of mero-render, checked for form only: which files and
 // plug-in module, which parameter assignments (still as "NAME=VALUE" text;
-// names and ranges are checked against the plug-in), block size, demo sample
-// rate and output format.
+// names and ranges are checked against the plug-in), which preset, block size,
+// demo sample rate, output format and the loudness to print.
 class RenderOptions
 {
 public:
@@ -42,6 +42,10 @@ public:
   std::string outPath;
   std::string pluginPath;             // empty: the module of this build
   std::vector<std::string> settings;  // "NAME=VALUE", in command-line order
+  std::string preset;                 // a preset's name or number; empty: the defaults
+  bool loudnessOut = false;           // print the output's integrated loudness
+  bool loudnessIn = false;            // print the input's integrated loudness
+  bool listPresets = false;           // print the plug-in's presets and stop
   int block = kDefaultBlock;
   int rate = kDefaultRate;
   Format format = Format::kFloat;

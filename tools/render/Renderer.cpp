@@ -6,7 +6,13 @@ Renderer::Renderer(EffectEngine& engine, int block)
 {
 }
 
-bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, const volatile std::sig_atomic_t* stop,
+void Renderer::Measure(LoudnessMeter* input, LoudnessMeter* output)
+{
+  mInputMeter = input;
+  mOutputMeter = output;
+}
+
+bool Renderer::Run(AudioSource& source, WavWriter* writer, std::FILE* progress, const volatile std::sig_atomic_t* stop,
                    std::string& error)
 {
   const int channels = source.Channels();
@@ -47,6 +53,7 @@ bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, 
     }
     if (got == 0) break;
     const int frames = static_cast<int>(got);
+    if (mInputMeter) mInputMeter->Add(interleaved.data(), got);
     for (int i = 0; i < frames; ++i)
       for (int c = 0; c < channels; ++c)
         in[static_cast<size_t>(c)][static_cast<size_t>(i)] = interleaved[static_cast<size_t>(i * channels + c)];
@@ -54,7 +61,8 @@ bool Renderer::Run(AudioSource& source, WavWriter& writer, std::FILE* progress, 
     for (int i = 0; i < frames; ++i)
       for (int c = 0; c < channels; ++c)
         interleaved[static_cast<size_t>(i * channels + c)] = out[static_cast<size_t>(c)][static_cast<size_t>(i)];
-    if (!writer.Write(interleaved.data(), got, error))
+    if (mOutputMeter) mOutputMeter->Add(interleaved.data(), got);
+    if (writer && !writer->Write(interleaved.data(), got, error))
     {
       endProgressLine();
       return false;
