@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "IGraphics.h"
 #include "IMutexLock.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
@@ -782,6 +783,17 @@ void IPlugVST3::ShowHostParamMenu(int index, int x, int y)
   if (!menu) return;
   menu->popup(x, y);
   menu->release();
+}
+
+// The size factor spans every editor scale at every content scale in the scale range.
+static_assert(IPlugVST3::kMinEditorSizeFactor == IGraphics::kMinScale / IGraphics::kMaxScale, "smallest size factor");
+static_assert(IPlugVST3::kMaxEditorSizeFactor == IGraphics::kMaxScale / IGraphics::kMinScale, "largest size factor");
+
+bool IPlugVST3::SetEditorSizeFactor(double factor)
+{
+  if (!(factor >= kMinEditorSizeFactor && factor <= kMaxEditorSizeFactor)) return false;
+  mEditorSizeFactor.store(factor, std::memory_order_relaxed);
+  return true;
 }
 
 void IPlugVST3::ResizeEditor(int width, int height)

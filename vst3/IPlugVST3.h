@@ -9,6 +9,7 @@
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -117,6 +118,15 @@ public:
   void ShowHostParamMenu(int index, int x, int y) override;
   // Asks the frame of the view showing the editor for (0, 0, width, height).
   void ResizeEditor(int width, int height) override;
+
+  // The user's size of the editor: its scale over the host's content scale (1 until the
+  // user resizes it), kept in the state of a plug-in with an editor.
+  static constexpr double kMinEditorSizeFactor = 0.25;
+  static constexpr double kMaxEditorSizeFactor = 4.0;
+  double GetEditorSizeFactor() const { return mEditorSizeFactor.load(std::memory_order_relaxed); }
+  // False, keeping the factor, for a factor outside kMinEditorSizeFactor ...
+  // kMaxEditorSizeFactor (NaN too).
+  bool SetEditorSizeFactor(double factor);
   void ChangeLatency(int samples) override;
   bool EmitMidiMessage(const MidiMessage& message) override;
 
@@ -176,6 +186,7 @@ private:
   // The view whose window shows the editor, or null.
   IPlugVST3View* mShowingView = nullptr;
   uint64_t mAttachCount = 0;
+  std::atomic<double> mEditorSizeFactor{1.0};
   // This call's host buffers per channel (null for none); sized at construction.
   std::vector<float*> mHostIn32;
   std::vector<double*> mHostIn64;
