@@ -743,8 +743,9 @@ void IGraphicsWin::Resize(int width, int height)
 
 bool IGraphicsWin::SetScale(double scale)
 {
+  const double before = GetScale();
   if (!IGraphics::SetScale(scale)) return false;
-  if (!mWindow) return true;
+  if (!mWindow || GetScale() == before) return true;
   SetWindowPos(mWindow, nullptr, 0, 0, WindowWidth(), WindowHeight(), SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
   const RECT all = {0, 0, WindowWidth(), WindowHeight()};
   InvalidateRect(mWindow, &all, FALSE);

@@ -285,10 +285,9 @@ void IGraphicsX11::Resize(int width, int height)
 
 bool IGraphicsX11::SetScale(double scale)
 {
-  const int width = WindowWidth(), height = WindowHeight();
+  const double before = GetScale();
   if (!IGraphics::SetScale(scale)) return false;
-  if (width != WindowWidth() || height != WindowHeight()) ResizeWindow();
-  AddExposed(IRectangle(0, 0, WindowWidth(), WindowHeight()));
+  if (GetScale() != before) ResizeWindow();
   return true;
 }
 
