@@ -146,6 +146,33 @@ const char* IParamRecord::GetDisplayText(int value) const
   return "";
 }
 
+bool IParamRecord::FindDisplayText(const char* text, int& value) const
+{
+  if (!text) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (int i = 0; i < GetNDisplayTexts(); ++i)
+  {
+    const char* entry = Entries()[i].text;
+    size_t k = 0;
+    while (entry[k] && lower(entry[k]) == lower(text[k])) ++k;
+    if (entry[k] || text[k]) continue;
+    value = Entries()[i].value;
+    return true;
+  }
+  return false;
+}
+
+bool IParamRecord::IsList() const
+{
+  constexpr double kMostSteps = 4096.0;
+  if (mType == kTypeDouble || GetNDisplayTexts() == 0 || !(mStep > 0.0)) return false;
+  const double steps = (mMax - mMin) / mStep;
+  if (!(steps < kMostSteps)) return false;
+  for (int i = 0; i <= static_cast<int>(steps); ++i)
+    if (!GetDisplayText(TruncToInt(mMin + i * mStep))[0]) return false;
+  return true;
+}
+
 void IParamRecord::FormatValue(double v, char* out, int outSize) const
 {
   if (!out || outSize <= 0) return;

@@ -77,6 +77,11 @@ public:
   const char* GetDisplayTextAt(int index, int* value = nullptr) const;
   // The text of the first entry for value, or "".
   const char* GetDisplayText(int value) const;
+  // The value of the first entry whose text is text, ignoring the case of ASCII
+  // letters; false when none is.
+  bool FindDisplayText(const char* text, int& value) const;
+  // A list: a stepped parameter with a display text for every step of its range.
+  bool IsList() const;
 
   // v as text of at most outSize - 1 characters (outSize up to
   // kValueTextSize is enough): its display text if any, else the number with

@@ -75,6 +75,7 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
     IParamRecord* param = new IParamRecord;
     if (!mParams.Add(param)) delete param;
   }
+  mNOriginalStateParams = NParams();
   for (int i = 0; i < nPresets; ++i)
   {
     PresetSlot* preset = new PresetSlot;
@@ -223,8 +224,10 @@ void IPlugBase::RefreshParamControls()
 
 void IPlugBase::ChangeLatency(int samples)
 {
-  mLatency = std::max(samples, 0);
-  if (mDelay) mDelay->Reset(mDelay->GetChannels(), mLatency);
+  const int latency = std::max(samples, 0);
+  if (latency == GetLatency()) return;
+  mLatency.store(latency, std::memory_order_relaxed);
+  if (mDelay) mDelay->SetLength(latency);
 }
 
 bool IPlugBase::ResizeBlockBuffers(int frames)
@@ -363,6 +366,36 @@ int IPlugBase::UnserializeParams(const StateChunk& chunk, int pos)
   return pos;
 }
 
+void IPlugBase::SetNOriginalStateParams(int count)
+{
+  mNOriginalStateParams = std::clamp(count, 0, NParams());
+}
+
+void IPlugBase::WriteAppendedDefaults(StateChunk& chunk) const
+{
+  for (int i = mNOriginalStateParams; i < NParams(); ++i)
+  {
+    const size_t at = static_cast<size_t>(i) * sizeof(double);
+    if (at + sizeof(double) > static_cast<size_t>(chunk.GetSize())) return;
+    const double v = GetParamRecord(i)->GetDefault();
+    std::memcpy(chunk.GetData() + at, &v, sizeof(v));
+  }
+}
+
+bool IPlugBase::AppendedValuesValid(const StateChunk& chunk) const
+{
+  for (int i = mNOriginalStateParams; i < NParams(); ++i)
+  {
+    double v;
+    if (chunk.Get(&v, sizeof(v), i * static_cast<int>(sizeof(v))) < 0) return false;
+    const IParamRecord* param = GetParamRecord(i);
+    if (param->GetType() == IParamRecord::kTypeDouble) continue;
+    const double steps = (v - param->GetMin()) / param->GetStep();
+    if (!(v >= param->GetMin() && v <= param->GetMax() && steps == std::floor(steps))) return false;
+  }
+  return true;
+}
+
 // ---- Channel configuration ----
 
 bool IPlugBase::LegalIO(int inputs, int outputs) const
@@ -479,7 +512,7 @@ void IPlugBase::PassThroughAudio(int frames)
 {
   double** inputs = GetInputPointers();
   double** outputs = GetOutputPointers();
-  if (mDelay && mLatency > 0)
+  if (mDelay && GetLatency() > 0)
     mDelay->Process(inputs, NInChannels(), outputs, NOutChannels(), frames);
   else
     CopyAndZeroFill(inputs, NInChannels(), outputs, NOutChannels(), frames);
@@ -488,7 +521,14 @@ void IPlugBase::PassThroughAudio(int frames)
 void IPlugBase::CreateLatencyDelay()
 {
   mDelay = std::make_unique<LatencyDelay>();
-  mDelay->Reset(std::min(NInChannels(), NOutChannels()), mLatency);
+  mDelay->Prepare(std::min(NInChannels(), NOutChannels()), std::max(mReservedLatency, GetLatency()));
+  mDelay->SetLength(GetLatency());
+}
+
+void IPlugBase::ReserveLatency(int maxSamples)
+{
+  mReservedLatency = std::max(maxSamples, 0);
+  if (mDelay && mDelay->GetCapacity() < mReservedLatency) mDelay->Prepare(mDelay->GetChannels(), mReservedLatency);
 }
 
 // ---- Bus and group names ----

@@ -24,7 +24,8 @@ struct IRectangle;
 // The API-free base of a plug-in. It owns the parameters, the presets, the
 // channel configuration with the per-channel double buffers, the plug-in
 // lock, and the sample rate, block size and latency; it defines the state
-// format (the parameter values as raw doubles), the presets and the bridge
+// format (the parameter values as raw doubles, with the parameters after the
+// original layout kept apart), the presets and the bridge
 // between the host's float buffers and the double-precision block routine.
 // An API binding derives from it and supplies the abstract operations; the
 // product derives from the binding and overrides HandleParamChange and
@@ -94,8 +95,9 @@ public:
   // into its controls and creates the editor's drawing surfaces. Nothing for
   // null.
   virtual void AttachEditor(IEditorLink* editor);
-  // Stores the latency (negative counts as 0) and resizes and clears the
-  // delay line when there is one.
+  // Stores the latency (negative counts as 0); when it changed, the delay
+  // line (when there is one) takes it as its length and is cleared, which
+  // allocates nothing up to the reserved latency.
   virtual void ChangeLatency(int samples);
   virtual bool EmitMidiMessage(const MidiMessage& message) = 0;
   virtual bool QueryPlugFlag() { return false; }
@@ -135,6 +137,24 @@ public:
   // clamped and the rest keep their values. Runs HandleParamChange for every
   // parameter. Returns the position after the last value, or -1 when short.
   int UnserializeParams(const StateChunk& chunk, int pos);
+
+  // The parameters 0 ... count - 1 make up the state's original layout
+  // (count limited to 0 ... NParams(); default: every parameter). A binding
+  // that stores fields of its own after the parameter values stores the
+  // further parameters after those fields, so that states saved before
+  // those parameters existed still load.
+  void SetNOriginalStateParams(int count);
+  int NOriginalStateParams() const { return mNOriginalStateParams; }
+  // The bytes of the original layout at the start of a SerializeParams chunk.
+  int OriginalStateBytes() const { return mNOriginalStateParams * static_cast<int>(sizeof(double)); }
+  // Writes the default value of every parameter after the original layout
+  // into its place in chunk, a SerializeParams chunk of the current state.
+  void WriteAppendedDefaults(StateChunk& chunk) const;
+  // Whether every parameter after the original layout holds, in chunk (laid
+  // out as SerializeParams writes it), a value a state may hold: a whole step
+  // within the range for a stepped parameter, any value for a continuous one
+  // (loading clamps it). False when chunk is too short.
+  bool AppendedValuesValid(const StateChunk& chunk) const;
 
   // ---- Channel configuration ----
   int NChannelIO() const { return mChannelIO.GetCount(); }
@@ -184,9 +204,14 @@ public:
   bool IsOutputSilent() const { return mOutputSilent; }
 
   // Creates the latency delay line for the channel counts with the current
-  // latency as its length.
+  // latency as its length and room for the reserved latency.
   void CreateLatencyDelay();
   bool HasLatencyDelay() const { return mDelay != nullptr; }
+  // Gives the delay line room for latencies up to maxSamples (negative counts
+  // as 0), so that ChangeLatency up to it allocates nothing: on the audio
+  // thread as well. Allocates; for construction time.
+  void ReserveLatency(int maxSamples);
+  int GetReservedLatency() const { return mReservedLatency; }
 
   // ---- Bus names, group names ----
   // Replaces bus name index, or appends it when index is the count (indexes
@@ -226,7 +251,8 @@ public:
   double GetSampleRate() const { return mSampleRate; }
   void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
   int GetBlockSize() const { return mBlockSize; }
-  int GetLatency() const { return mLatency; }
+  // A relaxed atomic: set under the plug-in lock, read by the host from any thread.
+  int GetLatency() const { return mLatency.load(std::memory_order_relaxed); }
   int GetTailSize() const { return mTailSize; }
   void SetTailSize(int samples) { mTailSize = samples; }
   // The host's bypass, a relaxed atomic: the audio thread sets it while the
@@ -269,8 +295,10 @@ private:
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
   bool mOutputSilent = false;
-  int mLatency = 0;
+  std::atomic<int> mLatency{0};
+  int mReservedLatency = 0;
   int mTailSize = 0;
+  int mNOriginalStateParams = 0;
   std::unique_ptr<LatencyDelay> mDelay;
   PtrList<const char, false> mGroupNames;
   std::unique_ptr<IEditorLink> mEditor;

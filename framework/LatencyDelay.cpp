@@ -3,11 +3,19 @@
 #include <algorithm>
 #include <cstring>
 
-void LatencyDelay::Reset(int channels, int length)
+void LatencyDelay::Prepare(int channels, int capacity)
+{
+  mCapacity = std::max({capacity, mLength, 0});
+  mWritePos = 0;
+  mRings.assign(static_cast<size_t>(std::max(channels, 0)), std::vector<double>(static_cast<size_t>(mCapacity), 0.0));
+}
+
+void LatencyDelay::SetLength(int length)
 {
   mLength = std::max(length, 0);
+  if (mLength > mCapacity) Prepare(GetChannels(), mLength);
   mWritePos = 0;
-  mRings.assign(static_cast<size_t>(std::max(channels, 0)), std::vector<double>(static_cast<size_t>(mLength), 0.0));
+  for (std::vector<double>& ring : mRings) std::fill_n(ring.begin(), mLength, 0.0);
 }
 
 void LatencyDelay::Process(double* const* inputs, int nInputs, double* const* outputs, int nOutputs, int frames)

@@ -95,6 +95,7 @@ IPlugParameter::IPlugParameter(const IParamRecord* record, ParamID tag, UnitID u
   info.defaultNormalizedValue = record->GetDefaultNormalized();
   info.unitId = unit;
   info.flags = record->GetCanAutomate() ? ParameterInfo::kCanAutomate : 0;
+  if (record->IsList()) info.flags |= ParameterInfo::kIsList;
   precision = record->GetPrecision();
   valueNormalized = info.defaultNormalizedValue;
 }
@@ -109,8 +110,14 @@ void IPlugParameter::toString(ParamValue normalized, String128 string) const
 
 bool IPlugParameter::fromString(const TChar* string, ParamValue& normalized) const
 {
+  char text[128];
+  NarrowText(string, text, sizeof(text));
+  int named = 0;
   double v = 0.0;
-  if (!ReadNumber(string, v)) v = 0.0;
+  if (mRecord->FindDisplayText(text, named))
+    v = named;
+  else if (!ReadDecimal(text, v) && mRecord->IsList())
+    return false;
   normalized = mRecord->ToNormalized(v);
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "IGraphics.h"
 #include "IMutexLock.h"
@@ -270,7 +271,20 @@ tresult PLUGIN_API IPlugVST3::setProcessing(TBool)
 
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 {
-  IMutexLock lock(GetMutex());
+  bool latencyChanged = false;
+  {
+    IMutexLock lock(GetMutex());
+    mInProcess = true;
+    ProcessLocked(data);
+    mInProcess = false;
+    latencyChanged = std::exchange(mLatencyNoticePending, false);
+  }
+  if (latencyChanged && componentHandler) componentHandler->restartComponent(kLatencyChanged);
+  return kResultOk;
+}
+
+void IPlugVST3::ProcessLocked(ProcessData& data)
+{
   if (data.processContext) mProcessContext = *data.processContext;
   ApplyParameterChanges(data.inputParameterChanges);
 
@@ -288,7 +302,7 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
     BindPiece(data, 0, 0);
     RenderPiece(0);
     SilenceHostOutputs(data, frames, false);
-    return kResultOk;
+    return;
   }
   bool silent = true;
   for (int done = 0; done < frames;)
@@ -303,7 +317,6 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
   }
   SilenceHostOutputs(data, frames, true);
   ReportOutputSilence(data, silent);
-  return kResultOk;
 }
 
 void IPlugVST3::ReportOutputSilence(ProcessData& data, bool silent)
@@ -513,8 +526,11 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   IMutexLock lock(GetMutex());
   StateChunk chunk;
   if (!SaveState(chunk)) return kResultFalse;
+  const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
   int32 flag = IsBypassed() ? 1 : 0;
-  if (!WriteAll(state, chunk.GetData(), chunk.GetSize()) || !WriteAll(state, &flag, sizeof(flag))) return kResultFalse;
+  if (!WriteAll(state, chunk.GetData(), original) || !WriteAll(state, &flag, sizeof(flag)) ||
+      !WriteAll(state, chunk.GetData() + original, chunk.GetSize() - original))
+    return kResultFalse;
   return kResultOk;
 }
 
@@ -522,12 +538,22 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
 {
   if (!state) return kInvalidArgument;
   IMutexLock lock(GetMutex());
-  // The current state gives the length of the parameter part; the stream must
-  // deliver all of it and the flag, or nothing changes.
+  // The current state gives the lengths of the parts. The stream must deliver the
+  // original layout and the flag, then either all further values or none, and then
+  // end; otherwise nothing changes.
   StateChunk chunk;
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
+  const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
+  const int32 appended = chunk.GetSize() - original;
   int32 flag = 0;
-  if (!ReadAll(state, chunk.GetData(), chunk.GetSize()) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
+  if (!ReadAll(state, chunk.GetData(), original) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
+  const int32 delivered = ReadUpTo(state, chunk.GetData() + original, appended);
+  unsigned char beyond = 0;
+  if (ReadUpTo(state, &beyond, 1) != 0) return kResultFalse;
+  if (delivered == 0)
+    WriteAppendedDefaults(chunk);
+  else if (delivered != appended || !AppendedValuesValid(chunk))
+    return kResultFalse;
   LoadState(chunk, 0);
   SetBypassed(flag != 0);
   RefreshParamControls();
@@ -543,16 +569,21 @@ bool IPlugVST3::WriteAll(IBStream* stream, const void* bytes, int32 size)
 
 bool IPlugVST3::ReadAll(IBStream* stream, void* bytes, int32 size)
 {
-  // A stream may deliver fewer bytes per read than asked for; it has ended when a
-  // read fails or delivers none.
+  return ReadUpTo(stream, bytes, size) == std::max(size, 0);
+}
+
+int32 IPlugVST3::ReadUpTo(IBStream* stream, void* bytes, int32 size)
+{
+  // A stream may deliver fewer bytes per read than asked for.
   auto* out = static_cast<unsigned char*>(bytes);
-  for (int32 done = 0; done < size;)
+  int32 done = 0;
+  while (done < size)
   {
     int32 read = 0;
-    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done) return false;
+    if (stream->read(out + done, size - done, &read) != kResultOk || read <= 0 || read > size - done) break;
     done += read;
   }
-  return true;
+  return done;
 }
 
 // ---- Controller queries ----
@@ -889,8 +920,15 @@ void IPlugVST3::GetTransportInfo(TransportInfo* info)
 
 void IPlugVST3::ChangeLatency(int samples)
 {
+  const int before = GetLatency();
   IPlugBase::ChangeLatency(samples);
-  if (componentHandler) componentHandler->restartComponent(kLatencyChanged);
+  if (GetLatency() == before) return;
+  // The host may answer the notice by reconfiguring the processor, which it cannot
+  // do from inside process(): that call tells it once the lock is released.
+  if (mInProcess)
+    mLatencyNoticePending = true;
+  else if (componentHandler)
+    componentHandler->restartComponent(kLatencyChanged);
 }
 
 bool IPlugVST3::EmitMidiMessage(const MidiMessage&)

@@ -5,7 +5,8 @@
 // buses and parameters at initialisation, negotiates mono or stereo, runs the process
 // call (last-point automation, host bypass, the float/double buffer bridge) under the
 // plug-in lock, answers the controller's queries from the parameter records and saves
-// the state as the parameter doubles followed by the int32 bypass flag. With an editor
+// the state as the doubles of the original layout's parameters, the int32 bypass flag,
+// then the doubles of the further parameters. With an editor
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
@@ -52,6 +53,10 @@ public:
   Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
 
   //---IEditController (getState/setState also serve IComponent)
+  // Takes a whole state, or one of the original layout alone (the further parameters
+  // then get their defaults); the original layout's values are clamped into their
+  // ranges. kResultFalse, with nothing changed, for a stream of any other length or
+  // with a further stepped parameter's value off its steps or range.
   Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
@@ -118,6 +123,11 @@ public:
   void ShowHostParamMenu(int index, int x, int y) override;
   // Asks the frame of the view showing the editor for (0, 0, width, height).
   void ResizeEditor(int width, int height) override;
+  // Call with the plug-in lock held (as HandleParamChange runs). When the latency
+  // changed the host is told (restartComponent with kLatencyChanged): at once, or,
+  // inside process(), once at the end of that call after the plug-in lock is released.
+  void ChangeLatency(int samples) override;
+  bool EmitMidiMessage(const MidiMessage& message) override;
 
   // The user's size of the editor: its scale over the host's content scale (1 until the
   // user resizes it), kept in the state of a plug-in with an editor.
@@ -127,8 +137,6 @@ public:
   // False, keeping the factor, for a factor outside kMinEditorSizeFactor ...
   // kMaxEditorSizeFactor (NaN too).
   bool SetEditorSizeFactor(double factor);
-  void ChangeLatency(int samples) override;
-  bool EmitMidiMessage(const MidiMessage& message) override;
 
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
   REFCOUNT_METHODS(SingleComponentEffect)
@@ -158,6 +166,11 @@ private:
   // or ends first.
   static bool WriteAll(Steinberg::IBStream* stream, const void* bytes, Steinberg::int32 size);
   static bool ReadAll(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
+  // The number of bytes, up to size, the stream delivers before it ends (a read fails
+  // or delivers none).
+  static Steinberg::int32 ReadUpTo(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
+  // The process call proper, under the plug-in lock.
+  void ProcessLocked(Steinberg::Vst::ProcessData& data);
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   // A host value of a parameter into the editor's controls (no lock of its own, no
   // allocation: also on the audio thread), limited to 0 ... 1. The binding's one
@@ -178,6 +191,9 @@ private:
   void SilenceHostOutputs(Steinberg::Vst::ProcessData& data, int frames, bool rendered);
 
   int mSideChainChannels = 0;
+  // Both under the plug-in lock: process() is running, and it changed the latency.
+  bool mInProcess = false;
+  bool mLatencyNoticePending = false;
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
   // The live views createView made, in creation order; not referenced (each view

@@ -8,6 +8,8 @@
 
 #include "MERO.h"
 #include "Oversampler.h"
+#include "tests/vst3/LatencyPlug.h"
+#include "tools/vst3host/ParameterChanges.h"
 
 // Every allocation and release of this executable counts while counting is on: the
 // global operator new and delete replaced here, and malloc, calloc, realloc and free
@@ -197,4 +199,70 @@ TEST(ProcessAudioAllocation, NoAllocationWhileOversampling)
   counter.Stop();
   EXPECT_EQ(0, counter.Allocations());
   EXPECT_EQ(0, counter.Releases());
+}
+
+namespace
+{
+// Counts the host's restart requests; records nothing else, so it allocates nothing.
+class RestartCounter : public Steinberg::FObject, public Steinberg::Vst::IComponentHandler
+{
+public:
+  Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID) override { return Steinberg::kResultOk; }
+  Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue) override
+  {
+    return Steinberg::kResultOk;
+  }
+  Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID) override { return Steinberg::kResultOk; }
+  Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32) override
+  {
+    ++restarts;
+    return Steinberg::kResultOk;
+  }
+  DEF_INTERFACES_1(IComponentHandler, FObject)
+  REFCOUNT_METHODS(FObject)
+
+  int restarts = 0;
+};
+
+// Process calls of 64 frames, each with the next of values queued for parameter tag
+// and the host bypass switched on or off; the allocations and releases inside them.
+long ProcessAllocations(IPlugVST3& plug, Steinberg::Vst::ParamID tag, const std::vector<double>& values)
+{
+  constexpr int kFrames = 64;
+  std::vector<float> left(kFrames, 0.25f), right(kFrames, -0.5f);
+  float* channels[2] = {left.data(), right.data()};
+  mero::ParameterChanges changes(4, 4);
+  long counted = 0;
+  for (size_t block = 0; block < 3 * values.size(); ++block)
+  {
+    changes.Clear();
+    changes.Add(tag, values[block % values.size()], static_cast<Steinberg::int32>(block % kFrames));
+    changes.Add(IPlugVST3::kBypassTag, block % 2 ? 1.0 : 0.0, 0);
+    CountAllocations counter;
+    InProcess::ProcessStereo(plug, &changes, channels, channels, kFrames);
+    counter.Stop();
+    counted += counter.Allocations() + counter.Releases();
+  }
+  return counted;
+}
+}  // namespace
+
+TEST(ProcessAudioAllocation, NoAllocationWhenProcessChangesTheLatency)
+{
+  Steinberg::IPtr<LatencyPlug> latencyPlug(new LatencyPlug, false);
+  Steinberg::IPtr<MERO> mero(new MERO, false);
+  const Steinberg::Vst::ParamID tags[2] = {0, MERO::kQuality};
+  IPlugVST3* plugs[2] = {latencyPlug.get(), mero.get()};
+  for (int i = 0; i < 2; ++i)
+  {
+    SCOPED_TRACE(plugs[i]->GetEffectName());
+    ASSERT_TRUE(InProcess::Prepare(*plugs[i]));
+    Steinberg::IPtr<RestartCounter> handler(new RestartCounter, false);
+    plugs[i]->setComponentHandler(handler);
+    EXPECT_EQ(0, ProcessAllocations(*plugs[i], tags[i], {0.0, 1.0, 0.5, 0.5, 0.0}));
+    plugs[i]->setComponentHandler(nullptr);
+    plugs[i]->setActive(false);
+    plugs[i]->terminate();
+    if (i == 0) EXPECT_EQ(handler->restarts, 9);  // every change told, after its call
+  }
 }

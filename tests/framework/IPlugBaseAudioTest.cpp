@@ -199,3 +199,27 @@ TEST(IPlugBaseLatency, ChangeClearsTheRing)
   b.plug.PassThroughAudio(2);
   EXPECT_EQ(Slot(b.plug.GetOutputPointers(), 0, 2), (std::vector<double>{5, 6}));
 }
+
+TEST(IPlugBaseLatency, ReservedRoomLongerLatenciesAndUnchangedValues)
+{
+  Bridge b(4, "1-1");
+  b.plug.CreateLatencyDelay();
+  b.plug.ReserveLatency(3);
+  EXPECT_EQ(b.plug.GetReservedLatency(), 3);
+  double in[4] = {1, 2, 3, 4};
+  b.plug.PointInputAt(0, in);
+  auto passed = [&]
+  {
+    b.plug.PassThroughAudio(4);
+    return Slot(b.plug.GetOutputPointers(), 0, 4);
+  };
+  b.plug.ChangeLatency(3);
+  EXPECT_EQ(passed(), (std::vector<double>{0, 0, 0, 1}));
+  // Setting the same latency keeps what the delay holds.
+  b.plug.ChangeLatency(3);
+  EXPECT_EQ(passed(), (std::vector<double>{2, 3, 4, 1}));
+  // Beyond the reserved room the delay grows.
+  b.plug.ChangeLatency(6);
+  EXPECT_EQ(passed(), (std::vector<double>{0, 0, 0, 0}));
+  EXPECT_EQ(passed(), (std::vector<double>{0, 0, 1, 2}));
+}

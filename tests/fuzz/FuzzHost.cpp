@@ -26,29 +26,33 @@ namespace
 {
 constexpr ParamID kPrst = 0x70727374;
 constexpr ParamID kBpas = 0x62706173;
-constexpr size_t kStateBytes = 76;
+constexpr size_t kStateBytes = 84;
+// The state from before "Quality": the nine doubles and the flag.
+constexpr size_t kOriginalStateBytes = 76;
+constexpr size_t kFlagOffset = 72;
+constexpr int kNumParams = 10;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// The plain range of each of MERO's nine parameters, and whether it is stepped.
+// The plain range of each of MERO's ten parameters, and whether it is stepped.
 struct PlainRange
 {
   double min, max;
   bool stepped;
 };
-constexpr PlainRange kRanges[9] = {{0, 20, true}, {0, 2, true}, {0, 3, true}, {-96, 12, false}, {0, 1, true},
-                                   {0, 1, true},  {0, 1, true}, {0, 1, true}, {0, 1, true}};
-constexpr ParamID kParameterTags[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, kPrst, kBpas};
+constexpr PlainRange kRanges[kNumParams] = {{0, 20, true}, {0, 2, true}, {0, 3, true}, {-96, 12, false}, {0, 1, true},
+                                            {0, 1, true},  {0, 1, true}, {0, 1, true}, {0, 1, true},     {0, 2, true}};
+constexpr ParamID kParameterTags[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, kPrst, kBpas};
 
 bool IsParameterTag(ParamID tag)
 {
-  return tag < 9 || tag == kPrst || tag == kBpas;
+  return tag < kNumParams || tag == kPrst || tag == kBpas;
 }
 
 // The plain range of a parameter tag; 0 ... 1 for the program change and the bypass.
 PlainRange RangeOf(ParamID tag)
 {
-  return tag < 9 ? kRanges[tag] : PlainRange{0, 1, false};
+  return tag < kNumParams ? kRanges[tag] : PlainRange{0, 1, false};
 }
 
 bool Within(double v, const PlainRange& range, bool onStep)
@@ -56,21 +60,59 @@ bool Within(double v, const PlainRange& range, bool onStep)
   return v >= range.min && v <= range.max && (!onStep || !range.stepped || v == std::floor(v));
 }
 
+// Where parameter i's double sits in the state: the nine original ones, the flag,
+// then "Quality".
+size_t OffsetOf(int i)
+{
+  return i < 9 ? 8 * static_cast<size_t>(i) : kOriginalStateBytes;
+}
+
+double ValueIn(const std::vector<char>& bytes, int i)
+{
+  double v;
+  std::memcpy(&v, bytes.data() + OffsetOf(i), sizeof(v));
+  return v;
+}
+
+int32 FlagIn(const std::vector<char>& bytes)
+{
+  int32 flag;
+  std::memcpy(&flag, bytes.data() + kFlagOffset, sizeof(flag));
+  return flag;
+}
+
 // Names the first parameter (or the flag) in which two states differ.
 void PrintStateDifference(const std::vector<char>& a, const std::vector<char>& b)
 {
-  for (size_t i = 0; i + 8 <= std::min(a.size(), b.size()); i += 8)
-  {
-    double x, y;
-    std::memcpy(&x, a.data() + i, 8);
-    std::memcpy(&y, b.data() + i, 8);
-    if (std::memcmp(&x, &y, 8) != 0)
+  for (int i = 0; i < kNumParams && a.size() >= kStateBytes && b.size() >= kStateBytes; ++i)
+    if (std::memcmp(a.data() + OffsetOf(i), b.data() + OffsetOf(i), 8) != 0)
     {
-      std::fprintf(stderr, "FuzzHost: parameter %zu was %.17g, is %.17g\n", i / 8, x, y);
+      std::fprintf(stderr, "FuzzHost: parameter %d was %.17g, is %.17g\n", i, ValueIn(a, i), ValueIn(b, i));
       return;
     }
-  }
   std::fprintf(stderr, "FuzzHost: the states differ in their flag or length\n");
+}
+
+// What setState of the first delivered bytes of a stream should leave, starting from
+// the state before: false when it must refuse them. The state holds the original nine
+// (each clamped into its range and stepped toward zero; NaN keeps the value), then the
+// flag (set when not 0), then, unless the stream ends there, "Quality", which must be
+// one of its positions.
+bool ExpectedLoad(const std::vector<char>& before, const std::vector<char>& bytes, size_t delivered,
+                  std::vector<double>& values, int32& flag)
+{
+  if (delivered != kOriginalStateBytes && delivered != kStateBytes) return false;
+  values.assign(kNumParams, 0.0);
+  for (int i = 0; i < 9; ++i)
+  {
+    const double v = ValueIn(bytes, i);
+    const double clamped = std::min(std::max(v, kRanges[i].min), kRanges[i].max);
+    values[i] = std::isnan(v) ? ValueIn(before, i) : kRanges[i].stepped ? std::trunc(clamped) : clamped;
+  }
+  flag = FlagIn(bytes) != 0 ? 1 : 0;
+  if (delivered == kOriginalStateBytes) return true;
+  values[9] = ValueIn(bytes, 9);
+  return Within(values[9], kRanges[9], true);
 }
 
 void Require(bool ok, const char* what)
@@ -177,6 +219,33 @@ tresult ProcessWith(IAudioProcessor* processor, ProcessData& data, ByteReader& i
 }
 }  // namespace
 
+class FuzzHost::RestartWatch : public FObject, public IComponentHandler
+{
+public:
+  explicit RestartWatch(IAudioProcessor* processor)
+    : mProcessor(processor)
+  {
+  }
+  tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
+  tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
+  tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
+  tresult PLUGIN_API restartComponent(int32 flags) override
+  {
+    Require(flags == kLatencyChanged, "a restart request other than kLatencyChanged");
+    ++requests;
+    latency = mProcessor->getLatencySamples();
+    return kResultOk;
+  }
+  DEF_INTERFACES_1(IComponentHandler, FObject)
+  REFCOUNT_METHODS(FObject)
+
+  int requests = 0;
+  uint32 latency = 0;
+
+private:
+  IAudioProcessor* mProcessor;
+};
+
 FuzzHost::FuzzHost(IPluginFactory* factory)
   : mChanges(new mero::ParameterChanges(16, 8), false)
 {
@@ -188,6 +257,8 @@ FuzzHost::FuzzHost(IPluginFactory* factory)
           "no processor");
   Require(mComponent->queryInterface(IEditController::iid, reinterpret_cast<void**>(&mController)) == kResultOk,
           "no controller");
+  mRestarts = owned(new RestartWatch(mProcessor));
+  mCheckedLatency = mProcessor->getLatencySamples();
 }
 
 FuzzHost::~FuzzHost()
@@ -201,6 +272,8 @@ FuzzHost::~FuzzHost()
 
 void FuzzHost::Step(ByteReader& in)
 {
+  // terminate drops the handler; the host gives it again.
+  mController->setComponentHandler(mRestarts);
   switch (static_cast<HostOp>(in.Byte() % static_cast<uint8_t>(HostOp::kCount)))
   {
     case HostOp::kInitialize:
@@ -341,19 +414,28 @@ std::vector<char> FuzzHost::CurrentState()
 {
   IPtr<FuzzStream> stream(new FuzzStream, false);
   Require(mController->getState(stream) == kResultOk, "getState into a working stream failed");
-  Require(stream->Bytes().size() == kStateBytes, "the state is not 76 bytes");
+  Require(stream->Bytes().size() == kStateBytes, "the state is not 84 bytes");
   const std::vector<char>& bytes = stream->Bytes();
-  for (size_t i = 0; i < 9; ++i)
+  for (int i = 0; i < kNumParams; ++i)
   {
-    double v;
-    std::memcpy(&v, bytes.data() + 8 * i, sizeof(v));
-    if (!Within(v, kRanges[i], true)) std::fprintf(stderr, "FuzzHost: parameter %zu holds %.17g\n", i, v);
+    const double v = ValueIn(bytes, i);
+    if (!Within(v, kRanges[i], true)) std::fprintf(stderr, "FuzzHost: parameter %d holds %.17g\n", i, v);
     Require(Within(v, kRanges[i], true), "getState wrote a value outside its parameter's range or step");
   }
-  int32 flag;
-  std::memcpy(&flag, bytes.data() + 72, sizeof(flag));
+  const int32 flag = FlagIn(bytes);
   Require(flag == 0 || flag == 1, "getState wrote a bypass flag other than 0 or 1");
   return bytes;
+}
+
+void FuzzHost::CheckLatency()
+{
+  const uint32 latency = mProcessor->getLatencySamples();
+  if (mRestarts->requests == mCheckedRestarts)
+    Require(latency == mCheckedLatency, "the latency changed without restartComponent(kLatencyChanged)");
+  else
+    Require(latency == mRestarts->latency, "the latency is not the one reported with the last restart request");
+  mCheckedRestarts = mRestarts->requests;
+  mCheckedLatency = latency;
 }
 
 void FuzzHost::CheckValues()
@@ -371,13 +453,22 @@ void FuzzHost::SetState(ByteReader& in)
   const std::vector<char> before = CurrentState();
   std::vector<char> bytes = before;
   FuzzStream::Faults faults;
-  const uint8_t kind = in.Byte() % 7;
+  const uint8_t kind = in.Byte() % 9;
   switch (kind)
   {
     case 0:  // garbage of any length
       bytes.assign(in.Byte(), 0);
       for (char& c : bytes) c = static_cast<char>(in.Byte());
       break;
+    case 7:  // the state from before "Quality", or a longer one
+      bytes.resize(in.Byte() & 1 ? kOriginalStateBytes : kStateBytes + 1 + in.Byte() % 16, 0);
+      break;
+    case 8:  // a "Quality" value no position has, or one that is
+    {
+      const double v = in.Byte() & 1 ? static_cast<double>(in.Byte() % 3) : PickValue(in);
+      std::memcpy(bytes.data() + OffsetOf(9), &v, sizeof(v));
+      break;
+    }
     case 1:  // a state with some bytes changed
       for (int n = in.Byte() % 8; n > 0; --n) bytes[in.Byte() % kStateBytes] = static_cast<char>(in.Byte());
       break;
@@ -394,7 +485,7 @@ void FuzzHost::SetState(ByteReader& in)
       for (int n = in.Byte() % 9 + 1; n > 0; --n)
       {
         const double v = PickValue(in);
-        std::memcpy(bytes.data() + 8 * (in.Byte() % 9), &v, sizeof(v));
+        std::memcpy(bytes.data() + OffsetOf(in.Byte() % kNumParams), &v, sizeof(v));
       }
       break;
     default:
@@ -415,13 +506,27 @@ void FuzzHost::SetState(ByteReader& in)
     if (read != inPieces) PrintStateDifference(read, inPieces);
     Require(read == inPieces, "a state read in pieces set other values than read whole");
   }
-  if (kind == 2 || kind == 4)
+  // A stream ends where a read fails, so a state cut there is the state it delivers.
+  const size_t delivered = std::min(bytes.size(), static_cast<size_t>(faults.readLimit));
+  std::vector<double> values;
+  int32 flag = 0;
+  const bool accept = ExpectedLoad(before, bytes, delivered, values, flag);
+  const std::vector<char> after = CurrentState();
+  if (!accept)
   {
-    Require(result != kResultOk, "a short state was accepted");
-    const std::vector<char> after = CurrentState();
+    Require(result != kResultOk, "a state of another length or with a value off the steps was accepted");
     if (after != before) PrintStateDifference(before, after);
     Require(after == before, "a refused state changed the state");
+    return;
   }
+  Require(result == kResultOk, "a state of either length was refused");
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    if (ValueIn(after, i) == values[i]) continue;
+    std::fprintf(stderr, "FuzzHost: parameter %d holds %.17g, not %.17g\n", i, ValueIn(after, i), values[i]);
+    Require(false, "a state loaded other values than it holds");
+  }
+  Require(FlagIn(after) == flag, "a state loaded another bypass flag than it holds");
 }
 
 void FuzzHost::GetState(ByteReader& in)
@@ -436,7 +541,8 @@ void FuzzHost::GetState(ByteReader& in)
 
 void FuzzHost::Controller(ByteReader& in)
 {
-  static const char* const kTexts[] = {"0.5", "1e19", "nan", "inf", "0x1p3", "-3", "on", "off", "1,5", "", "7"};
+  static const char* const kTexts[] = {"0.5", "1e19", "nan", "inf", "0x1p3", "-3",    "on",
+                                       "off", "1,5",  "",    "7",   "High",  "ultra", "Hihg"};
   const ParamID tag = PickTag(in);
   switch (in.Byte() % 11)
   {
@@ -466,7 +572,8 @@ void FuzzHost::Controller(ByteReader& in)
       std::basic_string<TChar> text;
       const uint8_t pick = in.Byte();
       if (pick < 200)
-        for (const char* t = kTexts[pick % 11]; *t; ++t) text += static_cast<TChar>(*t);
+        for (const char* t = kTexts[pick % (sizeof(kTexts) / sizeof(kTexts[0]))]; *t; ++t)
+          text += static_cast<TChar>(*t);
       else
         for (int n = in.Byte() % 24; n > 0; --n) text += static_cast<TChar>(in.Byte() | in.Byte() << 8);
       ParamValue v = 0.0;

@@ -15,7 +15,9 @@
 // garbage, failing or holding values no parameter can have, and controller queries and
 // conversions with values outside 0 ... 1. The process is aborted, with a message, when
 // an answer breaks what the binding promises, a parameter holds a value outside its
-// range or step, or a normal block stops coming out finite.
+// range or step, a normal block stops coming out finite, or the latency changes
+// without the host being told (restartComponent with kLatencyChanged, after which
+// getLatencySamples gives the new latency).
 class FuzzHost
 {
 public:
@@ -33,8 +35,14 @@ public:
   // Aborts unless getState holds every parameter within its range and on its step
   // and every parameter's normalised value lies in 0 ... 1.
   void CheckValues();
+  // Aborts when the latency changed since the last check without a restart request,
+  // or differs from the one reported during the last request.
+  void CheckLatency();
 
 private:
+  // The component handler: counts restart requests and notes the latency then.
+  class RestartWatch;
+
   void Initialize(ByteReader& in);
   void Arrange(ByteReader& in);
   void ActivateBus(ByteReader& in);
@@ -51,5 +59,8 @@ private:
   Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
   Steinberg::Vst::IEditController* mController = nullptr;
   Steinberg::IPtr<mero::ParameterChanges> mChanges;
+  Steinberg::IPtr<RestartWatch> mRestarts;
+  int mCheckedRestarts = 0;
+  Steinberg::uint32 mCheckedLatency = 0;
   Steinberg::int32 mSampleSize = Steinberg::Vst::kSample32;
 };

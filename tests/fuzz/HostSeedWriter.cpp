@@ -46,8 +46,9 @@ Script Prepare(bool sixtyFour)
           1};
 }
 
-// A 512-frame stereo block with automation of parameter 0 and the bypass, a sine in.
-Script Block(bool sixtyFour)
+// A 512-frame stereo block with automation of parameter tag (by its entry in the
+// fuzzer's table; 0 by default) to the value of entry value, and of the bypass; a sine in.
+Script Block(bool sixtyFour, unsigned char tag = 0, unsigned char value = 1)
 {
   return {Op(HostOp::kProcess),
           static_cast<unsigned char>(sixtyFour ? 1 : 0),
@@ -56,9 +57,9 @@ Script Block(bool sixtyFour)
           4,
           1,
           2,
-          0,
+          tag,
           1,
-          1,
+          value,
           0,
           11,
           1,
@@ -71,6 +72,11 @@ Script Block(bool sixtyFour)
           0,
           0};
 }
+
+// Entries of the fuzzer's tables: the tag of "Quality", and the values 0.5 and 1.0.
+constexpr unsigned char kQualityTag = 9;
+constexpr unsigned char kHalf = 1;
+constexpr unsigned char kOne = 2;
 
 Script Join(std::initializer_list<Script> parts)
 {
@@ -98,6 +104,16 @@ int main(int argc, char** argv)
            Block(false)}),
       Join({Prepare(false), {Op(HostOp::kController), 11, 0, 1, Op(HostOp::kController), 10, 3, 1}, Block(false)}),
       Join({Prepare(false), {Op(HostOp::kProcess), 0, 0, 11, 3, 0, 0, 0, 2, 0, 0}}),
+      // "Quality" automated, set by the controller and read from its names, then states of
+      // the length from before it, too long, and with its value on and off its positions.
+      Join({Prepare(false), Block(false, kQualityTag, kOne), Block(false, kQualityTag, kHalf), Block(false)}),
+      Join({Prepare(true),
+            {Op(HostOp::kController), kQualityTag, 0, kOne, Op(HostOp::kController), kQualityTag, 3, 11},
+            Block(true)}),
+      Join({Prepare(false),
+            {Op(HostOp::kSetState), 7, 1, Op(HostOp::kSetState), 7, 0, 3, Op(HostOp::kSetState), 8, 1, 2,
+             Op(HostOp::kSetState), 8, 0, 5},
+            Block(false)}),
   };
   const std::string folder = argv[1];
   std::error_code error;

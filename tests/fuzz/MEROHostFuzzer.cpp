@@ -1,7 +1,8 @@
 // libFuzzer entry point: the fuzz input is a sequence of host calls (HostScript.h) made
 // on a new MERO instance from the module's factory; after every call a normal block must
 // still come out finite, every parameter must hold a value in its range and on its step,
-// and the binding's answers must keep their promises (FuzzHost).
+// every latency change must have been told to the host, and the binding's answers must
+// keep their promises (FuzzHost).
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     host.Step(in);
     host.CheckNormalBlock();
     host.CheckValues();
+    host.CheckLatency();
   }
   return 0;
 }

@@ -47,7 +47,7 @@ TEST_F(RenderCommandTest, CommandLineErrorsExitWithStatus2AndWriteNothing)
       {{"--in", in, "--out", out, "--format", "mp3"}, "--format must be float, pcm16 or pcm24"},
       {{"--in", in, "--out", out, "--set", "Level"}, "--set expects NAME=VALUE"},
       {{"--in", in, "--out", out, "--set", "Volume=3"},
-       "unknown parameter 'Volume'; valid names: Level, Low, High, Output, Mode, Gain, Pad, Phase, Bypas"},
+       "unknown parameter 'Volume'; valid names: Level, Low, High, Output, Mode, Gain, Pad, Phase, Bypas, Quality"},
       {{"--in", in, "--out", out, "--set", "bypas=1"}, "unknown parameter 'bypas'"},
       {{"--in", in, "--out", out, "--set", "Level=21"}, "Level=21 is out of range; Level takes 0 to 20"},
       {{"--in", in, "--out", out, "--set", "Output=-96.5"}, "Output takes -96 to 12"},
@@ -56,6 +56,11 @@ TEST_F(RenderCommandTest, CommandLineErrorsExitWithStatus2AndWriteNothing)
       {{"--in", in, "--out", out, "--set", "Output=loud"}, "value of Output is not a finite number"},
       {{"--in", in, "--out", out, "--set", "Output=nan"}, "value of Output is not a finite number"},
       {{"--in", in, "--out", out, "--set", "Gain="}, "value of Gain is not a finite number"},
+      {{"--in", in, "--out", out, "--set", "Quality=Hihg"},
+       "unknown value 'Hihg' for Quality; Quality takes Standard, High, Ultra or a position 0 to 2"},
+      {{"--in", in, "--out", out, "--set", "Quality=3"}, "Quality=3 is out of range; Quality takes 0 to 2"},
+      {{"--in", in, "--out", out, "--set", "Quality="}, "unknown value '' for Quality"},
+      {{"--in", in, "--out", out, "--set", "Level=High"}, "value of Level is not a finite number"},
   };
   for (const Case& c : cases)
   {
@@ -181,6 +186,18 @@ TEST_F(RenderCommandTest, PhaseNegatesTheProcessedSignal)
     }
     EXPECT_GT(nonZero, normal.samples.size() / 2);
   }
+}
+
+TEST_F(RenderCommandTest, ListPositionsTakeTheirNamesInAnyCaseOrTheirNumbers)
+{
+  const std::string in = Input("in.wav", TestWav::Make(48000, 2, SF_FORMAT_FLOAT, 3000));
+  int n = 0;
+  auto render = [&](const char* quality) {
+    return RenderToWav(in, "out" + std::to_string(n++) + ".wav", {"--set", "Level=12", "--set", quality}).samples;
+  };
+  EXPECT_EQ(render("Quality=high"), render("Quality=1"));
+  EXPECT_EQ(render("Quality=ULTRA"), render("Quality=2"));
+  EXPECT_EQ(render("Quality=Standard"), render("Quality=0"));
 }
 
 TEST_F(RenderCommandTest, BlockSizeDoesNotChangeTheResult)

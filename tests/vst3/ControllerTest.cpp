@@ -41,7 +41,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(Controller, ListsPresetBypassThenTheNineParameters)
+TEST_F(Controller, ListsPresetBypassThenTheTenParameters)
 {
   struct Expected
   {
@@ -63,10 +63,11 @@ TEST_F(Controller, ListsPresetBypassThenTheNineParameters)
                                {5, "Gain", "", 1, 1.0, 1},
                                {6, "Pad", "", 1, 0.0, 1},
                                {7, "Phase", "", 1, 0.0, 1},
-                               {8, "Bypas", "", 1, 0.0, 1}};
+                               {8, "Bypas", "", 1, 0.0, 1},
+                               {9, "Quality", "", 2, 0.0, 9}};  // a list
   ASSERT_NE(controller, nullptr);
-  ASSERT_EQ(controller->getParameterCount(), 11);
-  for (int32 i = 0; i < 11; ++i)
+  ASSERT_EQ(controller->getParameterCount(), 12);
+  for (int32 i = 0; i < 12; ++i)
   {
     SCOPED_TRACE(expected[i].title);
     ParameterInfo info{};
@@ -82,7 +83,7 @@ TEST_F(Controller, ListsPresetBypassThenTheNineParameters)
   }
   ParameterInfo info{};
   EXPECT_EQ(controller->getParameterInfo(-1, info), kResultFalse);
-  EXPECT_EQ(controller->getParameterInfo(11, info), kResultFalse);
+  EXPECT_EQ(controller->getParameterInfo(12, info), kResultFalse);
 }
 
 TEST_F(Controller, ValueTextsComeFromTheParameterRecords)
@@ -122,6 +123,25 @@ TEST_F(Controller, ValueTextsComeFromTheParameterRecords)
   EXPECT_EQ(value, 0.5);
   EXPECT_EQ(controller->getParamValueByString(kPrst, loneSurrogate.data(), value), kResultFalse);
   EXPECT_EQ(controller->getParamValueByString(0, nullptr, value), kInvalidArgument);
+
+  // A list is shown and read by its names, in any case, or by its positions.
+  const char* names[] = {"Standard", "High", "Ultra"};
+  for (int i = 0; i < 3; ++i)
+  {
+    ASSERT_EQ(controller->getParamStringByValue(9, i / 2.0, text), kResultOk);
+    EXPECT_EQ(Narrow(text), names[i]);
+  }
+  for (const char* name : {"ultra", "ULTRA", "2"})
+  {
+    std::basic_string<TChar> wide = Wide(name);
+    value = -1.0;
+    ASSERT_EQ(controller->getParamValueByString(9, wide.data(), value), kResultOk) << name;
+    EXPECT_EQ(value, 1.0) << name;
+  }
+  std::basic_string<TChar> high = Wide("high"), unknown = Wide("Hihg");
+  ASSERT_EQ(controller->getParamValueByString(9, high.data(), value), kResultOk);
+  EXPECT_EQ(value, 0.5);
+  EXPECT_EQ(controller->getParamValueByString(9, unknown.data(), value), kResultFalse);
 }
 
 TEST_F(Controller, ConversionsClampEveryParameterButPassOtherTags)
@@ -157,7 +177,7 @@ TEST_F(Controller, BypassSetThroughTheControllerReadsBackAndPersists)
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBpas), 1.0);
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 76u);
+  ASSERT_EQ(state.size(), 84u);
   EXPECT_EQ(state[72], 1);
 
   EXPECT_EQ(controller->setParamNormalized(kBpas, 0.5), kResultOk);  // not above 0.5

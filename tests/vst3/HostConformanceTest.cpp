@@ -107,7 +107,7 @@ TEST(Conformance, RepeatedLifecyclesKeepOneSetOfBusesAndParameters)
   IComponent* component = harness.plugin.Component();
   IEditController* controller = harness.plugin.Controller();
   EXPECT_EQ(harness.plugin.Initialize(harness.host->unknownCast()), kResultFalse);
-  EXPECT_EQ(controller->getParameterCount(), 11);
+  EXPECT_EQ(controller->getParameterCount(), 12);
   EXPECT_EQ(component->getBusCount(kAudio, kInput), 1);
 
   auto input = TestSignals::Make<float>(2, 2048, 5);
@@ -119,7 +119,7 @@ TEST(Conformance, RepeatedLifecyclesKeepOneSetOfBusesAndParameters)
     EXPECT_EQ(controller->getParameterCount(), 0);
     EXPECT_EQ(component->getBusCount(kAudio, kOutput), 0);
     ASSERT_EQ(harness.plugin.Initialize(harness.host->unknownCast()), kResultOk);
-    EXPECT_EQ(controller->getParameterCount(), 11);
+    EXPECT_EQ(controller->getParameterCount(), 12);
     EXPECT_EQ(component->getBusCount(kAudio, kOutput), 1);
     for (int i = 0; i < 3; ++i)
     {
@@ -186,5 +186,5 @@ TEST(Conformance, ManyInstancesLiveSideBySide)
   for (size_t t = 0; t < concurrent.size(); ++t)
     threads.emplace_back([&, t] { concurrent[t] = std::make_unique<PluginHarness>(); });
   for (std::thread& t : threads) t.join();
-  for (auto& h : concurrent) EXPECT_EQ(h->plugin.Controller()->getParameterCount(), 11);
+  for (auto& h : concurrent) EXPECT_EQ(h->plugin.Controller()->getParameterCount(), 12);
 }

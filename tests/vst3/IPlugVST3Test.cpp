@@ -3,13 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <clocale>
+#include <cstring>
+#include <future>
 #include <string>
+#include <vector>
 
+#include "LatencyPlug.h"
 #include "MERO.h"
 #include "tools/vst3host/ComponentHandler.h"
 #include "tools/vst3host/HostApplication.h"
+#include "tools/vst3host/ParameterChanges.h"
+#include "public.sdk/source/common/memorystream.h"
 #include "vst3/IPlugParameter.h"
 #include "vst3/IPlugVST3.h"
 
@@ -153,7 +160,7 @@ TEST(IPlugVST3, ContextGivenAfterAnInitialisationWithoutOneIsStored)
   ASSERT_EQ(plug->initialize(nullptr), kResultOk);
   EXPECT_EQ(plug->initialize(cubase->unknownCast()), kResultOk);
   EXPECT_EQ(plug->initialize(reaper->unknownCast()), kResultFalse);  // one is stored now
-  EXPECT_EQ(plug->getParameterCount(), 11);
+  EXPECT_EQ(plug->getParameterCount(), 12);
   EXPECT_EQ(plug->getBusCount(kAudio, kOutput), 1);
   plug->terminate();
 }
@@ -197,6 +204,116 @@ TEST(IPlugVST3, EditsAndLatencyChangesReachTheComponentHandler)
   EXPECT_EQ(calls[3].kind, Kind::kRestart);
   EXPECT_EQ(calls[3].id, static_cast<ParamID>(kLatencyChanged));
   EXPECT_NEAR(plug->getParamNormalized(3), 0.25, 1e-12);
+  plug->terminate();
+}
+
+namespace
+{
+// Records each restart request with the latency the plug-in then reports and, while
+// probing, whether another thread could take the plug-in lock during the request.
+class LatencyNotices : public FObject, public IComponentHandler
+{
+public:
+  struct Notice
+  {
+    int32 flags;
+    uint32 latency;
+    bool lockFree;
+  };
+  explicit LatencyNotices(IPlugVST3& plug)
+    : mPlug(plug)
+  {
+  }
+  tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
+  tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
+  tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
+  tresult PLUGIN_API restartComponent(int32 flags) override
+  {
+    bool lockFree = false;
+    if (probe)
+    {
+      // A held lock keeps the probe waiting until the caller releases it; it is
+      // joined with the handler.
+      mProbes.push_back(std::async(std::launch::async, [this] { IMutexLock lock(mPlug.GetMutex()); }));
+      lockFree = mProbes.back().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    }
+    notices.push_back({flags, mPlug.getLatencySamples(), lockFree});
+    return kResultOk;
+  }
+  DEF_INTERFACES_1(IComponentHandler, FObject)
+  REFCOUNT_METHODS(FObject)
+
+  std::vector<Notice> notices;
+  bool probe = false;
+
+private:
+  IPlugVST3& mPlug;
+  std::vector<std::future<void>> mProbes;
+};
+}  // namespace
+
+TEST(IPlugVST3, LatencyChangesAreToldOnceAfterProcessAndDelayTheHostBypass)
+{
+  IPtr<LatencyPlug> plug(new LatencyPlug, false);
+  ASSERT_TRUE(InProcess::Prepare(*plug));
+  IPtr<LatencyNotices> handler(new LatencyNotices(*plug), false);
+  plug->setComponentHandler(handler);
+
+  // From the controller: at once, and only when the latency changes.
+  plug->setParamNormalized(0, 0.1);
+  plug->setParamNormalized(0, 0.1);
+  ASSERT_EQ(handler->notices.size(), 1u);
+  EXPECT_EQ(handler->notices[0].flags, kLatencyChanged);
+  EXPECT_EQ(handler->notices[0].latency, 10u);
+
+  // From the audio thread: once per call, after it, with the lock released.
+  constexpr int kFrames = 64;
+  std::vector<float> left(kFrames), right(kFrames);
+  float* channels[2] = {left.data(), right.data()};
+  mero::ParameterChanges changes(4, 4);
+  handler->probe = true;
+  for (ParamValue value : {0.2, 0.3, 0.3})
+  {
+    changes.Clear();
+    changes.Add(0, 0.25, 0);
+    changes.Add(0, value, 9);
+    changes.Add(IPlugVST3::kBypassTag, 1.0, 0);
+    std::fill(left.begin(), left.end(), 0.0f);
+    std::fill(right.begin(), right.end(), 0.0f);
+    left[5] = 1.0f;
+    right[6] = -0.5f;
+    InProcess::ProcessStereo(*plug, &changes, channels, channels, kFrames);
+  }
+  handler->probe = false;
+  ASSERT_EQ(handler->notices.size(), 3u);
+  for (size_t i : {1u, 2u})
+  {
+    EXPECT_EQ(handler->notices[i].flags, kLatencyChanged);
+    EXPECT_TRUE(handler->notices[i].lockFree) << i;
+  }
+  EXPECT_EQ(handler->notices[2].latency, 30u);
+  EXPECT_EQ(plug->getLatencySamples(), 30u);
+
+  // The last block passed its input on 30 samples late, the latency set in that same
+  // call having cleared the delay.
+  std::vector<float> expectedLeft(kFrames), expectedRight(kFrames);
+  expectedLeft[35] = 1.0f;
+  expectedRight[36] = -0.5f;
+  EXPECT_EQ(left, expectedLeft);
+  EXPECT_EQ(right, expectedRight);
+
+  // A state: at once. Without appended parameters it is the one double, then the flag.
+  std::vector<char> bytes(12, 0);
+  const double latency = 42.0;
+  std::memcpy(bytes.data(), &latency, sizeof(latency));
+  MemoryStream stream(bytes.data(), static_cast<TSize>(bytes.size()));
+  ASSERT_EQ(plug->setState(&stream), kResultOk);
+  ASSERT_EQ(handler->notices.size(), 4u);
+  EXPECT_EQ(handler->notices[3].latency, 42u);
+  MemoryStream saved;
+  ASSERT_EQ(plug->getState(&saved), kResultOk);
+  EXPECT_EQ(saved.getSize(), 12);
+  plug->setActive(false);
   plug->terminate();
 }
 
@@ -260,6 +377,14 @@ TEST(IPlugParameter, TakesUnitsTextsAndStepsFromItsRecord)
   EXPECT_TRUE(parameter.fromString(huge, value));
   EXPECT_EQ(value, 1.0);
   EXPECT_EQ(parameter.toPlain(0.5), 1.0);
+  // Texts for some steps only: no list, but the texts are read.
+  EXPECT_EQ(parameter.getInfo().flags & ParameterInfo::kIsList, 0);
+  const TChar soft[] = {'s', 'O', 'F', 'T', 0};
+  EXPECT_TRUE(parameter.fromString(soft, value));
+  EXPECT_EQ(value, 0.5);
+  const TChar word[] = {'h', 'a', 'r', 'd', 0};
+  EXPECT_TRUE(parameter.fromString(word, value));
+  EXPECT_EQ(value, 0.0);
 }
 
 namespace

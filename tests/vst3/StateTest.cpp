@@ -1,5 +1,6 @@
-// The state stream through the host: its 76-byte layout, round trip, short streams and
-// the bypass flag kept in step with the controller's 'bpas' parameter.
+// The state stream through the host: its 84-byte layout (the nine original parameters,
+// the bypass flag, then "Quality"), the 76-byte layout from before "Quality", round
+// trip, refused streams and the bypass flag kept in step with the controller's 'bpas'.
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,24 @@ std::vector<char> Doubles(std::initializer_list<double> values)
   std::vector<char> bytes(values.size() * 8);
   std::memcpy(bytes.data(), values.begin(), bytes.size());
   return bytes;
+}
+
+// The nine original values, the flag and, when given, the Quality value.
+std::vector<char> StateOf(std::initializer_list<double> nine, int32 flag, const double* quality = nullptr)
+{
+  std::vector<char> bytes = Doubles(nine);
+  const char* f = reinterpret_cast<const char*>(&flag);
+  bytes.insert(bytes.end(), f, f + 4);
+  const char* q = reinterpret_cast<const char*>(quality);
+  if (quality) bytes.insert(bytes.end(), q, q + 8);
+  return bytes;
+}
+
+double QualityOf(const std::vector<char>& bytes)
+{
+  double v;
+  std::memcpy(&v, bytes.data() + 76, sizeof(v));
+  return v;
 }
 
 // A stream over bytes that hands out at most three bytes per read, as IBStream allows.
@@ -108,15 +127,15 @@ tresult SetTrickling(PluginHarness& harness, const std::vector<char>& bytes)
   return harness.plugin.Controller()->setState(stream);
 }
 
-// The plain range of each of the nine parameters, and whether it is stepped.
+// The plain range of each of the ten parameters, and whether it is stepped.
 struct PlainRange
 {
   double min, max;
   bool stepped;
 };
-const PlainRange kRanges[9] = {{0, 20, true}, {0, 2, true}, {0, 3, true}, {-96, 12, false}, {0, 1, true},
-                               {0, 1, true},  {0, 1, true}, {0, 1, true}, {0, 1, true}};
-const ParamID kAllTags[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, kPrst, kBpas};
+const PlainRange kRanges[10] = {{0, 20, true}, {0, 2, true}, {0, 3, true}, {-96, 12, false}, {0, 1, true},
+                                {0, 1, true},  {0, 1, true}, {0, 1, true}, {0, 1, true},     {0, 2, true}};
+const ParamID kAllTags[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, kPrst, kBpas};
 const double kOffContract[] = {-std::numeric_limits<double>::infinity(), -1.0, 1.5, 1e308, -1e308,
                                std::numeric_limits<double>::quiet_NaN()};
 
@@ -127,7 +146,7 @@ bool InRange(double v, const PlainRange& r)
 
 PlainRange RangeOf(ParamID tag)
 {
-  return tag < 9 ? kRanges[tag] : PlainRange{0, 1, false};
+  return tag < 10 ? kRanges[tag] : PlainRange{0, 1, false};
 }
 
 // Every stored value within its parameter's range and on its step, the flag 0 or 1.
@@ -135,9 +154,10 @@ void ExpectValidState(PluginHarness& harness)
 {
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 76u);
+  ASSERT_EQ(state.size(), 84u);
   for (int i = 0; i < 9; ++i) EXPECT_TRUE(InRange(DoubleAt(state, i), kRanges[i])) << i << ": " << DoubleAt(state, i);
   EXPECT_TRUE(FlagOf(state) == 0 || FlagOf(state) == 1);
+  EXPECT_TRUE(InRange(QualityOf(state), kRanges[9])) << QualityOf(state);
 }
 
 // Runs one short block so that queued automation is applied.
@@ -152,36 +172,38 @@ void Apply(PluginHarness& harness)
 void EditAndSave(PluginHarness& harness, std::vector<char>& saved)
 {
   ASSERT_TRUE(harness.Prepare(2));
-  const double values[9] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0};
-  for (ParamID i = 0; i < 9; ++i) harness.plugin.QueueParameter(i, values[i]);
+  const double values[10] = {0.85, 1.0, 0.0, 0.4, 1.0, 0.0, 1.0, 1.0, 0.0, 0.5};
+  for (ParamID i = 0; i < 10; ++i) harness.plugin.QueueParameter(i, values[i]);
   harness.plugin.QueueParameter(kBpas, 1.0);
   Apply(harness);
   ASSERT_EQ(harness.plugin.GetState(saved), kResultOk);
 }
 }  // namespace
 
-TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlag)
+TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlagThenQuality)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
   harness.plugin.QueueParameter(0, 0.5);
   harness.plugin.QueueParameter(3, 1.0);
   harness.plugin.QueueParameter(7, 1.0);
+  harness.plugin.QueueParameter(9, 1.0);
   harness.plugin.QueueParameter(kBpas, 0.7);
   Apply(harness);
 
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 76u);
+  ASSERT_EQ(state.size(), 84u);
   const double expected[9] = {10.0, 1.0, 1.0, 12.0, 0.0, 1.0, 0.0, 1.0, 0.0};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(DoubleAt(state, i), expected[i]) << "parameter " << i;
   EXPECT_EQ(FlagOf(state), 1);
+  EXPECT_EQ(QualityOf(state), 2.0);
 
   // The component's getState is the same entry.
   MemoryStream stream;
   ASSERT_EQ(harness.plugin.Component()->getState(&stream), kResultOk);
-  ASSERT_EQ(stream.getSize(), 76);
-  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 76), 0);
+  ASSERT_EQ(stream.getSize(), 84);
+  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 84), 0);
 }
 
 TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
@@ -193,21 +215,49 @@ TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
   PluginHarness target;
   ASSERT_TRUE(target.Prepare(2));
   ASSERT_EQ(target.plugin.SetState(saved), kResultOk);
-  for (ParamID i = 0; i < 9; ++i) EXPECT_DOUBLE_EQ(target.Normalized(i), source.Normalized(i)) << i;
+  for (ParamID i = 0; i < 10; ++i) EXPECT_DOUBLE_EQ(target.Normalized(i), source.Normalized(i)) << i;
+  EXPECT_DOUBLE_EQ(target.Normalized(9), 0.5);
   EXPECT_DOUBLE_EQ(target.Normalized(kBpas), 1.0);
   std::vector<char> again;
   ASSERT_EQ(target.plugin.GetState(again), kResultOk);
   EXPECT_EQ(again, saved);
 
-  // The restored bypass acts on the audio at once.
+  // The restored bypass acts on the audio at once, delaying it by the latency.
   auto input = TestSignals::Make<float>(2, 128);
-  EXPECT_TRUE(TestSignals::BitEqual(target.Run(input, {128}), input));
+  const int latency = static_cast<int>(target.plugin.Processor()->getLatencySamples());
+  auto delayed = input;
+  for (auto& channel : delayed) channel.insert(channel.begin(), static_cast<size_t>(latency), 0.0f);
+  for (auto& channel : delayed) channel.resize(128);
+  EXPECT_TRUE(TestSignals::BitEqual(target.Run(input, {128}), delayed)) << latency;
 
   // And a state without it switches the processor's bypass off again.
   saved[72] = 0;
   ASSERT_EQ(target.plugin.SetState(saved), kResultOk);
   EXPECT_DOUBLE_EQ(target.Normalized(kBpas), 0.0);
   EXPECT_FALSE(TestSignals::BitEqual(target.Run(input, {128}), input));
+}
+
+TEST(State, StateFromBeforeQualityLoadsWithQualityStandard)
+{
+  PluginHarness harness;
+  std::vector<char> saved;
+  ASSERT_NO_FATAL_FAILURE(EditAndSave(harness, saved));
+  ASSERT_EQ(QualityOf(saved), 1.0);
+  const std::vector<char> old(saved.begin(), saved.begin() + 76);
+  harness.plugin.QueueParameter(kBpas, 0.0);
+  Apply(harness);
+
+  for (bool trickling : {false, true})
+  {
+    harness.plugin.Controller()->setParamNormalized(9, 1.0);
+    ASSERT_EQ(trickling ? SetTrickling(harness, old) : harness.plugin.SetState(old), kResultOk);
+    std::vector<char> read;
+    ASSERT_EQ(harness.plugin.GetState(read), kResultOk);
+    ASSERT_EQ(read.size(), 84u);
+    EXPECT_EQ(std::vector<char>(read.begin(), read.begin() + 76), old);  // the nine and the flag
+    EXPECT_EQ(QualityOf(read), 0.0);
+    EXPECT_EQ(harness.Normalized(9), 0.0);
+  }
 }
 
 TEST(State, StoredValuesAreClampedAndSteppedDown)
@@ -237,33 +287,44 @@ TEST(State, ShortReadsAreReadUntilTheBytesArrive)
   EXPECT_EQ(again, saved);
 }
 
-TEST(State, TruncatedStreamIsRefusedAndChangesNothing)
+TEST(State, OtherLengthsAndQualityOffItsStepsAreRefusedAndChangeNothing)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
   harness.plugin.QueueParameter(kBpas, 1.0);
+  harness.plugin.QueueParameter(9, 0.5);
   Apply(harness);
   std::vector<char> before;
   ASSERT_EQ(harness.plugin.GetState(before), kResultOk);
 
-  std::vector<char> full = Doubles({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0});
-  full.insert(full.end(), {0, 0, 0, 0});
-  for (size_t length : {0, 40, 72, 74, 75})
+  auto expectRefused = [&](const std::vector<char>& bytes)
   {
-    SCOPED_TRACE(length);
-    const std::vector<char> cut(full.begin(), full.begin() + static_cast<long>(length));
-    EXPECT_EQ(harness.plugin.SetState(cut), kResultFalse);
-    EXPECT_EQ(SetTrickling(harness, cut), kResultFalse);
+    EXPECT_EQ(harness.plugin.SetState(bytes), kResultFalse);
+    EXPECT_EQ(SetTrickling(harness, bytes), kResultFalse);
     std::vector<char> after;
     ASSERT_EQ(harness.plugin.GetState(after), kResultOk);
     EXPECT_EQ(after, before);  // parameters and bypass flag
+  };
+  const double ultra = 2.0;
+  std::vector<char> full = StateOf({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0}, 0, &ultra);
+  full.resize(100, 0);
+  for (size_t length : {0, 40, 72, 74, 75, 77, 80, 83, 85, 92, 100})
+  {
+    SCOPED_TRACE(length);
+    expectRefused(std::vector<char>(full.begin(), full.begin() + static_cast<long>(length)));
+  }
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double quality : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 1.5, -1.0, 3.0, 1e300})
+  {
+    SCOPED_TRACE(quality);
+    expectRefused(StateOf({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0}, 0, &quality));
   }
 }
 
 TEST(State, FailedWritesAreReported)
 {
   PluginHarness harness;
-  for (int failAt : {0, 1})
+  for (int failAt : {0, 1, 2})
     for (bool shortCount : {false, true})
     {
       IPtr<FailingWriteStream> stream(new FailingWriteStream(failAt, shortCount), false);
@@ -284,10 +345,11 @@ TEST(State, OffContractValuesFromEveryHostPathStoreOnlyValidValues)
     ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
     for (ParamID tag : kAllTags) controller->setParamNormalized(tag, v);
     ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
-    std::vector<char> stored = Doubles({v, v, v, v, v, v, v, v, v});
-    stored.insert(stored.end(), 4, '\0');
-    harness.plugin.SetState(stored);
-    ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
+    for (const double* quality : {static_cast<const double*>(nullptr), static_cast<const double*>(&v)})
+    {
+      harness.plugin.SetState(StateOf({v, v, v, v, v, v, v, v, v}, 0, quality));
+      ASSERT_NO_FATAL_FAILURE(ExpectValidState(harness));
+    }
 
     for (ParamID tag : kAllTags)
     {

@@ -4,13 +4,15 @@
 #include <vector>
 
 // One parameter of the plug-in as the command line sees it: its name and its
-// range in plain units; an integer parameter takes whole numbers only.
+// range in plain units; an integer parameter takes whole numbers only, and a
+// list also the names of its positions (position i is the value min + i).
 struct EffectParam
 {
   std::string name;
   double min = 0.0;
   double max = 1.0;
   bool integer = false;
+  std::vector<std::string> positionNames;
 };
 
 // The plug-in as mero-render drives it: set up the way a host does, given its

@@ -1,9 +1,20 @@
 #include "ModuleEngine.h"
 
+#include <cstdint>
 #include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+
+namespace
+{
+std::string Narrow(const TChar* text)
+{
+  std::string narrow;
+  for (int k = 0; k < 128 && text[k]; ++k) narrow += static_cast<char>(text[k] & 0xFF);
+  return narrow;
+}
+}  // namespace
 
 ModuleEngine::~ModuleEngine()
 {
@@ -30,6 +41,7 @@ bool ModuleEngine::Open(const std::string& modulePath, std::string& error)
     return false;
   }
   ReadParams();
+  FindBypassFlag();
   return true;
 }
 
@@ -40,17 +52,46 @@ void ModuleEngine::ReadParams()
   for (int32 i = 0; i < count; ++i)
   {
     ParameterInfo info{};
-    if (controller->getParameterInfo(i, info) != kResultOk ||
-        (info.flags & (ParameterInfo::kIsProgramChange | ParameterInfo::kIsBypass)))
+    if (controller->getParameterInfo(i, info) != kResultOk || (info.flags & ParameterInfo::kIsProgramChange)) continue;
+    if (info.flags & ParameterInfo::kIsBypass)
+    {
+      mBypassId = info.id;
+      mHasBypass = true;
       continue;
+    }
     EffectParam param;
-    for (int k = 0; k < 128 && info.title[k]; ++k) param.name += static_cast<char>(info.title[k] & 0xFF);
+    param.name = Narrow(info.title);
     param.min = controller->normalizedParamToPlain(info.id, 0.0);
     param.max = controller->normalizedParamToPlain(info.id, 1.0);
     param.integer = info.stepCount > 0;
+    for (int32 step = 0; (info.flags & ParameterInfo::kIsList) && info.stepCount > 0 && step <= info.stepCount; ++step)
+    {
+      String128 text{};
+      controller->getParamStringByValue(info.id, static_cast<double>(step) / info.stepCount, text);
+      param.positionNames.push_back(Narrow(text));
+    }
     mParams.push_back(param);
     mIds.push_back(info.id);
   }
+}
+
+void ModuleEngine::FindBypassFlag()
+{
+  IEditController* controller = mPlugin.Controller();
+  std::vector<char> off, on;
+  if (!mHasBypass || mPlugin.GetState(off) != kResultOk) return;
+  const ParamValue before = controller->getParamNormalized(mBypassId);
+  controller->setParamNormalized(mBypassId, before > 0.5 ? 0.0 : 1.0);
+  const bool read = mPlugin.GetState(on) == kResultOk && on.size() == off.size();
+  controller->setParamNormalized(mBypassId, before);
+  for (size_t i = 0; read && i < off.size() && mFlagOffset == SIZE_MAX; ++i)
+    if (on[i] != off[i]) mFlagOffset = i;
+}
+
+size_t ModuleEngine::StateOffset(ParamID id) const
+{
+  const size_t offset = static_cast<size_t>(id) * sizeof(double);
+  return offset < mFlagOffset ? offset : offset + sizeof(int32);
 }
 
 bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::string& error)
@@ -74,8 +115,6 @@ bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::s
 bool ModuleEngine::SetParams(const std::vector<std::pair<int, double>>& values, std::string& error)
 {
   if (values.empty()) return true;
-  // The state is the parameters' plain values as doubles, indexed by
-  // parameter ID, followed by the bypass flag.
   std::vector<char> state;
   if (mPlugin.GetState(state) != kResultOk)
   {
@@ -84,7 +123,7 @@ bool ModuleEngine::SetParams(const std::vector<std::pair<int, double>>& values, 
   }
   for (const auto& entry : values)
   {
-    const size_t offset = static_cast<size_t>(mIds[static_cast<size_t>(entry.first)]) * sizeof(double);
+    const size_t offset = StateOffset(mIds[static_cast<size_t>(entry.first)]);
     if (offset + sizeof(double) > state.size())
     {
       error = "the plug-in's state has no place for " + mParams[static_cast<size_t>(entry.first)].name;

@@ -2,6 +2,8 @@
 
 #include "EffectEngine.h"
 
+#include <cstdint>
+
 #include "tools/vst3host/HostApplication.h"
 #include "tools/vst3host/Vst3Module.h"
 #include "tools/vst3host/Vst3Plugin.h"
@@ -13,9 +15,10 @@
 // stereo arrangement negotiated, processing set up for offline 32-bit blocks
 // and activated. The parameters come from the controller: every parameter
 // except the program change and the host bypass, named by its title, with the
-// plain range the controller reports. Values are applied through the
-// controller's state, as a saved project is restored, so each one arrives in
-// plain units without a trip through the normalised scale.
+// plain range the controller reports and, for a list, the texts of its steps.
+// Values are applied through the controller's state, as a saved project is
+// restored, so each one arrives in plain units without a trip through the
+// normalised scale.
 class ModuleEngine : public EffectEngine
 {
 public:
@@ -32,11 +35,19 @@ public:
 
 private:
   void ReadParams();
+  // The state holds the parameter doubles by ID with the int32 bypass flag
+  // after those of the original layout; the flag's place is where the state
+  // changes when the bypass does.
+  void FindBypassFlag();
+  size_t StateOffset(Steinberg::Vst::ParamID id) const;
 
   mero::Vst3Module mModule;
   mero::Vst3Plugin mPlugin;
   Steinberg::IPtr<mero::HostApplication> mHost;
   std::vector<EffectParam> mParams;
   std::vector<Steinberg::Vst::ParamID> mIds;  // per entry of mParams
+  Steinberg::Vst::ParamID mBypassId = 0;
+  bool mHasBypass = false;
+  size_t mFlagOffset = SIZE_MAX;  // no flag found: every parameter comes before it
   int mChannels = 0;
 };

@@ -15,6 +15,20 @@ std::string FormatNumber(double v)
   return text;
 }
 
+std::string Lower(std::string text)
+{
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string Join(const std::vector<std::string>& names)
+{
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  return list;
+}
+
 }  // namespace
 
 ParamParser::ParamParser(const std::vector<EffectParam>& params)
@@ -24,9 +38,20 @@ ParamParser::ParamParser(const std::vector<EffectParam>& params)
 
 std::string ParamParser::NameList() const
 {
-  std::string list;
-  for (const EffectParam& p : mParams) list += (list.empty() ? "" : ", ") + p.name;
-  return list;
+  std::vector<std::string> names;
+  for (const EffectParam& p : mParams) names.push_back(p.name);
+  return Join(names);
+}
+
+bool ParamParser::FindPosition(const EffectParam& param, const std::string& text, double& value)
+{
+  for (size_t i = 0; i < param.positionNames.size(); ++i)
+    if (!text.empty() && Lower(param.positionNames[i]) == Lower(text))
+    {
+      value = param.min + static_cast<double>(i);
+      return true;
+    }
+  return false;
 }
 
 bool ParamParser::Parse(const std::vector<std::string>& assignments, std::vector<std::pair<int, double>>& values,
@@ -51,10 +76,15 @@ bool ParamParser::Parse(const std::vector<std::string>& assignments, std::vector
 
     errno = 0;
     char* end = nullptr;
-    const double v = text.empty() ? 0.0 : std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+    double v = text.empty() ? 0.0 : std::strtod(text.c_str(), &end);
+    const bool number = !text.empty() && *end == '\0' && errno != ERANGE && std::isfinite(v);
+    if (!number && !FindPosition(param, text, v))
     {
-      error = "value of " + name + " is not a finite number: '" + text + "'";
+      if (param.positionNames.empty())
+        error = "value of " + name + " is not a finite number: '" + text + "'";
+      else
+        error = "unknown value '" + text + "' for " + name + "; " + name + " takes " + Join(param.positionNames) +
+                " or a position " + FormatNumber(param.min) + " to " + FormatNumber(param.max);
       return false;
     }
     const std::string range = FormatNumber(param.min) + " to " + FormatNumber(param.max);
