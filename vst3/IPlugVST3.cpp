@@ -528,8 +528,10 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   if (!SaveState(chunk)) return kResultFalse;
   const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
   int32 flag = IsBypassed() ? 1 : 0;
+  const double sizeFactor = GetEditorSizeFactor();
   if (!WriteAll(state, chunk.GetData(), original) || !WriteAll(state, &flag, sizeof(flag)) ||
-      !WriteAll(state, chunk.GetData() + original, chunk.GetSize() - original))
+      !WriteAll(state, chunk.GetData() + original, chunk.GetSize() - original) ||
+      (GetGUI() && !WriteAll(state, &sizeFactor, sizeof(sizeFactor))))
     return kResultFalse;
   return kResultOk;
 }
@@ -539,8 +541,8 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   if (!state) return kInvalidArgument;
   IMutexLock lock(GetMutex());
   // The current state gives the lengths of the parts. The stream must deliver the
-  // original layout and the flag, then either all further values or none, and then
-  // end; otherwise nothing changes.
+  // original layout and the flag, then either all further values or none, then (with
+  // an editor) the size factor or nothing, and then end; otherwise nothing changes.
   StateChunk chunk;
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
   const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
@@ -548,6 +550,8 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   int32 flag = 0;
   if (!ReadAll(state, chunk.GetData(), original) || !ReadAll(state, &flag, sizeof(flag))) return kResultFalse;
   const int32 delivered = ReadUpTo(state, chunk.GetData() + original, appended);
+  double sizeFactor = 1.0;
+  if (GetGUI() && !ReadSizeFactor(state, sizeFactor)) return kResultFalse;
   unsigned char beyond = 0;
   if (ReadUpTo(state, &beyond, 1) != 0) return kResultFalse;
   if (delivered == 0)
@@ -556,8 +560,19 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
     return kResultFalse;
   LoadState(chunk, 0);
   SetBypassed(flag != 0);
+  SetEditorSizeFactor(sizeFactor);
   RefreshParamControls();
   return kResultOk;
+}
+
+bool IPlugVST3::ReadSizeFactor(IBStream* stream, double& factor)
+{
+  double stored = 0.0;
+  const int32 read = ReadUpTo(stream, &stored, sizeof(stored));
+  if (read == 0) return true;
+  if (read != sizeof(stored) || !(stored >= kMinEditorSizeFactor && stored <= kMaxEditorSizeFactor)) return false;
+  factor = stored;
+  return true;
 }
 
 bool IPlugVST3::WriteAll(IBStream* stream, const void* bytes, int32 size)

@@ -6,7 +6,8 @@
 // call (last-point automation, host bypass, the float/double buffer bridge) under the
 // plug-in lock, answers the controller's queries from the parameter records and saves
 // the state as the doubles of the original layout's parameters, the int32 bypass flag,
-// then the doubles of the further parameters. With an editor
+// then the doubles of the further parameters and, with an editor, the double of the
+// editor's size factor. With an editor
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
@@ -54,9 +55,11 @@ public:
 
   //---IEditController (getState/setState also serve IComponent)
   // Takes a whole state, or one of the original layout alone (the further parameters
-  // then get their defaults); the original layout's values are clamped into their
-  // ranges. kResultFalse, with nothing changed, for a stream of any other length or
-  // with a further stepped parameter's value off its steps or range.
+  // then get their defaults), or one without the size factor (then 1); the original
+  // layout's values are clamped into their ranges. kResultFalse, with nothing changed,
+  // for a stream of any other length, with a further stepped parameter's value off its
+  // steps or range, or with a size factor outside kMinEditorSizeFactor ...
+  // kMaxEditorSizeFactor (or not a number).
   Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
@@ -169,6 +172,9 @@ private:
   // The number of bytes, up to size, the stream delivers before it ends (a read fails
   // or delivers none).
   static Steinberg::int32 ReadUpTo(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
+  // The size factor that ends a state: factor left as it is when the stream has ended;
+  // false for part of a double or a factor out of range.
+  static bool ReadSizeFactor(Steinberg::IBStream* stream, double& factor);
   // The process call proper, under the plug-in lock.
   void ProcessLocked(Steinberg::Vst::ProcessData& data);
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);

@@ -84,8 +84,9 @@ TEST_F(EditorScaleTest, GesturesAt2xEditAsAt1x)
 }
 
 // The host moves the window to a display of another scale, the user drags its corner to
-// a size off the panel's proportions.
-TEST_F(EditorScaleTest, ScaleChangesAndTheUsersSizeRedrawTheEditor)
+// a size off the panel's proportions; the instance's state brings the size to the next
+// editor of an instance.
+TEST_F(EditorScaleTest, ScaleChangesAndTheUsersSizeRedrawTheEditorAndStayInTheState)
 {
   ASSERT_TRUE(session.window.SetContentScale(1.5f));
   ASSERT_EQ(session.window.Frame().Resizes().size(), 1u);
@@ -98,6 +99,16 @@ TEST_F(EditorScaleTest, ScaleChangesAndTheUsersSizeRedrawTheEditor)
   session.Click(static_cast<int>(kPadX * userScale), static_cast<int>(kPadY * userScale));
   EXPECT_EQ(session.Values()[kPad], 1.0);
   EXPECT_TRUE(OpenedAt(session, *oracle, userScale));
+
+  std::vector<char> state;
+  ASSERT_EQ(session.plugin.GetState(state), Steinberg::kResultOk);
+  EditorSession next;
+  ASSERT_TRUE(next.Create());
+  ASSERT_EQ(next.plugin.SetState(state), Steinberg::kResultOk);
+  ASSERT_TRUE(next.window.SetContentScale(1.5f));
+  ASSERT_TRUE(next.OpenEditor(0, 0)) << next.window.Failure();
+  EXPECT_TRUE(OpenedAt(next, *oracle, userScale));
+  EXPECT_TRUE(next.window.Frame().Resizes().empty());
 }
 
 }  // namespace
