@@ -66,6 +66,7 @@ MERO::MERO()
   GetParamRecord(kBypas)->DefineInteger("Bypas", 0, 0, 1, "", "");
   DefineQuality(GetParamRecord(kQuality));
   SetNOriginalStateParams(kQuality);  // states from before "Quality" hold the nine before it
+  ReserveLatency(LatencyOf(kUltra8x));
   IParamRecord* output = GetParamRecord(kOutput);
   output->DefineContinuous("Output", 0.0, -96.0, 12.0, 0.01, "dB", "", 1.0);
   output->SetShape(0.17);

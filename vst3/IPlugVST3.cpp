@@ -269,17 +269,33 @@ tresult PLUGIN_API IPlugVST3::setProcessing(TBool)
 
 // ---- Processing ----
 
+class IPlugVST3::LockForNotices
+{
+public:
+  explicit LockForNotices(IPlugVST3& plug)
+    : mPlug(plug)
+  {
+    mPlug.GetMutex().Enter();
+    ++mPlug.mNoticeDepth;
+  }
+  ~LockForNotices()
+  {
+    const bool outermost = --mPlug.mNoticeDepth == 0;
+    mPlug.GetMutex().Leave();
+    if (outermost && mPlug.mLatencyNoticePending.exchange(false) && mPlug.componentHandler)
+      mPlug.componentHandler->restartComponent(kLatencyChanged);
+  }
+  LockForNotices(const LockForNotices&) = delete;
+  LockForNotices& operator=(const LockForNotices&) = delete;
+
+private:
+  IPlugVST3& mPlug;
+};
+
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 {
-  bool latencyChanged = false;
-  {
-    IMutexLock lock(GetMutex());
-    mInProcess = true;
-    ProcessLocked(data);
-    mInProcess = false;
-    latencyChanged = std::exchange(mLatencyNoticePending, false);
-  }
-  if (latencyChanged && componentHandler) componentHandler->restartComponent(kLatencyChanged);
+  LockForNotices lock(*this);
+  ProcessLocked(data);
   return kResultOk;
 }
 
@@ -539,7 +555,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
 tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
 {
   if (!state) return kInvalidArgument;
-  IMutexLock lock(GetMutex());
+  LockForNotices lock(*this);
   // The current state gives the lengths of the parts. The stream must deliver the
   // original layout and the flag, then either all further values or none, then (with
   // an editor) the size factor or nothing, and then end; otherwise nothing changes.
@@ -680,7 +696,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
   // The controller is also the processor: the effect and the editor follow at once.
   // A host echoing an edit back leaves the value as it is; the control being dragged
   // then keeps its own position rather than jumping to the step.
-  IMutexLock lock(GetMutex());
+  LockForNotices lock(*this);
   const double before = record->GetValue();
   record->SetFromNormalized(value);
   if (record->GetValue() != before) ShowHostValue(static_cast<int>(tag), value);
@@ -938,12 +954,16 @@ void IPlugVST3::ChangeLatency(int samples)
   const int before = GetLatency();
   IPlugBase::ChangeLatency(samples);
   if (GetLatency() == before) return;
-  // The host may answer the notice by reconfiguring the processor, which it cannot
-  // do from inside process(): that call tells it once the lock is released.
-  if (mInProcess)
+  if (mNoticeDepth > 0)
     mLatencyNoticePending = true;
   else if (componentHandler)
     componentHandler->restartComponent(kLatencyChanged);
+}
+
+void IPlugVST3::SetParamFromEditor(int index, double normalized)
+{
+  LockForNotices lock(*this);
+  IPlugBase::SetParamFromEditor(index, normalized);
 }
 
 bool IPlugVST3::EmitMidiMessage(const MidiMessage&)

@@ -127,9 +127,12 @@ public:
   // Asks the frame of the view showing the editor for (0, 0, width, height).
   void ResizeEditor(int width, int height) override;
   // Call with the plug-in lock held (as HandleParamChange runs). When the latency
-  // changed the host is told (restartComponent with kLatencyChanged): at once, or,
-  // inside process(), once at the end of that call after the plug-in lock is released.
+  // changed the host is told (restartComponent with kLatencyChanged) once, after the
+  // entry point that changed it (process, setParamNormalized, setState, an editor edit)
+  // has released the plug-in lock; at once when called from anywhere else.
   void ChangeLatency(int samples) override;
+  // The base's edit, with the latency notice after its lock (see ChangeLatency).
+  void SetParamFromEditor(int index, double normalized) override;
   bool EmitMidiMessage(const MidiMessage& message) override;
 
   // The user's size of the editor: its scale over the host's content scale (1 until the
@@ -197,9 +200,14 @@ private:
   void SilenceHostOutputs(Steinberg::Vst::ProcessData& data, int frames, bool rendered);
 
   int mSideChainChannels = 0;
-  // Both under the plug-in lock: process() is running, and it changed the latency.
-  bool mInProcess = false;
-  bool mLatencyNoticePending = false;
+  // The entry points that may change the latency (process, setParamNormalized,
+  // setState, editor edits) take the plug-in lock through one of these: a change made
+  // while one holds it is noted, and the host is told once, after the outermost one
+  // has released the lock, so that the host may reconfigure the processor in its
+  // answer. mNoticeDepth counts the holders and is only touched under the lock.
+  class LockForNotices;
+  int mNoticeDepth = 0;
+  std::atomic<bool> mLatencyNoticePending{false};
   bool mRegistered = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
   // The live views createView made, in creation order; not referenced (each view

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "HostedEditorFixture.h"
 
@@ -172,7 +173,8 @@ TEST_F(EditorTest, ModifierKeysAndTheWheelAdjustKnobsFinely)
 }
 
 // Each click steps a switch to its next position and from the last back to the first:
-// the two-position ones toggle, Quality goes 0, 1/2, 1, 0.
+// the two-position ones toggle, Quality goes 0, 1/2, 1, 0 (each time telling the host its
+// new latency).
 TEST_F(EditorTest, ClickingASwitchStepsItsParameterAndItsFrame)
 {
   PanelOracle::Values expected = defaults;
@@ -183,7 +185,16 @@ TEST_F(EditorTest, ClickingASwitchStepsItsParameterAndItsFrame)
       const double target = expected[p] + step > 1.0 ? 0.0 : expected[p] + step;
       session.handler->ClearCalls();
       session.Click(kCentres[p].x, kCentres[p].y);
-      const auto& calls = session.handler->Calls();
+      // A new Quality changes the latency, which the host is told.
+      const auto restarts = session.handler->CallsOf(Kind::kRestart);
+      ASSERT_EQ(restarts.size(), p == kQuality ? 1u : 0u) << "parameter " << p;
+      if (p == kQuality)
+      {
+        EXPECT_EQ(restarts[0].id, static_cast<ParamID>(Steinberg::Vst::kLatencyChanged));
+      }
+      std::vector<Call> calls;
+      for (const Call& call : session.handler->Calls())
+        if (call.kind != Kind::kRestart) calls.push_back(call);
       ASSERT_EQ(calls.size(), 3u) << "parameter " << p;
       EXPECT_EQ(calls[0].kind, Kind::kBegin);
       EXPECT_EQ(calls[1].kind, Kind::kPerform);

@@ -446,6 +446,10 @@ void FuzzHost::CheckLatency()
     Require(latency == mRestarts->latency, "the latency is not the one reported with the last restart request");
   mCheckedRestarts = mRestarts->requests;
   mCheckedLatency = latency;
+  // Standard, High and Ultra delay by 0, 73 and 75 samples.
+  const ParamValue quality = mController->getParamNormalized(9);
+  const uint32 expected = quality < 0.25 ? 0 : (quality < 0.75 ? 73 : 75);
+  Require(latency == expected, "the latency is not the one of the Quality position");
 }
 
 void FuzzHost::CheckValues()

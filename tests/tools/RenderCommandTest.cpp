@@ -195,9 +195,13 @@ TEST_F(RenderCommandTest, ListPositionsTakeTheirNamesInAnyCaseOrTheirNumbers)
   auto render = [&](const char* quality) {
     return RenderToWav(in, "out" + std::to_string(n++) + ".wav", {"--set", "Level=12", "--set", quality}).samples;
   };
-  EXPECT_EQ(render("Quality=high"), render("Quality=1"));
-  EXPECT_EQ(render("Quality=ULTRA"), render("Quality=2"));
-  EXPECT_EQ(render("Quality=Standard"), render("Quality=0"));
+  const auto standard = render("Quality=Standard"), high = render("Quality=high"), ultra = render("Quality=ULTRA");
+  EXPECT_EQ(high, render("Quality=1"));
+  EXPECT_EQ(ultra, render("Quality=2"));
+  EXPECT_EQ(standard, render("Quality=0"));
+  // Each position renders its own path.
+  EXPECT_NE(standard, high);
+  EXPECT_NE(high, ultra);
 }
 
 TEST_F(RenderCommandTest, BlockSizeDoesNotChangeTheResult)

@@ -252,26 +252,28 @@ private:
 };
 }  // namespace
 
-TEST(IPlugVST3, LatencyChangesAreToldOnceAfterProcessAndDelayTheHostBypass)
+TEST(IPlugVST3, LatencyChangesAreToldOnceAfterTheLockAndDelayTheHostBypass)
 {
   IPtr<LatencyPlug> plug(new LatencyPlug, false);
   ASSERT_TRUE(InProcess::Prepare(*plug));
   IPtr<LatencyNotices> handler(new LatencyNotices(*plug), false);
   plug->setComponentHandler(handler);
 
-  // From the controller: at once, and only when the latency changes.
+  // From the controller: after the call's lock is released, and only when the latency
+  // changes.
+  handler->probe = true;
   plug->setParamNormalized(0, 0.1);
   plug->setParamNormalized(0, 0.1);
   ASSERT_EQ(handler->notices.size(), 1u);
   EXPECT_EQ(handler->notices[0].flags, kLatencyChanged);
   EXPECT_EQ(handler->notices[0].latency, 10u);
+  EXPECT_TRUE(handler->notices[0].lockFree);
 
   // From the audio thread: once per call, after it, with the lock released.
   constexpr int kFrames = 64;
   std::vector<float> left(kFrames), right(kFrames);
   float* channels[2] = {left.data(), right.data()};
   mero::ParameterChanges changes(4, 4);
-  handler->probe = true;
   for (ParamValue value : {0.2, 0.3, 0.3})
   {
     changes.Clear();
