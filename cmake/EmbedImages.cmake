@@ -4,7 +4,8 @@
 #
 # Included: mero_embed_images(<target> <resource script> <ID header>) adds the
 # generated source to the target; it is made again whenever the script, the header
-# or one of the images changes.
+# or one of the images changes. mero_read_image_list gives the script's images (for
+# the dependencies of a module that carries them as resources).
 # As a script (cmake -P): -DRC_FILE=<script> -DID_HEADER=<header> -DOUTPUT=<source>
 # writes the source.
 

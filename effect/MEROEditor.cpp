@@ -14,6 +14,7 @@ struct ControlPlace
   int paramIdx;
   int imageId;
   const char* fileName;
+  const char* fileName2x;
   int nFrames;
   int x, y;
 };
@@ -24,27 +25,32 @@ constexpr double kKnobGearing = 4.0;
 constexpr unsigned int kBorderColor = 0x121315;
 
 const ControlPlace kKnobs[] = {
-    {MERO::kLevel, kLevelId, kLevelFile, 21, 50, 381},
-    {MERO::kLow, kLowId, kLowFile, 3, 52, 163},
-    {MERO::kHigh, kHighId, kHighFile, 4, 137, 163},
-    {MERO::kOutput, kOutId, kOutFile, 61, 89, 556},
+    {MERO::kLevel, kLevelId, kLevelFile, kLevel2xFile, 21, 50, 381},
+    {MERO::kLow, kLowId, kLowFile, kLow2xFile, 3, 52, 163},
+    {MERO::kHigh, kHighId, kHighFile, kHigh2xFile, 4, 137, 163},
+    {MERO::kOutput, kOutId, kOutFile, kOut2xFile, 61, 89, 556},
 };
 
 const ControlPlace kSwitches[] = {
-    {MERO::kMode, kModeId, kModeFile, 2, 71, 285}, {MERO::kGain, kGainId, kGainFile, 2, 96, 71},
-    {MERO::kPad, kPadId, kPadFile, 2, 110, 283},   {MERO::kPhase, kPhaseId, kPhaseFile, 2, 152, 283},
-    {MERO::kBypas, kById, kByFile, 2, 85, 13},     {MERO::kQuality, kQualityId, kQualityFile, 3, 180, 94},
+    {MERO::kMode, kModeId, kModeFile, kMode2xFile, 2, 71, 285},
+    {MERO::kGain, kGainId, kGainFile, kGain2xFile, 2, 96, 71},
+    {MERO::kPad, kPadId, kPadFile, kPad2xFile, 2, 110, 283},
+    {MERO::kPhase, kPhaseId, kPhaseFile, kPhase2xFile, 2, 152, 283},
+    {MERO::kBypas, kById, kByFile, kBy2xFile, 2, 85, 13},
+    {MERO::kQuality, kQualityId, kQualityFile, kQuality2xFile, 3, 180, 94},
 };
 
+// Each image with its 2x image, which scales above 1 draw from.
 IBitmapStrip Load(IGraphics* graphics, const ControlPlace& place)
 {
-  return graphics->LoadBitmapStrip(place.imageId, place.fileName, place.nFrames);
+  return graphics->LoadBitmapStrip(place.imageId, place.fileName, place.nFrames, Image2xId(place.imageId),
+                                   place.fileName2x);
 }
 }  // namespace
 
 void MEROEditor::Build(IPlugBase* plug, IGraphics* graphics)
 {
-  const IBitmapStrip background = graphics->LoadBitmapStrip(kBgId, kBgFile, 1);
+  const IBitmapStrip background = Load(graphics, {-1, kBgId, kBgFile, kBg2xFile, 1, 0, 0});
   graphics->SetBorderColor(kBorderColor);
   graphics->AddBackground(new IBitmapControl(plug, 0, 0, -1, background, IBlend::kOpaqueCopy));
 

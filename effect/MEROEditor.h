@@ -9,7 +9,8 @@ class IPlugBase;
 class MEROEditor
 {
 public:
-  // Loads the eleven images through graphics (by resource ID and file name) and adds the
+  // Loads the eleven images through graphics (by resource ID and file name, each with
+  // its 2x image for scales above 1) and adds the
   // controls for plug: the background at index 0, then the knobs and the switches in
   // the order above, at indexes 1 ... 10. A click steps a switch to its next position,
   // from the last back to the first.

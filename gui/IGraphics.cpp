@@ -1,5 +1,7 @@
 #include "IGraphics.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -10,6 +12,7 @@
 #include "IImageSource.h"
 #include "IParamRecord.h"
 #include "IPlugBase.h"
+#include "IScaledStrip.h"
 #include "LICE_Blend.h"
 #include "LICE_Blit.h"
 #include "LICE_MemBitmap.h"
@@ -45,6 +48,13 @@ bool NamesPng(const char* fileName)
   return true;
 }
 
+// Halves up. A product of a scale with a length that misses a half by rounding error
+// alone (the scale computed as a product itself) counts as the half.
+int RoundHalfUp(double v)
+{
+  return static_cast<int>(std::floor(v + 0.5 + 1e-9));
+}
+
 }  // namespace
 
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
@@ -72,8 +82,57 @@ IGraphics::~IGraphics()
 {
   mKeyCatcher.reset();
   mControls.Empty();
+  mScaledStrips.Empty();
   mDrawBitmap.reset();
   mScratchBitmap.reset();
+}
+
+bool IGraphics::SetScale(double scale)
+{
+  if (!(scale > 0.0) || !std::isfinite(scale)) return false;
+  scale = std::clamp(scale, kMinScale, kMaxScale);
+  if (scale == mScale) return true;
+  mScale = scale;
+  for (int i = 0; i < mScaledStrips.GetCount(); ++i) RenderScaled(*mScaledStrips.Get(i));
+  if (mDrawBitmap) mDrawBitmap.reset(new (std::nothrow) LICE_SysBitmap(WindowWidth(), WindowHeight()));
+  SetAllControlsDirty();
+  return true;
+}
+
+IRectangle IGraphics::DeviceRect(const IRectangle& r, double scale)
+{
+  if (scale == 1.0) return r;
+  const int left = RoundHalfUp(r.L * scale), top = RoundHalfUp(r.T * scale);
+  return IRectangle(left, top, left + RoundHalfUp(r.W() * scale), top + RoundHalfUp(r.H() * scale));
+}
+
+int IGraphics::WindowWidth() const
+{
+  return DeviceRect(IRectangle(0, 0, mWidth, mHeight)).R;
+}
+
+int IGraphics::WindowHeight() const
+{
+  return DeviceRect(IRectangle(0, 0, mWidth, mHeight)).B;
+}
+
+size_t IGraphics::ScaledImageBytes() const
+{
+  size_t bytes = 0;
+  for (int i = 0; i < mScaledStrips.GetCount(); ++i) bytes += mScaledStrips.Get(i)->CopyBytes();
+  return bytes;
+}
+
+size_t IGraphics::SourceImageBytes() const
+{
+  size_t bytes = 0;
+  for (int i = 0; i < mScaledStrips.GetCount(); ++i) bytes += mScaledStrips.Get(i)->SourceBytes();
+  return bytes;
+}
+
+int IGraphics::ToLogical(int v) const
+{
+  return mScale == 1.0 ? v : static_cast<int>(std::floor(v / mScale));
 }
 
 bool IGraphics::MeasureText(ITextStyle& style, const char* text, IRectangle& r)
@@ -92,7 +151,7 @@ void IGraphics::Resize(int width, int height)
   mDrawBitmap.reset();
   mScratchBitmap.reset();
   CreateBackingBitmaps();
-  if (mPlug) mPlug->ResizeEditor(width, height);
+  if (mPlug) mPlug->ResizeEditor(WindowWidth(), WindowHeight());
 }
 
 bool IGraphics::IsWindowOpen()
@@ -105,11 +164,16 @@ const char* IGraphics::GetApiName()
   return "";
 }
 
-IBitmapStrip IGraphics::LoadBitmapStrip(int id, const char* fileName, int nFrames)
+LICE_IBitmap* IGraphics::CachedImage(int id, const char* fileName)
 {
   IBitmapCache& cache = IBitmapCache::Instance();
   LICE_IBitmap* bitmap = cache.Find(id);
-  if (!bitmap) bitmap = cache.Add(id, LoadImageResource(id, fileName));
+  return bitmap ? bitmap : cache.Add(id, LoadImageResource(id, fileName));
+}
+
+IBitmapStrip IGraphics::LoadBitmapStrip(int id, const char* fileName, int nFrames, int id2x, const char* fileName2x)
+{
+  LICE_IBitmap* bitmap = CachedImage(id, fileName);
   IBitmapStrip strip;
   strip.bitmap = bitmap;
   if (bitmap)
@@ -119,7 +183,29 @@ IBitmapStrip IGraphics::LoadBitmapStrip(int id, const char* fileName, int nFrame
   }
   strip.n = nFrames;
   strip.framesHorizontal = false;
+  if (bitmap) ScaledFor(strip, id2x, fileName2x);
   return strip;
+}
+
+IScaledStrip* IGraphics::ScaledFor(const IBitmapStrip& strip, int id2x, const char* fileName2x)
+{
+  for (int i = 0; i < mScaledStrips.GetCount(); ++i)
+    if (mScaledStrips.Get(i)->Shows(strip)) return mScaledStrips.Get(i);
+  IScaledStrip* scaled = new (std::nothrow) IScaledStrip(strip, id2x, fileName2x);
+  if (!scaled || !mScaledStrips.Add(scaled))
+  {
+    delete scaled;
+    return nullptr;
+  }
+  RenderScaled(*scaled);
+  return scaled;
+}
+
+bool IGraphics::RenderScaled(IScaledStrip& scaled)
+{
+  if (mScale > 1.0 && !scaled.HasDouble() && scaled.DoubleId() >= 0)
+    scaled.SetDouble(CachedImage(scaled.DoubleId(), scaled.DoubleFileName()));
+  return scaled.Render(mScale);
 }
 
 int IGraphics::AddControl(IControl* control)
@@ -176,7 +262,7 @@ void IGraphics::ShowParamValue(int paramIdx, double value, bool normalized)
 
 void IGraphics::CreateBackingBitmaps()
 {
-  mDrawBitmap.reset(new (std::nothrow) LICE_SysBitmap(mWidth, mHeight));
+  mDrawBitmap.reset(new (std::nothrow) LICE_SysBitmap(WindowWidth(), WindowHeight()));
   mScratchBitmap.reset(new (std::nothrow) LICE_MemBitmap());
 }
 
@@ -193,7 +279,7 @@ bool IGraphics::Draw(const IRectangle& r)
   for (int i = 0; i < count; ++i)
   {
     IControl* control = mControls.Get(i);
-    if (!control->IsHidden() && r.Intersects(control->GetRect())) control->Draw(this);
+    if (!control->IsHidden() && r.Intersects(DeviceRect(control->GetRect()))) control->Draw(this);
     control->MarkClean();
   }
   return PresentToScreen(r);
@@ -203,11 +289,6 @@ bool IGraphics::DrawBitmap(const IBitmapStrip& strip, const IRectangle& dest, in
 {
   LICE_IBitmap* target = GetDrawBitmap();
   if (!strip.bitmap || !target) return false;
-  if (!dest.Intersects(mDrawRect)) return true;
-  const IRectangle v = dest.Intersect(mDrawRect);
-  srcX += v.L - dest.L;
-  srcY += v.T - dest.T;
-
   int mode = LICE_BLEND_COPY | LICE_BLEND_USE_SOURCE_ALPHA;
   float weight = 1.0f;
   if (blend)
@@ -228,8 +309,34 @@ bool IGraphics::DrawBitmap(const IBitmapStrip& strip, const IRectangle& dest, in
         break;
     }
   }
+  if (mScale != 1.0) return DrawScaledBitmap(strip, dest, srcX, srcY, mode, weight);
+  if (!dest.Intersects(mDrawRect)) return true;
+  const IRectangle v = dest.Intersect(mDrawRect);
+  srcX += v.L - dest.L;
+  srcY += v.T - dest.T;
   const LICE_Rect source = {srcX, srcY, srcX + v.W(), srcY + v.H()};
   LICE_Blit(target, strip.bitmap, v.L, v.T, &source, weight, mode);
+  return true;
+}
+
+bool IGraphics::DrawScaledBitmap(const IBitmapStrip& strip, const IRectangle& dest, int srcX, int srcY, int mode,
+                                 float weight)
+{
+  IScaledStrip* scaled = ScaledFor(strip);
+  const int along = strip.framesHorizontal ? srcX : srcY;
+  const int span = strip.framesHorizontal ? strip.FrameW() : strip.FrameH();
+  const int k = span > 0 && along > 0 ? along / span : 0;
+  int frameX = 0, frameY = 0, x = 0, y = 0;
+  strip.FrameOffset(k + 1, frameX, frameY);
+  LICE_IBitmap* image = scaled ? scaled->Frame(k, x, y) : nullptr;
+  if (!image) return false;
+  const IRectangle d = DeviceRect(dest);
+  if (!d.Intersects(mDrawRect)) return true;
+  const IRectangle v = d.Intersect(mDrawRect);
+  x += RoundHalfUp((srcX - frameX) * mScale) + v.L - d.L;
+  y += RoundHalfUp((srcY - frameY) * mScale) + v.T - d.T;
+  const LICE_Rect source = {x, y, x + v.W(), y + v.H()};
+  LICE_Blit(GetDrawBitmap(), image, v.L, v.T, &source, weight, mode);
   return true;
 }
 
@@ -281,7 +388,7 @@ bool IGraphics::CollectDirtyRect(IRectangle& dirty)
     IControl* control = mControls.Get(i);
     if (control->IsDirty())
     {
-      u = u.Union(control->GetRect());
+      u = u.Union(DeviceRect(control->GetRect()));
       any = true;
     }
   }
@@ -312,8 +419,9 @@ int IGraphics::CapturedOrHit(int x, int y)
   return mMouseCapture >= 0 ? mMouseCapture : HitControl(x, y, kHitForClick);
 }
 
-void IGraphics::OnMouseDown(int x, int y, const IMouseModifiers& mod)
+void IGraphics::OnMouseDown(int deviceX, int deviceY, const IMouseModifiers& mod)
 {
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   EndGesture();  // a second button pressed during a drag
   ReleaseMouseCapture();
   const int index = HitControl(x, y, kHitForClick);
@@ -326,23 +434,25 @@ void IGraphics::OnMouseDown(int x, int y, const IMouseModifiers& mod)
   if (mPlug && mPlug->GetApiKind() == kApiVst3 && mod.R && paramIdx >= 0)
   {
     ReleaseMouseCapture();
-    mPlug->ShowHostParamMenu(paramIdx, x, y);
+    mPlug->ShowHostParamMenu(paramIdx, deviceX, deviceY);
     return;
   }
   BeginGesture(paramIdx);
   control->OnMouseDown(x, y, mod);
 }
 
-void IGraphics::OnMouseUp(int x, int y, const IMouseModifiers& mod)
+void IGraphics::OnMouseUp(int deviceX, int deviceY, const IMouseModifiers& mod)
 {
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   IControl* control = GetControl(CapturedOrHit(x, y));
   ReleaseMouseCapture();
   if (control) control->OnMouseUp(x, y, mod);
   EndGesture();
 }
 
-void IGraphics::OnMouseDrag(int x, int y, const IMouseModifiers& mod)
+void IGraphics::OnMouseDrag(int deviceX, int deviceY, const IMouseModifiers& mod)
 {
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   IControl* control = GetControl(mMouseCapture);
   if (!control) return;
   const int dX = x - mMouseX, dY = y - mMouseY;
@@ -352,8 +462,9 @@ void IGraphics::OnMouseDrag(int x, int y, const IMouseModifiers& mod)
   control->OnMouseDrag(x, y, dX, dY, mod);
 }
 
-bool IGraphics::OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod)
+bool IGraphics::OnMouseDoubleClick(int deviceX, int deviceY, const IMouseModifiers& mod)
 {
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   EndGesture();
   ReleaseMouseCapture();
   const int index = HitControl(x, y, kHitForClick);
@@ -376,8 +487,9 @@ bool IGraphics::OnMouseDoubleClick(int x, int y, const IMouseModifiers& mod)
   return false;
 }
 
-void IGraphics::OnMouseWheel(int x, int y, const IMouseModifiers& mod, int detents)
+void IGraphics::OnMouseWheel(int deviceX, int deviceY, const IMouseModifiers& mod, int detents)
 {
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   IControl* control = GetControl(CapturedOrHit(x, y));
   if (!control) return;
   // Outside a press the turn is a gesture of its own, so that the host sees its changes
@@ -388,9 +500,10 @@ void IGraphics::OnMouseWheel(int x, int y, const IMouseModifiers& mod, int deten
   if (ownGesture) EndGesture();
 }
 
-bool IGraphics::OnMouseOver(int x, int y, const IMouseModifiers& mod)
+bool IGraphics::OnMouseOver(int deviceX, int deviceY, const IMouseModifiers& mod)
 {
   if (!mHandleMouseOver) return false;
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   const int index = mMouseCapture >= 0 ? mMouseCapture : HitControl(x, y, kHitForMouseOver);
   IControl* control = GetControl(index);
   if (!control) return true;
@@ -403,8 +516,9 @@ bool IGraphics::OnMouseOver(int x, int y, const IMouseModifiers& mod)
   return true;
 }
 
-bool IGraphics::OnKeyDown(int x, int y, int key)
+bool IGraphics::OnKeyDown(int deviceX, int deviceY, int key)
 {
+  const int x = ToLogical(deviceX), y = ToLogical(deviceY);
   IControl* target = nullptr;
   if (mMouseCapture > 0)
     target = GetControl(mMouseCapture);

@@ -18,6 +18,7 @@ class IEditorRunLoop;
 class IImageSource;
 class IParamRecord;
 class IPlugBase;
+class IScaledStrip;
 class LICE_IBitmap;
 class LICE_MemBitmap;
 class LICE_SysBitmap;
@@ -29,6 +30,15 @@ class LICE_SysBitmap;
 // controls by hit-testing, redraws controls into the off-screen surface and asks the
 // platform layer to present it. A platform layer derives from it and supplies the
 // abstract operations.
+//
+// Controls and their rectangles are laid out in logical pixels (Width() x Height());
+// the editor is drawn at a scale, the device pixels per logical pixel (1 until
+// SetScale). A logical rectangle r covers the device rectangle DeviceRect(r, scale):
+// left round(r.L s), top round(r.T s), width round(r.W() s), height round(r.H() s),
+// where round(v) = floor(v + 0.5 + 1e-9) (halves up, and a product that misses a half
+// by rounding error only counts as the half). The window and the draw bitmap are the device
+// rectangle of the whole editor (WindowWidth() x WindowHeight()); the platform layer
+// presents and reports events in device pixels.
 //
 // It is the plug-in base's editor link: the plug-in owns it from AttachEditor on.
 // Everything runs on the window's thread except ShowParamValue, which the plug-in may
@@ -83,6 +93,14 @@ public:
   // decoded, when fileName ends in ".png" (any case) and the image has at least 8
   // bytes.
   virtual LICE_IBitmap* LoadImageResource(int id, const char* fileName);
+  // Draws at scale from now on (clamped into kMinScale ... kMaxScale): the draw bitmap
+  // made again at the new window size, every strip loaded so far rendered once at its
+  // new device size (IScaledStrip; the 2x images loaded first above 1) and every
+  // control marked dirty. False, changing nothing, for a scale that is not a finite
+  // number above 0. A platform layer also resizes its window.
+  virtual bool SetScale(double scale);
+  // The content scale of the display where the host tells none: 1 here.
+  virtual double SystemContentScale() { return 1.0; }
 
   // The editor attached to plug, or null when it has none or another kind of editor.
   static IGraphics* Of(const IPlugBase* plug);
@@ -99,10 +117,26 @@ public:
   int Height() const { return mHeight; }
   int FrameRate() const { return mFrameRate; }
 
+  // ---- Scale ----
+  static constexpr double kMinScale = 0.75;
+  static constexpr double kMaxScale = 3.0;
+  static IRectangle DeviceRect(const IRectangle& r, double scale);
+  double GetScale() const { return mScale; }
+  IRectangle DeviceRect(const IRectangle& r) const { return DeviceRect(r, mScale); }
+  int WindowWidth() const;
+  int WindowHeight() const;
+  // The bytes of the resampled strip images held for the scale, and of the decoded
+  // images the strips are drawn from at it.
+  size_t ScaledImageBytes() const;
+  size_t SourceImageBytes() const;
+
   // The image of resource id from the process-wide cache, decoded on first use, as
   // a strip of nFrames vertical frames. A missing or undecodable image gives a strip
-  // without a bitmap (its size 0 x 0), which draws as nothing.
-  IBitmapStrip LoadBitmapStrip(int id, const char* fileName, int nFrames);
+  // without a bitmap (its size 0 x 0), which draws as nothing. id2x (file name
+  // fileName2x, which must outlive the editor) is the same image at twice the size,
+  // which scales above 1 draw from; -1 for none.
+  IBitmapStrip LoadBitmapStrip(int id, const char* fileName, int nFrames, int id2x = -1,
+                               const char* fileName2x = nullptr);
   // Appends the control, taking ownership; its index, or -1 (the control deleted)
   // when the list cannot grow.
   int AddControl(IControl* control);
@@ -119,19 +153,22 @@ public:
   // matching linked parameter of each control). A plain value is normalised first
   // with the parameter's rule (clamped into its range).
   void ShowParamValue(int paramIdx, double value, bool normalized) override;
-  // Makes the draw bitmap (width x height) and the empty scratch bitmap.
+  // Makes the draw bitmap (the window's size) and the empty scratch bitmap.
   void CreateBackingBitmaps() override;
   // The off-screen surface; null before CreateBackingBitmaps.
   LICE_IBitmap* GetDrawBitmap() const;
 
   // ---- Drawing ----
-  // Draws every visible control that touches r, back to front, marks every control
-  // clean and presents r. True without presenting when there are no controls.
+  // Draws every visible control whose device rectangle touches r (device pixels),
+  // back to front, marks every control clean and presents r. True without presenting
+  // when there are no controls.
   bool Draw(const IRectangle& r);
-  // Blends the part of dest inside the draw rectangle from strip's bitmap at
+  // Blends the part of dest (logical) inside the draw rectangle from strip's bitmap at
   // (srcX, srcY) (the image position of dest's top-left corner) into the draw
-  // bitmap. blend: null for normal at weight 1. False, drawing nothing, without a
-  // strip bitmap or draw bitmap.
+  // bitmap. At a scale other than 1 dest's device rectangle is drawn from the strip's
+  // frames at that scale: the frame holding (srcX, srcY), from the scaled position of
+  // (srcX, srcY) in it. blend: null for normal at weight 1. False, drawing nothing,
+  // without a strip bitmap, its frames at the scale or a draw bitmap.
   bool DrawBitmap(const IBitmapStrip& strip, const IRectangle& dest, int srcX, int srcY, const IBlend* blend);
   // Asks the user for param's value: a menu of its display texts for enumerations
   // (and booleans with texts), else a text entry with the current value.
@@ -139,12 +176,14 @@ public:
   const IRectangle& GetDrawRect() const { return mDrawRect; }
 
   // ---- Redraw check of the window's timer ----
-  // The union of the dirty controls' rectangles; false when none is dirty.
+  // The union of the dirty controls' device rectangles; false when none is dirty.
   bool CollectDirtyRect(IRectangle& dirty);
   // MarkDirty(false) on every control (when a window opens).
   void SetAllControlsDirty();
 
-  // ---- Events from the platform layer, in editor coordinates ----
+  // ---- Events from the platform layer, in device pixels ----
+  // Positions reach the controls in logical pixels, (floor(x / scale),
+  // floor(y / scale)); the host's parameter menu opens at the device position.
   // A press on a bound control begins a gesture on its parameter (a right press
   // opens the host's parameter menu instead); the release ends it, wherever the
   // pointer is. A double-click reset is a gesture of its own.
@@ -202,6 +241,14 @@ private:
   void EndGesture();
   void AskParamFromMenu(IControl* control, IParamRecord* param, const IRectangle& r);
   void AskParamFromText(IControl* control, IParamRecord* param, const IRectangle& r);
+  int ToLogical(int v) const;
+  // The decoded image of id from the process-wide cache (decoded and added on first use).
+  LICE_IBitmap* CachedImage(int id, const char* fileName);
+  // The scaled images of strip, entered (with no 2x image) when it is new; null when
+  // the list cannot grow.
+  IScaledStrip* ScaledFor(const IBitmapStrip& strip, int id2x = -1, const char* fileName2x = nullptr);
+  bool RenderScaled(IScaledStrip& scaled);
+  bool DrawScaledBitmap(const IBitmapStrip& strip, const IRectangle& dest, int srcX, int srcY, int mode, float weight);
 
   IPlugBase* mPlug;
   const IImageSource* mImages = nullptr;
@@ -213,6 +260,8 @@ private:
   int mWidth;
   int mHeight;
   int mFrameRate;
+  double mScale = 1.0;
+  PtrList<IScaledStrip> mScaledStrips;
   int mMouseCapture = -1;
   int mMouseOver = -1;
   int mMouseX = 0;

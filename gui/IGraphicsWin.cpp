@@ -129,7 +129,7 @@ void* IGraphicsWin::OpenWindow(void* parent)
 {
   HWND parentWindow = static_cast<HWND>(parent);
   mParentWindow = parentWindow;
-  int x = 0, y = 0, w = Width(), h = Height();
+  int x = 0, y = 0, w = WindowWidth(), h = WindowHeight();
   if (mWindow)
   {
     RECT parentRect = {}, windowRect = {};
@@ -284,7 +284,7 @@ void IGraphicsWin::RedrawDirty()
   InvalidateRect(mWindow, &invalid, FALSE);
   if (mEntry.IsOpen())
   {
-    const RECT entry = ToRect(mEntry.Control()->GetRect());
+    const RECT entry = ToRect(DeviceRect(mEntry.Control()->GetRect()));
     ValidateRect(mWindow, &entry);
     UpdateWindow(mWindow);
     mEntry.SetState(WinTextEntry::kRedrawn);
@@ -455,7 +455,7 @@ void IGraphicsWin::OpenTextEntry(IControl* control, const ITextStyle& style, con
                                  IParamRecord* param)
 {
   if (!mWindow) return;
-  mEntry.Open(mWindow, mInstance, control, style, r, text, param, EntryProc);
+  mEntry.Open(mWindow, mInstance, control, style, DeviceRect(r), text, param, EntryProc);
 }
 
 void IGraphicsWin::CancelTextEntry()
@@ -492,7 +492,8 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRectangle& r)
   WinPopupMenu popup;
   if (!menu || !mWindow || !popup.Build(*menu)) return nullptr;
 
-  POINT corner = {r.L, r.B};
+  const IRectangle shown = DeviceRect(r);
+  POINT corner = {shown.L, shown.B};
   ClientToScreen(mWindow, &corner);
   IMenu* result = nullptr;
   if (TrackPopupMenu(popup.Handle(), TPM_LEFTALIGN, corner.x, corner.y, 0, mWindow, nullptr))
@@ -501,7 +502,7 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRectangle& r)
     if (PeekMessageA(&msg, mWindow, WM_COMMAND, WM_COMMAND, PM_REMOVE) && HIWORD(msg.wParam) == 0)
       result = popup.Choose(LOWORD(msg.wParam));
   }
-  const RECT all = {0, 0, Width(), Height()};
+  const RECT all = {0, 0, WindowWidth(), WindowHeight()};
   InvalidateRect(mWindow, &all, FALSE);
   return result;
 }
@@ -732,12 +733,23 @@ void IGraphicsWin::Resize(int width, int height)
   if (width == Width() && height == Height()) return;
   // The entry belongs to a control that the resize deletes.
   mEntry.Close();
-  const int dW = width - Width(), dH = height - Height();
+  const int oldW = WindowWidth(), oldH = WindowHeight();
   IGraphics::Resize(width, height);
   if (!mWindow) return;
-  ResizeWindows(dW, dH);
-  const RECT all = {0, 0, width, height};
+  ResizeWindows(WindowWidth() - oldW, WindowHeight() - oldH);
+  const RECT all = {0, 0, WindowWidth(), WindowHeight()};
   InvalidateRect(mWindow, &all, FALSE);
+}
+
+bool IGraphicsWin::SetScale(double scale)
+{
+  const double before = GetScale();
+  if (!IGraphics::SetScale(scale)) return false;
+  if (!mWindow || GetScale() == before) return true;
+  SetWindowPos(mWindow, nullptr, 0, 0, WindowWidth(), WindowHeight(), SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+  const RECT all = {0, 0, WindowWidth(), WindowHeight()};
+  InvalidateRect(mWindow, &all, FALSE);
+  return true;
 }
 
 // Grows the editor window, and its parent and grandparent while they are child

@@ -14,7 +14,9 @@
 // and copies them to the screen, turns mouse and key messages into IGraphics events
 // and supplies the platform services: image resources of type "PNG" from the
 // module, popup menus, a text entry, message boxes, file and colour dialogs,
-// folders, web addresses, the clipboard and the cursor.
+// folders, web addresses, the clipboard and the cursor. The window is the editor's
+// device size at its scale; popup menus and the text entry open at the controls' device
+// rectangles.
 //
 // Everything runs on the thread that opens the window.
 class IGraphicsWin : public IGraphics
@@ -32,6 +34,8 @@ public:
   bool PresentToScreen(const IRectangle& r) override;
   void CancelTextEntry() override;
   void Resize(int width, int height) override;
+  // The window takes the editor's device size at the new scale and is painted again.
+  bool SetScale(double scale) override;
   bool IsWindowOpen() override { return mWindow != nullptr; }
   const char* GetApiName() override { return "Windows GDI"; }
   int ShowMessage(const char* text, const char* caption, int type) override;

@@ -1,8 +1,11 @@
 #include "IGraphicsX11.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "IControl.h"
@@ -179,9 +182,10 @@ bool IGraphicsX11::CreateWindow(unsigned long parent)
   // A host that resizes the window keeps what is drawn and exposes only what is new.
   attributes.bit_gravity = NorthWestGravity;
   attributes.event_mask = kEventMask;
-  const Window window = XCreateWindow(mDisplay, parent, 0, 0, (unsigned)(Width() > 0 ? Width() : 1),
-                                      (unsigned)(Height() > 0 ? Height() : 1), 0, CopyFromParent, InputOutput,
-                                      CopyFromParent, CWBackPixmap | CWBitGravity | CWEventMask, &attributes);
+  const Window window =
+      XCreateWindow(mDisplay, parent, 0, 0, (unsigned)(WindowWidth() > 0 ? WindowWidth() : 1),
+                    (unsigned)(WindowHeight() > 0 ? WindowHeight() : 1), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWBackPixmap | CWBitGravity | CWEventMask, &attributes);
   XSync(mDisplay, False);
   if (trap.Failed() || !window) return false;
   mWindow = window;
@@ -190,7 +194,7 @@ bool IGraphicsX11::CreateWindow(unsigned long parent)
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
   XMapWindow(mDisplay, mWindow);
   XSync(mDisplay, False);
-  mPresentPixels.assign((size_t)Width() * (size_t)(Height() > 0 ? Height() : 0), 0);
+  SizePresentPixels();
   return mGC && !trap.Failed();
 }
 
@@ -276,15 +280,59 @@ void IGraphicsX11::Resize(int width, int height)
 {
   if (width == Width() && height == Height()) return;
   IGraphics::Resize(width, height);
+  ResizeWindow();
+}
+
+bool IGraphicsX11::SetScale(double scale)
+{
+  const double before = GetScale();
+  if (!IGraphics::SetScale(scale)) return false;
+  if (GetScale() != before) ResizeWindow();
+  return true;
+}
+
+void IGraphicsX11::ResizeWindow()
+{
   if (!Connected()) return;
   {
     X11ErrorTrap trap(mDisplay);
+    const int width = WindowWidth(), height = WindowHeight();
     XResizeWindow(mDisplay, mWindow, (unsigned)(width > 0 ? width : 1), (unsigned)(height > 0 ? height : 1));
-    mPresentPixels.assign((size_t)(width > 0 ? width : 0) * (size_t)(height > 0 ? height : 0), 0);
+    SizePresentPixels();
     XFlush(mDisplay);
     AddExposed(IRectangle(0, 0, width, height));
   }
   StopIfDisconnected();
+}
+
+void IGraphicsX11::SizePresentPixels()
+{
+  const int width = WindowWidth(), height = WindowHeight();
+  mPresentPixels.assign((size_t)(width > 0 ? width : 0) * (size_t)(height > 0 ? height : 0), 0);
+}
+
+double IGraphicsX11::SystemContentScale()
+{
+  Display* display = mDisplay && !mConnectionLost ? mDisplay : XOpenDisplay(nullptr);
+  if (!display) return 1.0;
+  double scale = 1.0;
+  if (const char* resources = XResourceManagerString(display))
+  {
+    XrmInitialize();
+    if (XrmDatabase database = XrmGetStringDatabase(resources))
+    {
+      char* type = nullptr;
+      XrmValue value = {};
+      if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+      {
+        const double dpi = std::strtod(value.addr, nullptr);
+        if (dpi > 0.0 && std::isfinite(dpi)) scale = dpi / 96.0;
+      }
+      XrmDestroyDatabase(database);
+    }
+  }
+  if (display != mDisplay) XCloseDisplay(display);
+  return scale;
 }
 
 // ---- A broken connection ----
@@ -325,7 +373,8 @@ bool IGraphicsX11::PresentToScreen(const IRectangle& r)
   LICE_IBitmap* bitmap = GetDrawBitmap();
   if (!Connected() || !mWindow || !bitmap || !bitmap->getBits()) return false;
   const int left = r.L > 0 ? r.L : 0, top = r.T > 0 ? r.T : 0;
-  int right = r.R < Width() ? r.R : Width(), bottom = r.B < Height() ? r.B : Height();
+  const int windowW = WindowWidth(), windowH = WindowHeight();
+  int right = r.R < windowW ? r.R : windowW, bottom = r.B < windowH ? r.B : windowH;
   if (right > bitmap->getWidth()) right = bitmap->getWidth();
   if (bottom > bitmap->getHeight()) bottom = bitmap->getHeight();
   const int w = right - left, h = bottom - top;
@@ -373,7 +422,7 @@ void IGraphicsX11::Repaint(IRectangle r)
 {
   mExposed = IRectangle();
   if (r.Empty()) return;
-  const IRectangle editor(0, 0, Width(), Height());
+  const IRectangle editor(0, 0, WindowWidth(), WindowHeight());
   if (r.Intersects(editor)) Draw(r.Intersect(editor));
   PaintBeyondEditor(r);
 }
@@ -382,8 +431,8 @@ void IGraphicsX11::Repaint(IRectangle r)
 // the window larger sees the border colour.
 void IGraphicsX11::PaintBeyondEditor(const IRectangle& r)
 {
-  const int right = r.L > Width() ? r.L : Width();
-  const int bottom = r.T > Height() ? r.T : Height();
+  const int right = r.L > WindowWidth() ? r.L : WindowWidth();
+  const int bottom = r.T > WindowHeight() ? r.T : WindowHeight();
   const int belowEnd = r.R < right ? r.R : right;
   const bool wide = r.R > right, tall = r.B > bottom && belowEnd > r.L;
   if ((!wide && !tall) || !Connected() || !mWindow) return;

@@ -36,6 +36,9 @@ union _XEvent;
 // the descriptor leave the run loop, no further request is made on the connection,
 // and CloseWindow frees what Xlib holds of it.
 //
+// The window is the editor's device size at its scale (SetScale resizes it); where the
+// host tells no content scale, the display's is the X server's Xft.dpi resource over 96.
+//
 // The window needs a TrueColor visual of 32 bits per pixel (depth 24 or 32); the
 // parent's is used. Images come from the image source the product hands in.
 // Everything runs on the host's UI thread; nothing blocks, and the
@@ -54,6 +57,10 @@ public:
   // no window is open or there is no draw bitmap.
   bool PresentToScreen(const IRectangle& r) override;
   void Resize(int width, int height) override;
+  bool SetScale(double scale) override;
+  // Xft.dpi / 96 from the resources of the X server ($DISPLAY, or the window's
+  // connection); 1 without a server or the resource.
+  double SystemContentScale() override;
   bool IsWindowOpen() override { return mWindow != 0; }
   const char* GetApiName() override { return "X11"; }
   // The child window of the X window parent, its id as the result; null (nothing
@@ -102,6 +109,9 @@ private:
   };
 
   bool CreateWindow(unsigned long parent);
+  // The window made the editor's device size, all of it to be painted again.
+  void ResizeWindow();
+  void SizePresentPixels();
   bool ReadPixelFormat();
   bool Register();
   void Unregister();

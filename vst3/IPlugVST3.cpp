@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "IGraphics.h"
 #include "IMutexLock.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
@@ -544,10 +545,11 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state)
   if (!SaveState(chunk)) return kResultFalse;
   const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
   int32 flag = IsBypassed() ? 1 : 0;
-  int32 preset = GetCurrentPresetIdx();
+  const double sizeFactor = GetEditorSizeFactor();
+  const int32 preset = GetCurrentPresetIdx();
   if (!WriteAll(state, chunk.GetData(), original) || !WriteAll(state, &flag, sizeof(flag)) ||
       !WriteAll(state, chunk.GetData() + original, chunk.GetSize() - original) ||
-      !WriteAll(state, &preset, sizeof(preset)))
+      (GetGUI() && !WriteAll(state, &sizeFactor, sizeof(sizeFactor))) || !WriteAll(state, &preset, sizeof(preset)))
     return kResultFalse;
   return kResultOk;
 }
@@ -557,9 +559,9 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   if (!state) return kInvalidArgument;
   LockForNotices lock(*this);
   // The current state gives the lengths of the parts. The stream must deliver the
-  // original layout and the flag; then each later part (the further parameters, the
-  // preset index) whole, or it ends before that part and every one after it takes
-  // its default; then it must end. Otherwise nothing changes.
+  // original layout and the flag; then each later part (the further parameters, with
+  // an editor the size factor, the preset index) whole, or it ends before that part and
+  // every one after it takes its default; then it must end. Otherwise nothing changes.
   StateChunk chunk;
   if (!SaveState(chunk) || chunk.GetSize() <= 0) return kResultFalse;
   const int32 original = std::min(OriginalStateBytes(), chunk.GetSize());
@@ -569,10 +571,13 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   const int32 delivered = ReadUpTo(state, chunk.GetData() + original, appended);
   if (delivered != 0 && (delivered != appended || !AppendedValuesValid(chunk))) return kResultFalse;
   if (delivered == 0) WriteAppendedDefaults(chunk);
+  bool whole = delivered == appended;
+  double sizeFactor = 1.0;
+  if (whole && GetGUI() && !ReadSizeFactor(state, sizeFactor, whole)) return kResultFalse;
   // States saved before the preset index was stored end before it, when preset 0 was
   // the only one.
   int32 preset = 0;
-  const int32 presetBytes = delivered == appended ? ReadUpTo(state, &preset, sizeof(preset)) : 0;
+  const int32 presetBytes = whole ? ReadUpTo(state, &preset, sizeof(preset)) : 0;
   if ((presetBytes != 0 && presetBytes != sizeof(preset)) || preset < 0 || preset >= std::max(NPresets(), 1))
     return kResultFalse;
   unsigned char beyond = 0;
@@ -580,8 +585,20 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state)
   LoadState(chunk, 0);
   SetCurrentPresetIdx(preset);
   SetBypassed(flag != 0);
+  SetEditorSizeFactor(sizeFactor);
   RefreshParamControls();
   return kResultOk;
+}
+
+bool IPlugVST3::ReadSizeFactor(IBStream* stream, double& factor, bool& whole)
+{
+  double stored = 0.0;
+  const int32 read = ReadUpTo(stream, &stored, sizeof(stored));
+  whole = read == sizeof(stored);
+  if (read == 0) return true;
+  if (read != sizeof(stored) || !(stored >= kMinEditorSizeFactor && stored <= kMaxEditorSizeFactor)) return false;
+  factor = stored;
+  return true;
 }
 
 bool IPlugVST3::WriteAll(IBStream* stream, const void* bytes, int32 size)
@@ -887,6 +904,17 @@ void IPlugVST3::ShowHostParamMenu(int index, int x, int y)
   if (!menu) return;
   menu->popup(x, y);
   menu->release();
+}
+
+// The size factor spans every editor scale at every content scale in the scale range.
+static_assert(IPlugVST3::kMinEditorSizeFactor == IGraphics::kMinScale / IGraphics::kMaxScale, "smallest size factor");
+static_assert(IPlugVST3::kMaxEditorSizeFactor == IGraphics::kMaxScale / IGraphics::kMinScale, "largest size factor");
+
+bool IPlugVST3::SetEditorSizeFactor(double factor)
+{
+  if (!(factor >= kMinEditorSizeFactor && factor <= kMaxEditorSizeFactor)) return false;
+  mEditorSizeFactor.store(factor, std::memory_order_relaxed);
+  return true;
 }
 
 void IPlugVST3::ResizeEditor(int width, int height)

@@ -6,10 +6,11 @@
 // call (last-point automation, host bypass, the float/double buffer bridge) under the
 // plug-in lock, answers the controller's queries from the parameter records and saves
 // the state as the doubles of the original layout's parameters, the int32 bypass flag,
-// the doubles of the further parameters, then the int32 index of the current preset
-// (states without the index load as preset 0). The presets are the program list 'prst'
-// of the root unit and the list parameter 'prst', whose value texts are their names;
-// selecting one loads it. With an editor
+// the doubles of the further parameters, with an editor the double of the editor's
+// size factor, then the int32 index of the current preset (states that end before the
+// factor load at 1, before the index as preset 0). The presets are the program list
+// 'prst' of the root unit and the list parameter 'prst', whose value texts are their
+// names; selecting one loads it. With an editor
 // attached it gives the host an editor view, shows host changes in the editor's controls
 // and opens the host's context menu for a parameter.
 
@@ -57,9 +58,11 @@ public:
 
   //---IEditController (getState/setState also serve IComponent)
   // Takes a whole state, or one of the original layout alone (the further parameters
-  // then get their defaults); the original layout's values are clamped into their
-  // ranges. kResultFalse, with nothing changed, for a stream of any other length or
-  // with a further stepped parameter's value off its steps or range.
+  // then get their defaults), or one without the size factor (then 1); the original
+  // layout's values are clamped into their ranges. kResultFalse, with nothing changed,
+  // for a stream of any other length, with a further stepped parameter's value off its
+  // steps or range, or with a size factor outside kMinEditorSizeFactor ...
+  // kMaxEditorSizeFactor (or not a number).
   Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
@@ -137,6 +140,15 @@ public:
   void SetParamFromEditor(int index, double normalized) override;
   bool EmitMidiMessage(const MidiMessage& message) override;
 
+  // The user's size of the editor: its scale over the host's content scale (1 until the
+  // user resizes it), kept in the state of a plug-in with an editor.
+  static constexpr double kMinEditorSizeFactor = 0.25;
+  static constexpr double kMaxEditorSizeFactor = 4.0;
+  double GetEditorSizeFactor() const { return mEditorSizeFactor.load(std::memory_order_relaxed); }
+  // False, keeping the factor, for a factor outside kMinEditorSizeFactor ...
+  // kMaxEditorSizeFactor (NaN too).
+  bool SetEditorSizeFactor(double factor);
+
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
   REFCOUNT_METHODS(SingleComponentEffect)
 
@@ -168,6 +180,10 @@ private:
   // The number of bytes, up to size, the stream delivers before it ends (a read fails
   // or delivers none).
   static Steinberg::int32 ReadUpTo(Steinberg::IBStream* stream, void* bytes, Steinberg::int32 size);
+  // The editor's size factor of a state: factor left as it is when the stream has
+  // ended, whole set when a whole double came; false for part of a double or a factor
+  // out of range.
+  static bool ReadSizeFactor(Steinberg::IBStream* stream, double& factor, bool& whole);
   // The process call proper, under the plug-in lock.
   void ProcessLocked(Steinberg::Vst::ProcessData& data);
   // The preset a normalised 'prst' value selects (the SDK's steps), its normalised
@@ -211,6 +227,7 @@ private:
   // The view whose window shows the editor, or null.
   IPlugVST3View* mShowingView = nullptr;
   uint64_t mAttachCount = 0;
+  std::atomic<double> mEditorSizeFactor{1.0};
   // This call's host buffers per channel (null for none); sized at construction.
   std::vector<float*> mHostIn32;
   std::vector<double*> mHostIn64;

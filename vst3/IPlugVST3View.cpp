@@ -1,5 +1,8 @@
 #include "vst3/IPlugVST3View.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "IGraphics.h"
@@ -116,6 +119,7 @@ bool IPlugVST3View::PrepareToShow(void* parent, FIDString type)
 bool IPlugVST3View::OpenEditorWindow()
 {
   IGraphics* editor = Editor();
+  editor->SetScale(TotalScale());
 #if SMTG_OS_LINUX
   editor->SetRunLoop(mRunLoopLink.get());
 #endif
@@ -139,7 +143,7 @@ tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
   const IGraphics* editor = Editor();
   if (!editor) return kResultFalse;
   if (!size) return kInvalidArgument;
-  *size = ViewRect(0, 0, editor->Width(), editor->Height());
+  *size = SizeAt(CurrentScale());
   return kResultOk;
 }
 
@@ -151,7 +155,110 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize)
     mExpectingResize = false;
     mPlug->HandleEditorResized(IRectangle(rect.left, rect.top, rect.right, rect.bottom));
   }
+  else if (newSize && Editor())
+    TakeHostSize(*newSize);
   return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3View::canResize()
+{
+  return Editor() ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API IPlugVST3View::checkSizeConstraint(ViewRect* proposal)
+{
+  const IGraphics* editor = Editor();
+  if (!editor) return kResultFalse;
+  if (!proposal) return kInvalidArgument;
+  const ViewRect size = SizeAt(static_cast<double>(SnappedHeight(*proposal)) / editor->Height());
+  proposal->right = proposal->left + size.right;
+  proposal->bottom = proposal->top + size.bottom;
+  return kResultTrue;
+}
+
+tresult PLUGIN_API IPlugVST3View::setContentScaleFactor(ScaleFactor factor)
+{
+  if (!(factor > 0.0f) || !std::isfinite(factor)) return kInvalidArgument;
+  mHostScale = factor;
+  ShowAtScale();
+  return kResultTrue;
+}
+
+double IPlugVST3View::ContentScale()
+{
+  if (mHostScale > 0.0) return mHostScale;
+  if (!(mSystemScale > 0.0))
+  {
+    IGraphics* editor = Editor();
+    const double system = editor ? editor->SystemContentScale() : 1.0;
+    mSystemScale = system > 0.0 && std::isfinite(system) ? system : 1.0;
+  }
+  return mSystemScale;
+}
+
+double IPlugVST3View::TotalScale()
+{
+  return std::clamp(ContentScale() * mPlug->GetEditorSizeFactor(), IGraphics::kMinScale, IGraphics::kMaxScale);
+}
+
+double IPlugVST3View::CurrentScale()
+{
+  const IGraphics* editor = Editor();
+  return ShowsEditor() && editor ? editor->GetScale() : TotalScale();
+}
+
+ViewRect IPlugVST3View::SizeAt(double scale) const
+{
+  const IGraphics* editor = Editor();
+  if (!editor) return ViewRect();
+  const IRectangle device = IGraphics::DeviceRect(IRectangle(0, 0, editor->Width(), editor->Height()), scale);
+  return ViewRect(0, 0, device.R, device.B);
+}
+
+// Heights are compared with widths in the editor's proportions: a width change of dW
+// counts as dW x height / width.
+int IPlugVST3View::SnappedHeight(const ViewRect& proposal)
+{
+  const IGraphics* editor = Editor();
+  const int logicalW = editor->Width(), logicalH = editor->Height();
+  const int w = proposal.getWidth(), h = proposal.getHeight();
+  int height = h;
+  if (SizeAt(static_cast<double>(h) / logicalH).right != w)
+  {
+    const ViewRect now = SizeAt(CurrentScale());
+    const double widthChange = std::abs(w - now.getWidth()) * static_cast<double>(logicalH) / logicalW;
+    if (widthChange > std::abs(h - now.getHeight()))
+      height = static_cast<int>(std::floor(static_cast<double>(w) * logicalH / logicalW + 0.5));
+  }
+  const int lowest = static_cast<int>(std::ceil(IGraphics::kMinScale * logicalH - 1e-9));
+  const int highest = static_cast<int>(std::floor(IGraphics::kMaxScale * logicalH + 1e-9));
+  return std::clamp(height, lowest, highest);
+}
+
+void IPlugVST3View::TakeHostSize(const ViewRect& size)
+{
+  const ViewRect now = SizeAt(CurrentScale());
+  if (size.getWidth() == now.getWidth() && size.getHeight() == now.getHeight()) return;
+  const double scale = static_cast<double>(SnappedHeight(size)) / Editor()->Height();
+  mPlug->SetEditorSizeFactor(
+      std::clamp(scale / ContentScale(), IPlugVST3::kMinEditorSizeFactor, IPlugVST3::kMaxEditorSizeFactor));
+  if (ShowsEditor()) Editor()->SetScale(TotalScale());
+}
+
+void IPlugVST3View::ShowAtScale()
+{
+  IGraphics* editor = Editor();
+  if (!editor || !ShowsEditor()) return;
+  const ViewRect before = SizeAt(editor->GetScale());
+  editor->SetScale(TotalScale());
+  const ViewRect after = SizeAt(editor->GetScale());
+  if (after.getWidth() != before.getWidth() || after.getHeight() != before.getHeight())
+    RequestResize(after.getWidth(), after.getHeight());
+}
+
+bool IPlugVST3View::ShowsEditor() const
+{
+  return mPlug->mShowingView == this;
 }
 
 tresult PLUGIN_API IPlugVST3View::setFrame(IPlugFrame* frame)

@@ -1,8 +1,8 @@
 #pragma once
 
 // The editor view the host receives from IPlugVST3::createView ("editor"): it shows the
-// plug-in's editor inside the host's window, reports the editor's fixed size and
-// completes the resize handshake the plug-in starts with ResizeEditor. The host's window
+// plug-in's editor inside the host's window at a scale, reports its size and completes
+// the resize handshake the plug-in starts with ResizeEditor. The host's window
 // is a Win32 handle ("HWND") on Windows and an X11 window id ("X11EmbedWindowID") on
 // Linux, nothing else. On Linux the editor runs in the host's run loop, which the frame
 // (setFrame) offers as Steinberg::Linux::IRunLoop.
@@ -15,18 +15,29 @@
 // The view holds one reference on the plug-in for its whole life and one on its frame
 // until setFrame (nullptr), removed or its destruction. All calls come on the host's UI
 // thread.
+//
+// Scale: the editor is drawn at the host's content scale (setContentScaleFactor; where
+// the host sets none, the display's, IGraphics::SystemContentScale) times the user's size
+// factor (IPlugVST3::GetEditorSizeFactor), limited to IGraphics::kMinScale ...
+// kMaxScale; its window, and getSize, are IGraphics::DeviceRect of the editor at that
+// scale. The user resizes through the host: checkSizeConstraint snaps a proposal to
+// the panel's aspect ratio and the scale range, and onSize takes the snapped size,
+// sets the size factor to the new scale over the content scale and draws at it. A new
+// scale of the view showing the editor draws the editor at it and asks the frame for
+// the new size (resizeView).
 
 #include <cstdint>
 #include <memory>
 
 #include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/pluginview.h"
 
 class IGraphics;
 class IPlugVST3;
 class Vst3RunLoopLink;
 
-class IPlugVST3View : public Steinberg::CPluginView
+class IPlugVST3View : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
   // Takes a reference on plug; the view's own count starts at 1 (the host's).
@@ -53,17 +64,38 @@ public:
   // the editor gives it up (to the view attached most recently before it that is still
   // attached, which shows it again). Releases the frame.
   Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
-  // (0, 0, editor width, editor height); kResultFalse without an editor.
+  // (0, 0) and the editor's device size at this view's scale; kResultFalse without an
+  // editor.
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
-  // Stores the new rectangle (when given) and, after a resize the plug-in asked for,
-  // runs its HandleEditorResized. Always kResultOk.
+  // Stores the new rectangle (when given). After a resize the plug-in asked for, runs
+  // its HandleEditorResized; otherwise the host resized the view: a size other than the
+  // current one is snapped as checkSizeConstraint snaps it and becomes the scale.
+  // Always kResultOk.
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+  // kResultTrue with an editor.
+  Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
+  // Keeps the top-left corner and makes the size that of the editor at scale H / editor
+  // height for a height H in the scale range: the proposal's own height when its width
+  // is already that height's, otherwise the height of the side that changed more,
+  // relative to the current size. kResultFalse without an editor.
+  Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
   // Keeps a reference on frame (none for null), releasing the previous one.
   Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
+
+  //---IPlugViewContentScaleSupport
+  // kResultTrue, the factor becoming the content scale, for a finite factor above 0;
+  // kInvalidArgument otherwise.
+  Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
 
   // The plug-in's side of the resize handshake: marks the view as expecting a resize and
   // asks the host's frame to resize it to width x height. False without a frame.
   bool RequestResize(int width, int height);
+
+  OBJ_METHODS(IPlugVST3View, CPluginView)
+  DEFINE_INTERFACES
+  DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+  END_DEFINE_INTERFACES(CPluginView)
+  REFCOUNT_METHODS(CPluginView)
 
 private:
   // IPlugVST3 moves the editor between its views with these.
@@ -84,6 +116,21 @@ private:
   // The checks attached makes before it moves the editor. Linux: the run-loop link of
   // this attach is made here.
   bool PrepareToShow(void* parent, Steinberg::FIDString type);
+  // The content scale times the size factor, limited to the editor's scale range.
+  double TotalScale();
+  // The host's content scale, else the display's (asked once).
+  double ContentScale();
+  // The editor's device size at scale.
+  Steinberg::ViewRect SizeAt(double scale) const;
+  // The scale the editor is drawn at in this view: its own while it shows it.
+  double CurrentScale();
+  int SnappedHeight(const Steinberg::ViewRect& proposal);
+  // A host's resize to size.
+  void TakeHostSize(const Steinberg::ViewRect& size);
+  // While this view shows the editor: the editor drawn at TotalScale and, when its size
+  // changed, the frame asked for it.
+  void ShowAtScale();
+  bool ShowsEditor() const;
   // The end of a successful attach: the plug-in told the editor closed, then Detach.
   void EndAttach();
   // The editor given up (when this view shows it), the run-loop link dropped.
@@ -96,6 +143,8 @@ private:
   bool mShowable = false;
   uint64_t mAttachOrder = 0;
   bool mExpectingResize = false;
+  double mHostScale = 0.0;    // 0: the host has set none
+  double mSystemScale = 0.0;  // 0: not asked yet
 #if SMTG_OS_LINUX
   std::unique_ptr<Vst3RunLoopLink> mRunLoopLink;
 #endif

@@ -95,21 +95,23 @@ void EditorSession::WaitForRedraw()
   window.Pump(60);
 }
 
-::testing::AssertionResult EditorSession::ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values)
+::testing::AssertionResult EditorSession::ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values,
+                                                     double scale)
 {
-  return ShowsPanel(window, oracle, values);
+  return ShowsPanel(window, oracle, values, scale);
 }
 
 ::testing::AssertionResult EditorSession::ShowsPanel(const mero::EditorWindow& shownIn, const PanelOracle& oracle,
-                                                     const PanelOracle::Values& values)
+                                                     const PanelOracle::Values& values, double scale)
 {
   std::vector<uint8_t> shown;
   int width = 0;
   int height = 0;
   if (!shownIn.Capture(shown, width, height)) return ::testing::AssertionFailure() << "no capture of the window";
-  if (width != PanelOracle::kWidth || height != PanelOracle::kHeight)
+  if (width != PanelOracle::DeviceLength(PanelOracle::kWidth, scale) ||
+      height != PanelOracle::DeviceLength(PanelOracle::kHeight, scale))
     return ::testing::AssertionFailure() << "the window's client area is " << width << " x " << height;
-  const std::vector<uint8_t> expected = oracle.Compose(values);
+  const std::vector<uint8_t> expected = oracle.Compose(values, scale);
   const PixelDifference diff = PixelDifference::Between(shown, expected, width);
   if (diff.count == 0) return ::testing::AssertionSuccess();
   const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();

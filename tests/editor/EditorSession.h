@@ -52,11 +52,12 @@ public:
   // Runs the event loop for one and a half timer periods of the editor (40 ms).
   void WaitForRedraw();
 
-  // The editor as captured, compared with the oracle at the given values.
-  ::testing::AssertionResult ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values);
+  // The editor as captured, compared with the oracle at the given values and scale.
+  ::testing::AssertionResult ShowsPanel(const PanelOracle& oracle, const PanelOracle::Values& values,
+                                        double scale = 1.0);
   // The same in another host window (of another view of this instance).
   static ::testing::AssertionResult ShowsPanel(const mero::EditorWindow& shownIn, const PanelOracle& oracle,
-                                               const PanelOracle::Values& values);
+                                               const PanelOracle::Values& values, double scale = 1.0);
 
   mero::Vst3Plugin plugin;
   Steinberg::IPtr<mero::HostApplication> host{new mero::HostApplication, false};

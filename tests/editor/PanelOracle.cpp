@@ -1,8 +1,11 @@
 #include "PanelOracle.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
+
+#include "ResampleReference.h"
 
 namespace
 {
@@ -46,17 +49,37 @@ std::string Join(const std::string& folder, const char* file)
 #endif
 }
 
+bool ReadTwice(const std::string& folder, const char* file, const PngImage& image, PngImage& image2x)
+{
+  return image2x.Read(Join(Join(folder, "2x"), file)) && image2x.width == 2 * image.width &&
+         image2x.height == 2 * image.height;
+}
+
+PixelGrid Grid(const PngImage& image)
+{
+  PixelGrid grid(image.width, image.height);
+  for (size_t i = 0; i < grid.pixels.size(); ++i)
+  {
+    const uint8_t* p = &image.rgba[i * 4];
+    grid.pixels[i] = LICE_RGBA(p[0], p[1], p[2], p[3]);
+  }
+  return grid;
+}
+
 }  // namespace
 
 bool PanelOracle::Load(const std::string& folder)
 {
-  if (!mBackground.Read(Join(folder, "BG.png")) || mBackground.width != kWidth || mBackground.height != kHeight)
+  if (!mBackground.Read(Join(folder, "BG.png")) || mBackground.width != kWidth || mBackground.height != kHeight ||
+      !ReadTwice(folder, "BG.png", mBackground, mBackground2x))
     return false;
   for (int p = 0; p < kParams; ++p)
   {
     const Placement& place = kPlacements[p];
     PngImage& strip = mStrips[static_cast<size_t>(p)];
-    if (!strip.Read(Join(folder, place.file)) || strip.height % place.frames != 0) return false;
+    if (!strip.Read(Join(folder, place.file)) || strip.height % place.frames != 0 ||
+        !ReadTwice(folder, place.file, strip, mStrips2x[static_cast<size_t>(p)]))
+      return false;
     if (place.x + strip.width > kWidth || place.y + strip.height / place.frames > kHeight) return false;
   }
   return true;
@@ -68,24 +91,53 @@ int PanelOracle::FrameIndex(int frames, double value)
   return std::max(0, std::min(index, frames - 1));
 }
 
-std::vector<uint8_t> PanelOracle::Compose(const Values& values) const
+int PanelOracle::DeviceLength(int length, double scale)
 {
-  std::vector<uint8_t> out = mBackground.rgba;
+  return static_cast<int>(std::floor(length * scale + 0.5));
+}
+
+std::vector<uint8_t> PanelOracle::Compose(const Values& values, double scale) const
+{
+  std::vector<uint8_t> out(static_cast<size_t>(DeviceLength(kWidth, scale)) * DeviceLength(kHeight, scale) * 4);
+  DrawLayer(out, scale, mBackground, mBackground2x, 1, 0, 0, 0, true);
   for (int p = 0; p < kParams; ++p)
   {
     const Placement& place = kPlacements[p];
-    const PngImage& strip = mStrips[static_cast<size_t>(p)];
-    const int frameHeight = strip.height / place.frames;
-    const int top = FrameIndex(place.frames, values[static_cast<size_t>(p)]) * frameHeight;
-    for (int y = 0; y < frameHeight; ++y)
-      for (int x = 0; x < strip.width; ++x)
-      {
-        const uint8_t* s = &strip.rgba[(static_cast<size_t>(top + y) * strip.width + x) * 4];
-        uint8_t* d = &out[(static_cast<size_t>(place.y + y) * kWidth + place.x + x) * 4];
-        BlendPixel(s, d);
-      }
+    const size_t i = static_cast<size_t>(p);
+    DrawLayer(out, scale, mStrips[i], mStrips2x[i], place.frames, FrameIndex(place.frames, values[i]), place.x, place.y,
+              false);
   }
   return out;
+}
+
+void PanelOracle::DrawLayer(std::vector<uint8_t>& out, double scale, const PngImage& image, const PngImage& image2x,
+                            int frames, int frame, int x, int y, bool opaque) const
+{
+  const PngImage& source = scale > 1.0 ? image2x : image;
+  const int frameW = source.width, frameH = source.height / frames;
+  const int left = DeviceLength(x, scale), top = DeviceLength(y, scale);
+  const int w = DeviceLength(image.width, scale), h = DeviceLength(image.height / frames, scale);
+  const bool asItIs = w == frameW && h == frameH;
+  PixelGrid resampled;
+  if (!asItIs) resampled = ReferenceResample(Grid(source), 0, frame * frameH, frameW, frameH, w, h);
+  const int outW = DeviceLength(kWidth, scale), outH = DeviceLength(kHeight, scale);
+  for (int j = 0; j < h && top + j < outH; ++j)
+    for (int i = 0; i < w && left + i < outW; ++i)
+    {
+      uint8_t s[4];
+      if (asItIs)
+        std::copy_n(&source.rgba[(static_cast<size_t>(frame * frameH + j) * frameW + i) * 4], 4, s);
+      else
+      {
+        const LICE_pixel pixel = resampled.At(i, j);
+        s[0] = LICE_GETR(pixel), s[1] = LICE_GETG(pixel), s[2] = LICE_GETB(pixel), s[3] = LICE_GETA(pixel);
+      }
+      uint8_t* d = &out[(static_cast<size_t>(top + j) * outW + left + i) * 4];
+      if (opaque)
+        std::copy_n(s, 4, d);
+      else
+        BlendPixel(s, d);
+    }
 }
 
 uint32_t PanelOracle::BorderColour() const

@@ -12,6 +12,11 @@
 // matches the control's normalised value, blended over it with the source-alpha copy of
 // the raster library (straight integer arithmetic, written out here). Shares no code with
 // the product; the layout is restated here.
+//
+// At a scale s each layer is placed at (round(x s), round(y s)) with its frame
+// round(w s) x round(h s) (halves up): at 1 and 2 the frame of the 1x or 2x image as it
+// is, otherwise the 1x (below 1) or 2x (above 1) frame resampled by the tests' reference
+// model of area averaging (ResampleReference.h).
 class PanelOracle
 {
 public:
@@ -20,12 +25,15 @@ public:
   static constexpr int kParams = 10;
   using Values = std::array<double, kParams>;
 
-  // Reads the eleven images from the folder; false when one is missing or not the size the
-  // layout needs.
+  // Reads the eleven images from the folder and their 2x images from its "2x" folder;
+  // false when one is missing or not the size the layout needs.
   bool Load(const std::string& folder);
 
-  // kWidth x kHeight RGBA pixels for the controls' values (index = parameter).
-  std::vector<uint8_t> Compose(const Values& values) const;
+  // A logical length at scale, in device pixels.
+  static int DeviceLength(int length, double scale);
+  // DeviceLength(kWidth) x DeviceLength(kHeight) RGBA pixels for the controls' values
+  // (index = parameter).
+  std::vector<uint8_t> Compose(const Values& values, double scale = 1.0) const;
 
   // The colour met most often along the background's right column and bottom row, as
   // 0xRRGGBB: what a window larger than the panel shows beyond it.
@@ -35,8 +43,14 @@ public:
   static int FrameIndex(int frames, double value);
 
 private:
+  // One layer: frame `frame` of `frames` of the image (1x, and 2x), placed at (x, y).
+  void DrawLayer(std::vector<uint8_t>& out, double scale, const PngImage& image, const PngImage& image2x, int frames,
+                 int frame, int x, int y, bool opaque) const;
+
   PngImage mBackground;
+  PngImage mBackground2x;
   std::array<PngImage, kParams> mStrips;
+  std::array<PngImage, kParams> mStrips2x;
 };
 
 // Where two RGBA pictures of the same size differ in their colour channels.

@@ -1,5 +1,6 @@
-// MERO's front panel: the images in resources/img, the controls MEROEditor builds
-// from them, and (on Windows) the images embedded in the module.
+// MERO's front panel: the images in resources/img (and their 2x versions in
+// resources/img/2x), the controls MEROEditor builds from them, and the images the
+// module carries.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "WinResourceImages.h"
+#else
+#include "EmbeddedImages.h"
 #endif
 
 namespace
@@ -50,9 +55,10 @@ const Expected kPanel[] = {
     {"QUALITY", 111, 46, 87, 3, 180, 94, 226, 123, 9, 0, false},
 };
 
-std::string ImagePath(const char* name)
+// scale 1: the image the layout is drawn with; 2: the same at twice the width and height.
+std::string ImagePath(const char* name, int scale = 1)
 {
-  return std::string(MERO_SOURCE_DIR) + "/resources/img/" + name + ".png";
+  return std::string(MERO_SOURCE_DIR) + (scale == 1 ? "/resources/img/" : "/resources/img/2x/") + name + ".png";
 }
 
 std::vector<unsigned char> ReadFile(const std::string& path)
@@ -66,24 +72,29 @@ std::uint32_t BigEndian32(const unsigned char* p)
   return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
 }
 
-TEST(MEROPanelImages, EachImageIsAnRgbaStripOfItsSizeAndFrames)
+TEST(MEROPanelImages, EachImageIsAnRgbaStripOfItsSizeAndFramesAt1xAnd2x)
 {
   const unsigned char signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   for (const Expected& e : kPanel)
+    for (int scale : {1, 2})
+    {
+      SCOPED_TRACE(std::string(e.file) + " at " + std::to_string(scale) + "x");
+      const std::vector<unsigned char> png = ReadFile(ImagePath(e.file, scale));
+      ASSERT_GE(png.size(), 33u);
+      EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
+      // The first chunk is IHDR: length 13, width, height, bit depth, colour type,
+      // compression, filter, interlace.
+      EXPECT_EQ(BigEndian32(&png[8]), 13u);
+      EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+      EXPECT_EQ(BigEndian32(&png[16]), std::uint32_t(scale * e.imageW));
+      EXPECT_EQ(BigEndian32(&png[20]), std::uint32_t(scale * e.imageH));
+      EXPECT_EQ(png[24], 8) << "bit depth";
+      EXPECT_EQ(png[25], 6) << "colour type RGBA";
+      EXPECT_EQ(png[28], 0) << "interlace";
+    }
+  for (const Expected& e : kPanel)
   {
     SCOPED_TRACE(e.file);
-    const std::vector<unsigned char> png = ReadFile(ImagePath(e.file));
-    ASSERT_GE(png.size(), 33u);
-    EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
-    // The first chunk is IHDR: length 13, width, height, bit depth, colour type,
-    // compression, filter, interlace.
-    EXPECT_EQ(BigEndian32(&png[8]), 13u);
-    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    EXPECT_EQ(BigEndian32(&png[16]), std::uint32_t(e.imageW));
-    EXPECT_EQ(BigEndian32(&png[20]), std::uint32_t(e.imageH));
-    EXPECT_EQ(png[24], 8) << "bit depth";
-    EXPECT_EQ(png[25], 6) << "colour type RGBA";
-    EXPECT_EQ(png[28], 0) << "interlace";
     EXPECT_EQ(e.imageH % e.frames, 0);
     EXPECT_EQ(e.imageH / e.frames, e.B - e.T);
     EXPECT_EQ(e.imageW, e.R - e.L);
@@ -223,24 +234,59 @@ TEST_F(MEROEditorTest, OutputAtTheMiddleShowsTheMiddleFrameAndSwitchesShowTheirS
   EXPECT_EQ(FramesShown(9), std::vector<int>{2});
 }
 
-#ifdef _WIN32
-// The module carries each image byte for byte as resource type "PNG", US English.
-TEST(MEROModuleResources, EachImageIsEmbeddedUnderItsId)
+// The module carries each image and its 2x version (ID + 100) byte for byte, found by
+// ID through the image source the product hands its editor: on Windows the module's
+// resources (type "PNG", US English), elsewhere the table compiled into it.
+class MEROModuleImages : public ::testing::Test
 {
+protected:
+  std::vector<unsigned char> Embedded(int id)
+  {
+#ifdef _WIN32
+    EXPECT_NE(FindResourceExA(module, "PNG", MAKEINTRESOURCEA(id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
+              nullptr);
+#endif
+    const void* data = nullptr;
+    int size = 0;
+    if (!images.FindImage(id, data, size)) return {};
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    return std::vector<unsigned char>(bytes, bytes + size);
+  }
+
+#ifdef _WIN32
+  ~MEROModuleImages() override
+  {
+    FreeLibrary(module);
+  }
+
   HMODULE module = LoadLibraryExA(MERO_MODULE_FILE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  WinResourceImages images{module};
+#else
+  EmbeddedImages images;
+#endif
+};
+
+TEST_F(MEROModuleImages, EachImageAndIts2xVersionAreEmbeddedUnderTheirIds)
+{
+#ifdef _WIN32
   ASSERT_NE(module, nullptr);
+#endif
   for (const Expected& e : kPanel)
   {
     SCOPED_TRACE(e.file);
-    HRSRC found =
-        FindResourceExA(module, "PNG", MAKEINTRESOURCEA(e.resourceId), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    ASSERT_NE(found, nullptr);
-    const DWORD size = SizeofResource(module, found);
-    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
-    ASSERT_NE(bytes, nullptr);
-    EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + size), ReadFile(ImagePath(e.file)));
+    const std::vector<unsigned char> image = Embedded(e.resourceId);
+    const std::vector<unsigned char> image2x = Embedded(e.resourceId + 100);
+    ASSERT_GE(image.size(), 24u);
+    ASSERT_GE(image2x.size(), 24u);
+    EXPECT_EQ(image, ReadFile(ImagePath(e.file)));
+    EXPECT_EQ(image2x, ReadFile(ImagePath(e.file, 2)));
+    // Width and height from the IHDR chunks.
+    EXPECT_EQ(BigEndian32(&image2x[16]), 2 * BigEndian32(&image[16]));
+    EXPECT_EQ(BigEndian32(&image2x[20]), 2 * BigEndian32(&image[20]));
   }
-  FreeLibrary(module);
+  const void* data = nullptr;
+  int size = 0;
+  EXPECT_FALSE(images.FindImage(112, data, size));
+  EXPECT_FALSE(images.FindImage(212, data, size));
 }
-#endif
 }  // namespace

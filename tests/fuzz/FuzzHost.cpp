@@ -26,9 +26,14 @@ namespace
 {
 constexpr ParamID kPrst = 0x70727374;
 constexpr ParamID kBpas = 0x62706173;
-constexpr size_t kStateBytes = 84;
+constexpr size_t kStateBytes = 92;
+// The state from before the editor's size: without its double at the end.
+constexpr size_t kQualityStateBytes = 84;
 // The state from before "Quality": the nine doubles and the flag.
 constexpr size_t kOriginalStateBytes = 76;
+// The editor's size factor: where a state holds it, and the factors it may hold.
+constexpr int kSizeIndex = 10;
+constexpr double kSmallestSize = 0.25, kLargestSize = 4.0;
 constexpr size_t kFlagOffset = 72;
 constexpr int kNumParams = 10;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -61,10 +66,10 @@ bool Within(double v, const PlainRange& range, bool onStep)
 }
 
 // Where parameter i's double sits in the state: the nine original ones, the flag,
-// then "Quality".
+// then "Quality", then (kSizeIndex) the editor's size factor.
 size_t OffsetOf(int i)
 {
-  return i < 9 ? 8 * static_cast<size_t>(i) : kOriginalStateBytes;
+  return i < 9 ? 8 * static_cast<size_t>(i) : i == 9 ? kOriginalStateBytes : kQualityStateBytes;
 }
 
 double ValueIn(const std::vector<char>& bytes, int i)
@@ -97,11 +102,14 @@ void PrintStateDifference(const std::vector<char>& a, const std::vector<char>& b
 // the state before: false when it must refuse them. The state holds the original nine
 // (each clamped into its range and stepped toward zero; NaN keeps the value), then the
 // flag (set when not 0), then, unless the stream ends there, "Quality", which must be
-// one of its positions.
+// one of its positions, then, unless the stream ends there (the size is then 1), the
+// editor's size factor, which must be within its range.
 bool ExpectedLoad(const std::vector<char>& before, const std::vector<char>& bytes, size_t delivered,
-                  std::vector<double>& values, int32& flag)
+                  std::vector<double>& values, int32& flag, double& size)
 {
-  if (delivered != kOriginalStateBytes && delivered != kStateBytes) return false;
+  if (delivered != kOriginalStateBytes && delivered != kQualityStateBytes && delivered != kStateBytes) return false;
+  size = delivered == kStateBytes ? ValueIn(bytes, kSizeIndex) : 1.0;
+  if (!(size >= kSmallestSize && size <= kLargestSize)) return false;
   values.assign(kNumParams, 0.0);
   for (int i = 0; i < 9; ++i)
   {
@@ -414,7 +422,7 @@ std::vector<char> FuzzHost::CurrentState()
 {
   IPtr<FuzzStream> stream(new FuzzStream, false);
   Require(mController->getState(stream) == kResultOk, "getState into a working stream failed");
-  Require(stream->Bytes().size() == kStateBytes, "the state is not 84 bytes");
+  Require(stream->Bytes().size() == kStateBytes, "the state is not 92 bytes");
   const std::vector<char>& bytes = stream->Bytes();
   for (int i = 0; i < kNumParams; ++i)
   {
@@ -424,6 +432,8 @@ std::vector<char> FuzzHost::CurrentState()
   }
   const int32 flag = FlagIn(bytes);
   Require(flag == 0 || flag == 1, "getState wrote a bypass flag other than 0 or 1");
+  const double size = ValueIn(bytes, kSizeIndex);
+  Require(size >= kSmallestSize && size <= kLargestSize, "getState wrote an editor size out of its range");
   return bytes;
 }
 
@@ -464,9 +474,15 @@ void FuzzHost::SetState(ByteReader& in)
       bytes.assign(in.Byte(), 0);
       for (char& c : bytes) c = static_cast<char>(in.Byte());
       break;
-    case 7:  // the state from before "Quality", or a longer one
-      bytes.resize(in.Byte() & 1 ? kOriginalStateBytes : kStateBytes + 1 + in.Byte() % 16, 0);
+    case 7:  // the state from before "Quality" or before the editor's size, or a longer one
+    {
+      const uint8_t length = in.Byte() % 3;
+      bytes.resize(length == 0   ? kOriginalStateBytes
+                   : length == 1 ? kQualityStateBytes
+                                 : kStateBytes + 1 + in.Byte() % 16,
+                   0);
       break;
+    }
     case 8:  // a "Quality" value no position has, or one that is
     {
       const double v = in.Byte() & 1 ? static_cast<double>(in.Byte() % 3) : PickValue(in);
@@ -489,7 +505,7 @@ void FuzzHost::SetState(ByteReader& in)
       for (int n = in.Byte() % 9 + 1; n > 0; --n)
       {
         const double v = PickValue(in);
-        std::memcpy(bytes.data() + OffsetOf(in.Byte() % kNumParams), &v, sizeof(v));
+        std::memcpy(bytes.data() + OffsetOf(in.Byte() % (kNumParams + 1)), &v, sizeof(v));
       }
       break;
     default:
@@ -514,7 +530,8 @@ void FuzzHost::SetState(ByteReader& in)
   const size_t delivered = std::min(bytes.size(), static_cast<size_t>(faults.readLimit));
   std::vector<double> values;
   int32 flag = 0;
-  const bool accept = ExpectedLoad(before, bytes, delivered, values, flag);
+  double size = 1.0;
+  const bool accept = ExpectedLoad(before, bytes, delivered, values, flag, size);
   const std::vector<char> after = CurrentState();
   if (!accept)
   {
@@ -531,6 +548,7 @@ void FuzzHost::SetState(ByteReader& in)
     Require(false, "a state loaded other values than it holds");
   }
   Require(FlagIn(after) == flag, "a state loaded another bypass flag than it holds");
+  Require(ValueIn(after, kSizeIndex) == size, "a state loaded another editor size than it holds");
 }
 
 void FuzzHost::GetState(ByteReader& in)

@@ -292,6 +292,81 @@ TEST(IGraphicsDrawBitmapTest, ClipsToTheDrawRectangleAndShiftsTheSource)
   EXPECT_EQ(g.PixelAt(14, 13), 0u);
 }
 
+// Noise with every alpha, so that misplaced or stale pixels show.
+std::vector<LICE_pixel> Noise(int w, int h, unsigned seed)
+{
+  std::vector<LICE_pixel> pixels;
+  for (int i = 0; i < w * h; ++i)
+  {
+    seed = seed * 1103515245u + 12345u;
+    pixels.push_back(LICE_RGBA(seed >> 8 & 255, seed >> 16 & 255, seed >> 24, seed >> 4 & 255));
+  }
+  return pixels;
+}
+
+// A 41 x 31 editor: an opaque background and a 3-frame knob at an odd place, each with a
+// 2x image; the knob at value.
+struct ScaledPanel
+{
+  ScaledPanel(int bgId, int knobId, double value)
+  {
+    g.AddImage(bgId, 41, 31, Noise(41, 31, 1));
+    g.AddImage(bgId + 1, 82, 62, Noise(82, 62, 2));
+    g.AddImage(knobId, 7, 15, Noise(7, 15, 3));
+    g.AddImage(knobId + 1, 14, 30, Noise(14, 30, 4));
+    g.AddBackground(new IBitmapControl(&plug, 0, 0, -1, g.LoadBitmapStrip(bgId, "bg.png", 1, bgId + 1, "bg2.png"),
+                                       IBlend::kOpaqueCopy));
+    knob = new IKnobMultiControl(&plug, 13, 9, 0, g.LoadBitmapStrip(knobId, "k.png", 3, knobId + 1, "k2.png"));
+    g.AddControl(knob);
+    knob->SetValueFromParam(value);
+    g.CreateBackingBitmaps();
+  }
+  TestEditorPlug plug;
+  TestGraphics g{&plug, 41, 31};
+  IKnobMultiControl* knob;
+};
+
+// Drawn at a scale, a control changed by a drag (in device pixels) leaves exactly the
+// pixels a full redraw of the same values gives; at 2 those are the 2x images' own.
+TEST(IGraphicsScaleTest, AChangedControlRedrawsAsAFullRedrawDoesAtEveryScale)
+{
+  const int bgId = TestGraphics::UniqueImageId();
+  TestGraphics::UniqueImageId();
+  const int knobId = TestGraphics::UniqueImageId();
+  TestGraphics::UniqueImageId();
+  for (double scale : {0.8, 1.5, 2.0, 2.5})
+  {
+    ScaledPanel changed(bgId, knobId, 0.0);
+    ASSERT_TRUE(changed.g.SetScale(scale));
+    EXPECT_EQ(changed.g.WindowWidth(), static_cast<int>(41 * scale + 0.5)) << scale;
+    EXPECT_EQ(changed.g.WindowHeight(), static_cast<int>(31 * scale + 0.5)) << scale;
+    changed.g.Draw(IRectangle(0, 0, changed.g.WindowWidth(), changed.g.WindowHeight()));
+    // 15 logical pixels up over a 5-pixel knob at gearing 4: three quarters of the range.
+    const int x = static_cast<int>(15 * scale), y = static_cast<int>(12 * scale);
+    changed.g.OnMouseDown(x, y, IMouseModifiers{true});
+    changed.g.OnMouseDrag(x, y - static_cast<int>(15 * scale), IMouseModifiers{true});
+    changed.g.OnMouseUp(x, y - static_cast<int>(15 * scale), IMouseModifiers{});
+    ASSERT_DOUBLE_EQ(changed.knob->GetValue(), 0.75) << scale;
+    while (changed.g.Tick()) continue;
+
+    ScaledPanel full(bgId, knobId, 0.75);
+    full.g.SetScale(scale);
+    full.g.Draw(IRectangle(0, 0, full.g.WindowWidth(), full.g.WindowHeight()));
+    int differ = 0;
+    for (int py = 0; py < full.g.WindowHeight(); ++py)
+      for (int px = 0; px < full.g.WindowWidth(); ++px) differ += changed.g.PixelAt(px, py) != full.g.PixelAt(px, py);
+    EXPECT_EQ(differ, 0) << "at " << scale;
+    if (scale == 2.0)
+    {
+      EXPECT_EQ(full.g.PixelAt(81, 61), Noise(82, 62, 2).back());  // the 2x background, not resampled
+      EXPECT_EQ(full.g.ScaledImageBytes(), 0u);
+    }
+    else
+      EXPECT_GT(full.g.ScaledImageBytes(), 0u);
+  }
+  EXPECT_EQ(ScaledPanel(bgId, knobId, 0).g.LoadCount(bgId + 1), 0) << "each 2x image is decoded once";
+}
+
 TEST(IBitmapCacheTest, DecodesOnceForTwoEditorsAndRetriesAFailedImage)
 {
   TestEditorPlug plug;

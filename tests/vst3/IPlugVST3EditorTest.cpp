@@ -149,9 +149,11 @@ TEST(IPlugVST3Editor, ViewAcceptsOnlyThePlatformsTypeAndOpensAFreshWindowOnEvery
        {kOtherType, "HWND2", "HWN", "hwnd", "X11EmbedWindowID2", "X11EmbedWindowI", "x11embedwindowid", "NSView", ""})
     EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
   EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
-  EXPECT_EQ(view->canResize(), kResultFalse);
+  EXPECT_EQ(view->canResize(), kResultTrue);
   ViewRect want(0, 0, 10, 10);
-  EXPECT_EQ(view->checkSizeConstraint(&want), kResultFalse);
+  EXPECT_EQ(view->checkSizeConstraint(&want), kResultTrue);
+  EXPECT_EQ(want.right, 45);  // the smallest scale, 0.75
+  EXPECT_EQ(want.bottom, 30);
 
   ViewRect size;
   ASSERT_EQ(view->getSize(&size), kResultOk);
@@ -270,6 +272,68 @@ TEST(IPlugVST3Editor, ResizeRequestReachesTheFrameAndTheHookOnce)
   ViewRect other(0, 0, 90, 90);
   EXPECT_EQ(view->onSize(&other), kResultOk);
   EXPECT_EQ(plug->resized.size(), 1u);
+}
+
+ViewRect Snapped(IPlugView* view, int width, int height)
+{
+  ViewRect proposal(10, 20, 10 + width, 20 + height);
+  EXPECT_EQ(view->checkSizeConstraint(&proposal), kResultTrue);
+  return ViewRect(0, 0, proposal.getWidth(), proposal.getHeight());
+}
+
+::testing::AssertionResult Sized(const ViewRect& r, int width, int height)
+{
+  if (r.left == 0 && r.top == 0 && r.right == width && r.bottom == height) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+// The editor (60 x 40) is drawn at the host's content scale times the user's size factor:
+// a new content scale while it shows asks the frame for the new size; a host's resize is
+// snapped to the proportions and the range and becomes the size factor, which the next
+// view starts from.
+TEST(IPlugVST3Editor, ContentScaleAndHostResizesScaleTheEditorInItsProportions)
+{
+  IPtr<EditorPlug> plug = owned(new EditorPlug);
+  IPtr<IPlugView> view = CreateView(plug);
+  FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+  ASSERT_TRUE(scaling);
+  EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
+  EXPECT_EQ(scaling->setContentScaleFactor(NAN), kInvalidArgument);
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultTrue);
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_TRUE(Sized(size, 90, 60));
+  IPtr<mero::PlugFrame> frame = owned(new mero::PlugFrame);
+  ASSERT_EQ(view->setFrame(frame), kResultOk);
+  int parent = 0;
+  ASSERT_EQ(view->attached(&parent, kEditorType), kResultOk);
+  EXPECT_EQ(plug->editor->GetScale(), 1.5);
+  EXPECT_EQ(plug->editor->WindowWidth(), 90);
+  EXPECT_TRUE(frame->Resizes().empty());
+
+  ASSERT_EQ(scaling->setContentScaleFactor(2.0f), kResultTrue);
+  ASSERT_EQ(frame->Resizes().size(), 1u);
+  EXPECT_TRUE(Sized(frame->Resizes()[0], 120, 80));
+  EXPECT_EQ(plug->editor->GetScale(), 2.0);
+
+  EXPECT_TRUE(Sized(Snapped(view, 150, 80), 150, 100));  // the width changed more
+  EXPECT_TRUE(Sized(Snapped(view, 130, 100), 150, 100));
+  EXPECT_TRUE(Sized(Snapped(view, 1000, 1000), 180, 120));  // at most 3
+  EXPECT_TRUE(Sized(Snapped(view, 96, 64), 96, 64));        // already in proportion
+  ViewRect hostSize(0, 0, 96, 70);
+  EXPECT_EQ(view->onSize(&hostSize), kResultOk);
+  EXPECT_EQ(plug->editor->GetScale(), 1.6);
+  EXPECT_EQ(plug->GetEditorSizeFactor(), 0.8);
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_TRUE(Sized(size, 96, 64));
+  EXPECT_EQ(frame->Resizes().size(), 1u);
+  ASSERT_EQ(plug->resized.size(), 1u);  // the one the plug-in asked for
+
+  ASSERT_EQ(view->removed(), kResultOk);
+  IPtr<IPlugView> next = CreateView(plug);
+  ASSERT_EQ(FUnknownPtr<IPlugViewContentScaleSupport>(next)->setContentScaleFactor(1.0f), kResultTrue);
+  ASSERT_EQ(next->getSize(&size), kResultOk);
+  EXPECT_TRUE(Sized(size, 48, 32));
 }
 
 TEST(IPlugVST3Editor, RightClickOpensTheHostMenuForThatParameter)

@@ -1,6 +1,7 @@
-// The state stream through the host: its 84-byte layout (the nine original parameters,
-// the bypass flag, then "Quality"), the 76-byte layout from before "Quality", round
-// trip, refused streams and the bypass flag kept in step with the controller's 'bpas'.
+// The state stream through the host: its 92-byte layout (the nine original parameters,
+// the bypass flag, "Quality", then the editor's size factor), the 84-byte layout from
+// before the size and the 76-byte one from before "Quality", round trip, refused
+// streams and the bypass flag kept in step with the controller's 'bpas'.
 
 #include <gtest/gtest.h>
 
@@ -44,14 +45,17 @@ std::vector<char> Doubles(std::initializer_list<double> values)
   return bytes;
 }
 
-// The nine original values, the flag and, when given, the Quality value.
-std::vector<char> StateOf(std::initializer_list<double> nine, int32 flag, const double* quality = nullptr)
+// The nine original values, the flag and, when given, the Quality value and the size.
+std::vector<char> StateOf(std::initializer_list<double> nine, int32 flag, const double* quality = nullptr,
+                          const double* size = nullptr)
 {
   std::vector<char> bytes = Doubles(nine);
   const char* f = reinterpret_cast<const char*>(&flag);
   bytes.insert(bytes.end(), f, f + 4);
   const char* q = reinterpret_cast<const char*>(quality);
   if (quality) bytes.insert(bytes.end(), q, q + 8);
+  const char* z = reinterpret_cast<const char*>(size);
+  if (size) bytes.insert(bytes.end(), z, z + 8);
   return bytes;
 }
 
@@ -59,6 +63,13 @@ double QualityOf(const std::vector<char>& bytes)
 {
   double v;
   std::memcpy(&v, bytes.data() + 76, sizeof(v));
+  return v;
+}
+
+double SizeOf(const std::vector<char>& bytes)
+{
+  double v;
+  std::memcpy(&v, bytes.data() + 84, sizeof(v));
   return v;
 }
 
@@ -154,10 +165,11 @@ void ExpectValidState(PluginHarness& harness)
 {
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 84u);
+  ASSERT_EQ(state.size(), 92u);
   for (int i = 0; i < 9; ++i) EXPECT_TRUE(InRange(DoubleAt(state, i), kRanges[i])) << i << ": " << DoubleAt(state, i);
   EXPECT_TRUE(FlagOf(state) == 0 || FlagOf(state) == 1);
   EXPECT_TRUE(InRange(QualityOf(state), kRanges[9])) << QualityOf(state);
+  EXPECT_TRUE(SizeOf(state) >= 0.25 && SizeOf(state) <= 4.0) << SizeOf(state);
 }
 
 // Runs one short block so that queued automation is applied.
@@ -180,7 +192,7 @@ void EditAndSave(PluginHarness& harness, std::vector<char>& saved)
 }
 }  // namespace
 
-TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlagThenQuality)
+TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlagThenQualityThenTheSize)
 {
   PluginHarness harness;
   ASSERT_TRUE(harness.Prepare(2));
@@ -193,17 +205,18 @@ TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlagThenQuality)
 
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 84u);
+  ASSERT_EQ(state.size(), 92u);
   const double expected[9] = {10.0, 1.0, 1.0, 12.0, 0.0, 1.0, 0.0, 1.0, 0.0};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(DoubleAt(state, i), expected[i]) << "parameter " << i;
   EXPECT_EQ(FlagOf(state), 1);
   EXPECT_EQ(QualityOf(state), 2.0);
+  EXPECT_EQ(SizeOf(state), 1.0);  // the editor as the host's content scale shows it
 
   // The component's getState is the same entry.
   MemoryStream stream;
   ASSERT_EQ(harness.plugin.Component()->getState(&stream), kResultOk);
-  ASSERT_EQ(stream.getSize(), 84);
-  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 84), 0);
+  ASSERT_EQ(stream.getSize(), 92);
+  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 92), 0);
 }
 
 TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
@@ -237,26 +250,42 @@ TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
   EXPECT_FALSE(TestSignals::BitEqual(target.Run(input, {128}), input));
 }
 
-TEST(State, StateFromBeforeQualityLoadsWithQualityStandard)
+TEST(State, StatesFromBeforeQualityOrTheSizeLoadWithQualityStandardAndTheSizeAt1)
 {
   PluginHarness harness;
   std::vector<char> saved;
   ASSERT_NO_FATAL_FAILURE(EditAndSave(harness, saved));
   ASSERT_EQ(QualityOf(saved), 1.0);
   const std::vector<char> old(saved.begin(), saved.begin() + 76);
+  const std::vector<char> unsized(saved.begin(), saved.begin() + 84);
+  std::vector<char> sized = unsized;
+  const double size = 2.5;
+  sized.insert(sized.end(), reinterpret_cast<const char*>(&size), reinterpret_cast<const char*>(&size) + 8);
   harness.plugin.QueueParameter(kBpas, 0.0);
   Apply(harness);
 
   for (bool trickling : {false, true})
   {
-    harness.plugin.Controller()->setParamNormalized(9, 1.0);
-    ASSERT_EQ(trickling ? SetTrickling(harness, old) : harness.plugin.SetState(old), kResultOk);
+    auto load = [&](const std::vector<char>& bytes, std::vector<char>& read)
+    {
+      ASSERT_EQ(trickling ? SetTrickling(harness, bytes) : harness.plugin.SetState(bytes), kResultOk);
+      ASSERT_EQ(harness.plugin.GetState(read), kResultOk);
+      ASSERT_EQ(read.size(), 92u);
+    };
     std::vector<char> read;
-    ASSERT_EQ(harness.plugin.GetState(read), kResultOk);
-    ASSERT_EQ(read.size(), 84u);
+    ASSERT_NO_FATAL_FAILURE(load(sized, read));
+    EXPECT_EQ(read, sized);
+    ASSERT_NO_FATAL_FAILURE(load(unsized, read));
+    EXPECT_EQ(std::vector<char>(read.begin(), read.begin() + 84), unsized);
+    EXPECT_EQ(SizeOf(read), 1.0);
+
+    harness.plugin.Controller()->setParamNormalized(9, 1.0);
+    ASSERT_NO_FATAL_FAILURE(load(sized, read));
+    ASSERT_NO_FATAL_FAILURE(load(old, read));
     EXPECT_EQ(std::vector<char>(read.begin(), read.begin() + 76), old);  // the nine and the flag
     EXPECT_EQ(QualityOf(read), 0.0);
     EXPECT_EQ(harness.Normalized(9), 0.0);
+    EXPECT_EQ(SizeOf(read), 1.0);
   }
 }
 
@@ -319,12 +348,18 @@ TEST(State, OtherLengthsAndQualityOffItsStepsAreRefusedAndChangeNothing)
     SCOPED_TRACE(quality);
     expectRefused(StateOf({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0}, 0, &quality));
   }
+  // The editor's size: a factor from 0.25 to 4.
+  for (double size : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 0.0, 0.2499, 4.0001, -1.0})
+  {
+    SCOPED_TRACE(size);
+    expectRefused(StateOf({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0}, 0, &ultra, &size));
+  }
 }
 
 TEST(State, FailedWritesAreReported)
 {
   PluginHarness harness;
-  for (int failAt : {0, 1, 2})
+  for (int failAt : {0, 1, 2, 3})
     for (bool shortCount : {false, true})
     {
       IPtr<FailingWriteStream> stream(new FailingWriteStream(failAt, shortCount), false);

@@ -1,16 +1,32 @@
 """A supersampled RGBA canvas for drawing the panel artwork.
 
 Everything is drawn at SS x SS samples per output pixel in premultiplied colour and
-box-filtered down when the image is written, which antialiases every edge. Shapes are
-given as coverage arrays (0..1 per sample), mostly from signed distances in output
-pixels. Colours are sRGB triples 0..1. One light, from the upper left, shades every
-raised part.
+box-filtered down when the image is written, which antialiases every edge. Geometry is
+given in panel pixels; the artwork is drawn at a scale (set_scale) of output pixels per
+panel pixel, so a 2x image is the same drawing with twice the output pixels, not the 1x
+one enlarged. Shapes are given as coverage arrays (0..1 per sample), mostly from signed
+distances in panel pixels. Colours are sRGB triples 0..1. One light, from the upper
+left, shades every raised part.
 """
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
 SS = 4
+
+_scale = 1
+
+
+def set_scale(scale):
+    """Output pixels per panel pixel (a whole number) for the canvases made after."""
+    global _scale
+    _scale = int(scale)
+
+
+def density():
+    """Samples per panel pixel along each axis at the current scale."""
+    return SS * _scale
+
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 FONT_BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
@@ -26,15 +42,18 @@ HALF = HALF / np.linalg.norm(HALF)
 
 
 class Canvas:
-    """A w x h pixel image; X and Y hold the sample positions in pixels (centre of
-    sample), offset by (ox, oy) so that a frame can be drawn in panel coordinates."""
+    """A w x h panel pixel image (w x h times the scale in output pixels); X and Y hold
+    the sample positions in panel pixels (centre of sample), offset by (ox, oy) so that
+    a frame can be drawn in panel coordinates."""
 
     def __init__(self, w, h, ox=0.0, oy=0.0):
         self.w, self.h, self.ox, self.oy = w, h, ox, oy
-        self.rgb = np.zeros((h * SS, w * SS, 3))
-        self.a = np.zeros((h * SS, w * SS))
-        xs = (np.arange(w * SS) + 0.5) / SS + ox
-        ys = (np.arange(h * SS) + 0.5) / SS + oy
+        self.scale = _scale
+        n = density()
+        self.rgb = np.zeros((h * n, w * n, 3))
+        self.a = np.zeros((h * n, w * n))
+        xs = (np.arange(w * n) + 0.5) / n + ox
+        ys = (np.arange(h * n) + 0.5) / n + oy
         self.X, self.Y = np.meshgrid(xs, ys)
 
     def paint(self, color, coverage):
@@ -45,7 +64,7 @@ class Canvas:
         self.a = k + self.a * (1.0 - k)
 
     def image(self):
-        h, w = self.h, self.w
+        h, w = self.h * self.scale, self.w * self.scale
         rgb = self.rgb.reshape(h, SS, w, SS, 3).mean(axis=(1, 3))
         a = self.a.reshape(h, SS, w, SS).mean(axis=(1, 3))
         out = np.zeros((h, w, 4))
@@ -62,35 +81,43 @@ class Canvas:
         self.paint(color, self.text_coverage(s, x, y, size, bold, tracking, align) * alpha)
 
     def text_extent(self, s, size, bold=True, tracking=0.0):
-        """Width and capital height of s in pixels."""
-        font = ImageFont.truetype(FONT_BOLD if bold else FONT_REGULAR, int(round(size * SS)))
-        width = sum(font.getlength(c) for c in s) + tracking * SS * (len(s) - 1)
-        return width / SS, CAP_HEIGHT * size
+        """Width and capital height of s in panel pixels."""
+        n = density()
+        face = font(size, bold)
+        width = sum(face.getlength(c) for c in s) + tracking * n * (len(s) - 1)
+        return width / n, CAP_HEIGHT * size
 
     def text_coverage(self, s, x, y, size, bold=True, tracking=0.0, align="center"):
-        font = ImageFont.truetype(FONT_BOLD if bold else FONT_REGULAR, int(round(size * SS)))
-        widths = [font.getlength(c) for c in s]
-        total = sum(widths) + tracking * SS * (len(s) - 1)
-        px = (x - self.ox) * SS
+        n = density()
+        face = font(size, bold)
+        widths = [face.getlength(c) for c in s]
+        total = sum(widths) + tracking * n * (len(s) - 1)
+        px = (x - self.ox) * n
         if align == "center":
             px -= total / 2.0
         elif align == "right":
             px -= total
-        base = (y - self.oy) * SS + CAP_HEIGHT * size * SS / 2.0
-        mask = Image.new("L", (self.w * SS, self.h * SS), 0)
+        base = (y - self.oy) * n + CAP_HEIGHT * size * n / 2.0
+        mask = Image.new("L", (self.w * n, self.h * n), 0)
         draw = ImageDraw.Draw(mask)
         for c, cw in zip(s, widths):
-            draw.text((px, base), c, font=font, fill=255, anchor="ls")
-            px += cw + tracking * SS
+            draw.text((px, base), c, font=face, fill=255, anchor="ls")
+            px += cw + tracking * n
         return np.asarray(mask, dtype=float) / 255.0
+
+
+def font(size, bold):
+    """The face at size panel pixels: its 1x sample size (whole samples) times the
+    scale, so that text keeps its 1x proportions at every scale."""
+    return ImageFont.truetype(FONT_BOLD if bold else FONT_REGULAR, int(round(size * SS)) * _scale)
 
 
 # Coverage and shading helpers -----------------------------------------------------------
 
 
 def edge(d):
-    """Coverage of the inside of a shape from its signed distance in pixels (< 0 inside)."""
-    return np.clip(0.5 - d * SS, 0.0, 1.0)
+    """Coverage of the inside of a shape from its signed distance in panel pixels (< 0 inside)."""
+    return np.clip(0.5 - d * density(), 0.0, 1.0)
 
 
 def soft(d, width):

@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Draws MERO's front panel into resources/img/: the background and the frame strips of
 the four knobs and six switches, at the sizes and frame counts the editor loads, frames
-stacked top to bottom from the lowest value to the highest.
+stacked top to bottom from the lowest value to the highest. The same drawing at twice
+the pixels for high-density screens goes to resources/img/2x/.
 
     /usr/bin/python3 tools/artwork/make_artwork.py [--preview docs/artwork.png]
 
 Same bytes on every run. Needs python3-pil, python3-numpy and fonts-dejavu-core.
-With --preview it also writes the panel as the editor shows it with default settings.
+With --preview it also writes the panel as the editor shows it with default settings,
+and its 2x version beside it (docs/artwork@2x.png).
 """
 
 import argparse
@@ -19,11 +21,13 @@ from PIL import Image
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from canvas import Canvas, SS, edge, soft, fine_noise, polar, segment_distance, on_dial, rounded_box_distance
+from canvas import Canvas, set_scale, density, edge, fine_noise, segment_distance, on_dial, rounded_box_distance
 from parts import BLACK, PRINT, knob, toggle, three_way_toggle, lever_reach, bypass_button, screw
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 IMG_DIR = os.path.join(ROOT, "resources", "img")
+# Output pixels per panel pixel, and where the images at that scale go.
+SCALES = {1: IMG_DIR, 2: os.path.join(IMG_DIR, "2x")}
 
 PANEL_W, PANEL_H = 255, 658
 
@@ -133,7 +137,7 @@ def panel_surface(cv):
     light from the upper left and a bevelled edge."""
     X, Y = cv.X, cv.Y
     base = np.array([0.205, 0.215, 0.235])
-    grain = fine_noise(X.shape, 7, streak=48) * 0.006 + fine_noise(X.shape, 8) * 0.004
+    grain = fine_noise(X.shape, 7, streak=12 * density()) * 0.006 + fine_noise(X.shape, 8) * 0.004
     light = 1.0 + 0.07 * (1.0 - Y / PANEL_H) - 0.04 * (X / PANEL_W)
     col = base[None, None, :] * light[..., None] + grain[..., None]
     cv.paint(np.clip(col, 0.0, 1.0), np.ones_like(X))
@@ -276,7 +280,7 @@ def write_png(image, path):
     image.save(path, format="PNG", compress_level=9)
 
 
-def preview(images, values):
+def preview(images, values, scale):
     """The panel as the editor draws it: the background, then each control's frame for
     its normalised value, chosen as the controls choose it."""
     panel = images["BG"].copy()
@@ -285,10 +289,19 @@ def preview(images, values):
             (x, y), (w, h), frames = KNOBS[name]
         else:
             (x, y), (w, h), frames = SWITCHES[name]
+        x, y, w, h = x * scale, y * scale, w * scale, h * scale
         i = min(max(1 + int((frames - 1) * value + 0.5), 1), frames)
         frame = images[name].crop((0, (i - 1) * h, w, i * h))
         panel.alpha_composite(frame, (x, y))
     return panel
+
+
+def scaled_path(path, scale):
+    """path for the 1x preview; the name with @<scale>x before the extension otherwise."""
+    if scale == 1:
+        return path
+    stem, ext = os.path.splitext(path)
+    return "%s@%dx%s" % (stem, scale, ext)
 
 
 DEFAULTS = {"LEVEL": 6 / 20, "LOW": 0.5, "HIGH": 1 / 3, "OUT": 0.5, "MODE": 0.0, "GAIN": 1.0, "PAD": 0.0,
@@ -315,18 +328,21 @@ def main():
         "QUALITY": lambda: three_way_strip("QUALITY"),
     }
     names = args.only.split(",") if args.only else list(makers)
-    os.makedirs(IMG_DIR, exist_ok=True)
-    images = {}
-    for name in makers:
-        path = os.path.join(IMG_DIR, name + ".png")
-        if name in names:
-            images[name] = makers[name]()
-            write_png(images[name], path)
-        else:
-            images[name] = Image.open(path).convert("RGBA")
-    if args.preview:
-        os.makedirs(os.path.dirname(os.path.abspath(args.preview)), exist_ok=True)
-        write_png(preview(images, DEFAULTS), args.preview)
+    for scale, directory in SCALES.items():
+        set_scale(scale)
+        os.makedirs(directory, exist_ok=True)
+        images = {}
+        for name in makers:
+            path = os.path.join(directory, name + ".png")
+            if name in names:
+                images[name] = makers[name]()
+                write_png(images[name], path)
+            else:
+                images[name] = Image.open(path).convert("RGBA")
+        if args.preview:
+            path = scaled_path(args.preview, scale)
+            os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+            write_png(preview(images, DEFAULTS, scale), path)
 
 
 if __name__ == "__main__":

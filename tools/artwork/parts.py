@@ -3,15 +3,15 @@ drawn onto a Canvas around a centre given in the canvas's coordinates."""
 
 import numpy as np
 
-from canvas import SS, edge, soft, polar, segment_distance, rounded_box_distance, lit
+from canvas import density, edge, soft, polar, segment_distance, rounded_box_distance, lit
 
 BLACK = (0.0, 0.0, 0.0)
 PRINT = (0.93, 0.91, 0.86)  # the panel's screen-printed legends and pointer lines
 
 
 def normals_from_height(h):
-    """Surface normals of a height field given in pixels over the canvas's samples."""
-    gy, gx = np.gradient(h, 1.0 / SS)
+    """Surface normals of a height field given in panel pixels over the canvas's samples."""
+    gy, gx = np.gradient(h, 1.0 / density())
     n = np.stack([-gx, -gy, np.ones_like(h)], axis=-1)
     return n / np.linalg.norm(n, axis=-1, keepdims=True)
 
@@ -68,8 +68,9 @@ def knob(cv, cx, cy, radius, degrees, flutes, flute_depth=0.05, cap_ratio=0.58):
     cv.paint(body, edge(reff - R))
 
     # Spun aluminium: fine concentric rings, and the brushing catches the light along
-    # the line toward it.
-    rings = np.sin(r * 9.0 * SS) * 0.018 + np.sin(r * 23.7 * SS + 1.3) * 0.012
+    # the line toward it. The rings are as fine as the samples at every scale.
+    samples = density()
+    rings = np.sin(r * 9.0 * samples) * 0.018 + np.sin(r * 23.7 * samples + 1.3) * 0.012
     light_angle = np.arctan2(-0.45, 0.65)
     sheen = 0.5 + 0.5 * np.cos(2.0 * (phi - light_angle))
     metal = 0.56 + 0.22 * sheen ** 3 + rings

@@ -1,9 +1,12 @@
-// mero-editor-screenshot MODULE OUTPUT.ppm
+// mero-editor-screenshot [--scale F] MODULE OUTPUT.ppm
 // Opens MERO's editor from the module in a host window (default settings), lets it draw,
-// and writes the window's area as a binary PPM. Needs a display: the Windows build runs
-// under wine, the Linux build on $DISPLAY (tools/editor-screenshot provides one).
+// and writes the window's area as a binary PPM. With --scale the host tells the view the
+// content scale F (0.75 ... 3) before attaching it. Needs a display: the Windows build
+// runs under wine, the Linux build on $DISPLAY (tools/editor-screenshot provides one).
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "tools/vst3host/EditorWindow.h"
@@ -27,9 +30,22 @@ bool WritePpm(const char* path, const std::vector<uint8_t>& rgba, int width, int
 
 int main(int argc, char** argv)
 {
+  float scale = 0.0f;
+  if (argc == 5 && std::strcmp(argv[1], "--scale") == 0)
+  {
+    char* end = nullptr;
+    scale = std::strtof(argv[2], &end);
+    if (*end || !(scale >= 0.75f && scale <= 3.0f))
+    {
+      fprintf(stderr, "mero-editor-screenshot: --scale takes a number from 0.75 to 3, not %s\n", argv[2]);
+      return 2;
+    }
+    argv += 2;
+    argc -= 2;
+  }
   if (argc != 3)
   {
-    fprintf(stderr, "usage: mero-editor-screenshot MODULE OUTPUT.ppm\n");
+    fprintf(stderr, "usage: mero-editor-screenshot [--scale F] MODULE OUTPUT.ppm\n");
     return 2;
   }
   mero::Vst3Module module;
@@ -48,6 +64,8 @@ int main(int argc, char** argv)
     int height = 0;
     if (!plugin.Create(module) || plugin.Initialize(host->unknownCast()) != Steinberg::kResultOk)
       fprintf(stderr, "mero-editor-screenshot: no plug-in instance\n");
+    else if (scale > 0.0f && !window.SetContentScale(scale))
+      fprintf(stderr, "mero-editor-screenshot: no content scale\n");
     else if (!window.Open(plugin.Controller(), 0, 0))
       fprintf(stderr, "mero-editor-screenshot: the editor did not open\n");
     else

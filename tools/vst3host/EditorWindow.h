@@ -9,6 +9,11 @@
 // Closing removes the view, releases it and destroys the window. Everything runs on the
 // thread that opened it.
 //
+// As a DAW on a scaled display, the host may tell the view a content scale
+// (setContentScaleFactor) before it asks the view's size and attaches it, and again while
+// it is open; it resizes its window to every size the view asks the frame for, and the
+// user may resize the window (the view's canResize, checkSizeConstraint, then onSize).
+//
 // Windows: mouse messages posted to the editor's child window, the thread's message queue
 // pumped. Linux (X11, $DISPLAY): an override-redirect window, the pointer and keyboard
 // driven through XTest at screen coordinates, the frame's HostRunLoop pumped.
@@ -59,6 +64,14 @@ public:
   void Close();
   bool IsOpen() const { return mView != nullptr; }
 
+  // The content scale told the view from the next Open on (0: none, the default), and
+  // at once to an open view; false when the view does not take it.
+  bool SetContentScale(float factor);
+  // The user resizes the host window to width x height: the size the view's
+  // checkSizeConstraint makes of it becomes the window's and the view's (onSize). False,
+  // changing nothing, when the view cannot be resized.
+  bool Resize(int width, int height);
+
   // Runs this thread's event loop for the given time; then dispatches what is still ready.
   void Pump(int milliseconds);
 
@@ -93,6 +106,11 @@ private:
   // Makes mNative: the host window of the view's size at (x, y), shown; false on failure.
   bool CreateHostWindow(int x, int y);
   void DestroyHostWindow();
+  // The host window's client area made width x height.
+  void ResizeHostWindow(int width, int height);
+  // The window and the view's recorded size take size.
+  void TakeSize(const Steinberg::ViewRect& size);
+  bool TellContentScale();
 
   const char* OpenSteps(Steinberg::Vst::IEditController* controller, int x, int y);
 
@@ -101,6 +119,7 @@ private:
   Steinberg::ViewRect mSize;
   std::unique_ptr<Native> mNative;
   bool mAttached = false;
+  float mContentScale = 0.0f;
   const char* mFailure = nullptr;
 };
 

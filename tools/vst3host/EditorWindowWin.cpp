@@ -70,11 +70,15 @@ public:
   }
 };
 
-EditorWindow::EditorWindow() = default;
+EditorWindow::EditorWindow()
+{
+  mFrame->SetResizeHandler([this](const ViewRect& size) { TakeSize(size); });
+}
 
 EditorWindow::~EditorWindow()
 {
   Close();
+  mFrame->SetResizeHandler(nullptr);
 }
 
 const char* EditorWindow::PlatformType()
@@ -99,6 +103,16 @@ bool EditorWindow::CreateHostWindow(int x, int y)
   ShowWindow(window, SW_SHOWNOACTIVATE);
   UpdateWindow(window);
   return true;
+}
+
+void EditorWindow::ResizeHostWindow(int width, int height)
+{
+  const DWORD style = static_cast<DWORD>(GetWindowLongW(mNative->window, GWL_STYLE));
+  RECT bounds{0, 0, width, height};
+  AdjustWindowRectEx(&bounds, style, FALSE, 0);
+  SetWindowPos(mNative->window, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DispatchQueued();
 }
 
 void* EditorWindow::HostWindowHandle() const

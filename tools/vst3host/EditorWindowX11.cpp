@@ -160,11 +160,15 @@ private:
   Keys held{};
 };
 
-EditorWindow::EditorWindow() = default;
+EditorWindow::EditorWindow()
+{
+  mFrame->SetResizeHandler([this](const ViewRect& size) { TakeSize(size); });
+}
 
 EditorWindow::~EditorWindow()
 {
   Close();
+  mFrame->SetResizeHandler(nullptr);
 }
 
 const char* EditorWindow::PlatformType()
@@ -192,6 +196,12 @@ bool EditorWindow::CreateHostWindow(int x, int y)
                         &unused);
   XWindowAttributes shown;
   return XGetWindowAttributes(display, window, &shown) && shown.map_state == IsViewable;
+}
+
+void EditorWindow::ResizeHostWindow(int width, int height)
+{
+  XResizeWindow(mNative->display, mNative->window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(mNative->display, False);
 }
 
 void* EditorWindow::HostWindowHandle() const

@@ -9,6 +9,7 @@ tresult PLUGIN_API PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
 {
   if (!view || !newSize) return kInvalidArgument;
   mResizes.push_back(*newSize);
+  if (mResizeHandler) mResizeHandler(*newSize);
   view->onSize(newSize);
   return kResultTrue;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
 // The host's IPlugFrame: records every resizeView a view asks for and, as a host that
-// grants it, answers with the view's onSize (newSize) inside the call. On Linux it is
+// grants it, resizes its window (the window's resize handler, when set) and answers with
+// the view's onSize (newSize) inside the call. On Linux it is
 // also the host's Steinberg::Linux::IRunLoop, which views ask the frame for: the calls go
 // to the HostRunLoop of the thread that made the frame.
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
 
+#include <functional>
 #include <vector>
 
 #if SMTG_OS_LINUX
@@ -26,6 +28,8 @@ class PlugFrame : public Steinberg::FObject,
 {
 public:
   const std::vector<Steinberg::ViewRect>& Resizes() const { return mResizes; }
+  // Called with every granted size before the view's onSize.
+  void SetResizeHandler(std::function<void(const Steinberg::ViewRect&)> handler) { mResizeHandler = handler; }
 
   // kInvalidArgument without a view or a size; otherwise the view's onSize and kResultTrue.
   Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
@@ -55,6 +59,7 @@ public:
 
 private:
   std::vector<Steinberg::ViewRect> mResizes;
+  std::function<void(const Steinberg::ViewRect&)> mResizeHandler;
 #if SMTG_OS_LINUX
   HostRunLoop& mRunLoop = HostRunLoop::ForThisThread();
 #endif

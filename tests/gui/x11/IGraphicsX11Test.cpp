@@ -399,7 +399,7 @@ TEST_F(X11Editor, AnExposeReadFromTheDescriptorIsPaintedAtOnce)
             0);
 }
 
-TEST_F(X11Editor, EmbeddedImagesDecodeToTheLayoutsSizes)
+TEST_F(X11Editor, EmbeddedImagesDecodeToTheLayoutsSizesAt1xAnd2x)
 {
   struct Expected
   {
@@ -408,15 +408,17 @@ TEST_F(X11Editor, EmbeddedImagesDecodeToTheLayoutsSizes)
   const Expected images[] = {{101, 255, 658}, {102, 156, 3486}, {103, 31, 120}, {104, 60, 150},
                              {105, 35, 104},  {106, 37, 100},   {107, 69, 213}, {108, 67, 284},
                              {109, 81, 80},   {110, 73, 4331},  {111, 46, 87}};
-  EXPECT_EQ(EmbeddedImages::Count(), 11);
+  EXPECT_EQ(EmbeddedImages::Count(), 22);
   for (const Expected& e : images)
-  {
-    LICE_IBitmap* bitmap = mEditor->LoadImageResource(e.id, "resources/img/X.png");
-    ASSERT_NE(bitmap, nullptr) << e.id;
-    EXPECT_EQ(bitmap->getWidth(), e.w) << e.id;
-    EXPECT_EQ(bitmap->getHeight(), e.h) << e.id;
-    delete bitmap;
-  }
+    for (int scale : {1, 2})
+    {
+      const int id = e.id + (scale - 1) * 100;
+      LICE_IBitmap* bitmap = mEditor->LoadImageResource(id, "resources/img/X.png");
+      ASSERT_NE(bitmap, nullptr) << id;
+      EXPECT_EQ(bitmap->getWidth(), scale * e.w) << id;
+      EXPECT_EQ(bitmap->getHeight(), scale * e.h) << id;
+      delete bitmap;
+    }
   LICE_IBitmap* upper = mEditor->LoadImageResource(kById, "BY.PnG");
   EXPECT_NE(upper, nullptr);
   delete upper;

@@ -1,20 +1,24 @@
 // The editor view on Linux with the X11 window layer: the handlers it registers with
-// the host's run loop live exactly as long as the window, whichever way the view ends.
+// the host's run loop live exactly as long as the window, whichever way the view ends,
+// and the X server's Xft.dpi scales the editor where the host tells no scale.
 
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "IGraphicsX11.h"
 #include "RecordingControl.h"
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "vst3/IPlugVST3.h"
 #include "vst3/IPlugVST3View.h"
 #include "X11ParentWindow.h"
@@ -106,6 +110,52 @@ public:
   int opened = 0;
 };
 
+// The server's resources (the root window's RESOURCE_MANAGER) replaced for the object's
+// life, as xrdb sets them.
+class ServerResources
+{
+public:
+  ServerResources(Display* display, const std::string& resources)
+    : mDisplay(display)
+    , mAtom(XInternAtom(display, "RESOURCE_MANAGER", False))
+  {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* old = nullptr;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), mAtom, 0, 1 << 20, False, XA_STRING, &type, &format,
+                           &count, &after, &old) == Success &&
+        old)
+    {
+      mOld.assign(reinterpret_cast<char*>(old), count);
+      mHadOld = true;
+      XFree(old);
+    }
+    Set(resources);
+  }
+  ~ServerResources()
+  {
+    if (mHadOld)
+      Set(mOld);
+    else
+      XDeleteProperty(mDisplay, DefaultRootWindow(mDisplay), mAtom);
+    XSync(mDisplay, False);
+  }
+
+private:
+  void Set(const std::string& text)
+  {
+    XChangeProperty(mDisplay, DefaultRootWindow(mDisplay), mAtom, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
+    XSync(mDisplay, False);
+  }
+
+  Display* const mDisplay;
+  const Atom mAtom;
+  std::string mOld;
+  bool mHadOld = false;
+};
+
 class X11View : public ::testing::Test
 {
 protected:
@@ -186,4 +236,25 @@ TEST_F(X11View, AWindowThatCannotOpenIsReportedAndLeavesNothingRegistered)
   EXPECT_TRUE(frame->readers.empty());
   EXPECT_EQ(plug->opened, 0);
   EXPECT_EQ(plug->editor->GetRunLoop(), nullptr);
+}
+
+TEST_F(X11View, WithoutAHostScaleTheServersXftDpiScalesTheEditor)
+{
+  const ServerResources resources(mDisplay, "Xft.antialias:\t1\nXft.dpi:\t144\n");
+  IPtr<X11Plug> plug = owned(new X11Plug);  // 40 x 30
+  IPtr<RunLoopFrame> frame = owned(new RunLoopFrame);
+  IPtr<IPlugView> view = owned(plug->createView("editor"));
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.getWidth(), 60);
+  EXPECT_EQ(size.getHeight(), 45);
+  view->setFrame(frame);
+  ASSERT_EQ(view->attached(Parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
+  EXPECT_EQ(plug->editor->GetScale(), 1.5);
+  EXPECT_EQ(plug->editor->WindowWidth(), 60);
+
+  // The host's scale, once told, wins.
+  ASSERT_EQ(FUnknownPtr<IPlugViewContentScaleSupport>(view)->setContentScaleFactor(1.0f), kResultTrue);
+  EXPECT_EQ(plug->editor->GetScale(), 1.0);
+  EXPECT_EQ(view->removed(), kResultOk);
 }
