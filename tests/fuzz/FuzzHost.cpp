@@ -26,8 +26,10 @@ namespace
 {
 constexpr ParamID kPrst = 0x70727374;
 constexpr ParamID kBpas = 0x62706173;
-constexpr size_t kStateBytes = 92;
-// The state from before the editor's size: without its double at the end.
+constexpr size_t kStateBytes = 96;
+// The state from before the preset index: without its int32 at the end.
+constexpr size_t kSizedStateBytes = 92;
+// The state from before the editor's size: without its double.
 constexpr size_t kQualityStateBytes = 84;
 // The state from before "Quality": the nine doubles and the flag.
 constexpr size_t kOriginalStateBytes = 76;
@@ -35,6 +37,9 @@ constexpr size_t kOriginalStateBytes = 76;
 constexpr int kSizeIndex = 10;
 constexpr double kSmallestSize = 0.25, kLargestSize = 4.0;
 constexpr size_t kFlagOffset = 72;
+// The index of the current preset, and how many presets there are.
+constexpr size_t kPresetOffset = 92;
+constexpr int32 kNumPresets = 15;
 constexpr int kNumParams = 10;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -86,6 +91,13 @@ int32 FlagIn(const std::vector<char>& bytes)
   return flag;
 }
 
+int32 PresetIn(const std::vector<char>& bytes)
+{
+  int32 preset;
+  std::memcpy(&preset, bytes.data() + kPresetOffset, sizeof(preset));
+  return preset;
+}
+
 // Names the first parameter (or the flag) in which two states differ.
 void PrintStateDifference(const std::vector<char>& a, const std::vector<char>& b)
 {
@@ -103,13 +115,18 @@ void PrintStateDifference(const std::vector<char>& a, const std::vector<char>& b
 // (each clamped into its range and stepped toward zero; NaN keeps the value), then the
 // flag (set when not 0), then, unless the stream ends there, "Quality", which must be
 // one of its positions, then, unless the stream ends there (the size is then 1), the
-// editor's size factor, which must be within its range.
+// editor's size factor, which must be within its range, then, unless the stream ends
+// there (preset 0), the index of a preset.
 bool ExpectedLoad(const std::vector<char>& before, const std::vector<char>& bytes, size_t delivered,
-                  std::vector<double>& values, int32& flag, double& size)
+                  std::vector<double>& values, int32& flag, double& size, int32& preset)
 {
-  if (delivered != kOriginalStateBytes && delivered != kQualityStateBytes && delivered != kStateBytes) return false;
-  size = delivered == kStateBytes ? ValueIn(bytes, kSizeIndex) : 1.0;
+  if (delivered != kOriginalStateBytes && delivered != kQualityStateBytes && delivered != kSizedStateBytes &&
+      delivered != kStateBytes)
+    return false;
+  size = delivered >= kSizedStateBytes ? ValueIn(bytes, kSizeIndex) : 1.0;
   if (!(size >= kSmallestSize && size <= kLargestSize)) return false;
+  preset = delivered == kStateBytes ? PresetIn(bytes) : 0;
+  if (preset < 0 || preset >= kNumPresets) return false;
   values.assign(kNumParams, 0.0);
   for (int i = 0; i < 9; ++i)
   {
@@ -239,7 +256,10 @@ public:
   tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
   tresult PLUGIN_API restartComponent(int32 flags) override
   {
-    Require(flags == kLatencyChanged, "a restart request other than kLatencyChanged");
+    // A new latency, or (after a preset is selected) parameter values to read again.
+    Require(flags == kLatencyChanged || flags == kParamValuesChanged,
+            "a restart request other than kLatencyChanged or kParamValuesChanged");
+    if (flags != kLatencyChanged) return kResultOk;
     ++requests;
     latency = mProcessor->getLatencySamples();
     return kResultOk;
@@ -422,7 +442,7 @@ std::vector<char> FuzzHost::CurrentState()
 {
   IPtr<FuzzStream> stream(new FuzzStream, false);
   Require(mController->getState(stream) == kResultOk, "getState into a working stream failed");
-  Require(stream->Bytes().size() == kStateBytes, "the state is not 92 bytes");
+  Require(stream->Bytes().size() == kStateBytes, "the state is not 96 bytes");
   const std::vector<char>& bytes = stream->Bytes();
   for (int i = 0; i < kNumParams; ++i)
   {
@@ -531,7 +551,8 @@ void FuzzHost::SetState(ByteReader& in)
   std::vector<double> values;
   int32 flag = 0;
   double size = 1.0;
-  const bool accept = ExpectedLoad(before, bytes, delivered, values, flag, size);
+  int32 preset = 0;
+  const bool accept = ExpectedLoad(before, bytes, delivered, values, flag, size, preset);
   const std::vector<char> after = CurrentState();
   if (!accept)
   {
@@ -549,6 +570,7 @@ void FuzzHost::SetState(ByteReader& in)
   }
   Require(FlagIn(after) == flag, "a state loaded another bypass flag than it holds");
   Require(ValueIn(after, kSizeIndex) == size, "a state loaded another editor size than it holds");
+  Require(PresetIn(after) == preset, "a state loaded another preset than it holds");
 }
 
 void FuzzHost::GetState(ByteReader& in)

@@ -178,7 +178,7 @@ TEST_F(Controller, BypassSetThroughTheControllerReadsBackAndPersists)
   EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBpas), 1.0);
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 92u);
+  ASSERT_EQ(state.size(), 96u);
   EXPECT_EQ(state[72], 1);
 
   EXPECT_EQ(controller->setParamNormalized(kBpas, 0.5), kResultOk);  // not above 0.5

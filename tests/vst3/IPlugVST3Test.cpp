@@ -314,7 +314,7 @@ TEST(IPlugVST3, LatencyChangesAreToldOnceAfterTheLockAndDelayTheHostBypass)
   EXPECT_EQ(handler->notices[3].latency, 42u);
   MemoryStream saved;
   ASSERT_EQ(plug->getState(&saved), kResultOk);
-  EXPECT_EQ(saved.getSize(), 12);
+  EXPECT_EQ(saved.getSize(), 16);  // one parameter, the flag, the preset index
   plug->setActive(false);
   plug->terminate();
 }

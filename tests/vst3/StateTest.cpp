@@ -1,6 +1,7 @@
-// The state stream through the host: its 92-byte layout (the nine original parameters,
-// the bypass flag, "Quality", then the editor's size factor), the 84-byte layout from
-// before the size and the 76-byte one from before "Quality", round trip, refused
+// The state stream through the host: its 96-byte layout (the nine original parameters,
+// the bypass flag, "Quality", the editor's size factor, then the int32 index of the
+// current preset), the shorter layouts from before the index (92 bytes), the size (84)
+// and "Quality" (76), round trip, refused
 // streams and the bypass flag kept in step with the controller's 'bpas'.
 
 #include <gtest/gtest.h>
@@ -165,7 +166,7 @@ void ExpectValidState(PluginHarness& harness)
 {
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 92u);
+  ASSERT_EQ(state.size(), 96u);
   for (int i = 0; i < 9; ++i) EXPECT_TRUE(InRange(DoubleAt(state, i), kRanges[i])) << i << ": " << DoubleAt(state, i);
   EXPECT_TRUE(FlagOf(state) == 0 || FlagOf(state) == 1);
   EXPECT_TRUE(InRange(QualityOf(state), kRanges[9])) << QualityOf(state);
@@ -205,7 +206,7 @@ TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlagThenQualityThenTheSize
 
   std::vector<char> state;
   ASSERT_EQ(harness.plugin.GetState(state), kResultOk);
-  ASSERT_EQ(state.size(), 92u);
+  ASSERT_EQ(state.size(), 96u);
   const double expected[9] = {10.0, 1.0, 1.0, 12.0, 0.0, 1.0, 0.0, 1.0, 0.0};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(DoubleAt(state, i), expected[i]) << "parameter " << i;
   EXPECT_EQ(FlagOf(state), 1);
@@ -215,8 +216,8 @@ TEST(State, IsNineDoublesInParameterOrderThenTheBypassFlagThenQualityThenTheSize
   // The component's getState is the same entry.
   MemoryStream stream;
   ASSERT_EQ(harness.plugin.Component()->getState(&stream), kResultOk);
-  ASSERT_EQ(stream.getSize(), 92);
-  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 92), 0);
+  ASSERT_EQ(stream.getSize(), 96);
+  EXPECT_EQ(std::memcmp(stream.getData(), state.data(), 96), 0);
 }
 
 TEST(State, RoundTripRestoresEveryParameterAndTheBypassFlag)
@@ -270,11 +271,11 @@ TEST(State, StatesFromBeforeQualityOrTheSizeLoadWithQualityStandardAndTheSizeAt1
     {
       ASSERT_EQ(trickling ? SetTrickling(harness, bytes) : harness.plugin.SetState(bytes), kResultOk);
       ASSERT_EQ(harness.plugin.GetState(read), kResultOk);
-      ASSERT_EQ(read.size(), 92u);
+      ASSERT_EQ(read.size(), 96u);
     };
     std::vector<char> read;
     ASSERT_NO_FATAL_FAILURE(load(sized, read));
-    EXPECT_EQ(read, sized);
+    EXPECT_EQ(std::vector<char>(read.begin(), read.begin() + 92), sized);
     ASSERT_NO_FATAL_FAILURE(load(unsized, read));
     EXPECT_EQ(std::vector<char>(read.begin(), read.begin() + 84), unsized);
     EXPECT_EQ(SizeOf(read), 1.0);
@@ -337,7 +338,7 @@ TEST(State, OtherLengthsAndQualityOffItsStepsAreRefusedAndChangeNothing)
   const double ultra = 2.0;
   std::vector<char> full = StateOf({20.0, 2.0, 3.0, -96.0, 1.0, 0.0, 1.0, 1.0, 0.0}, 0, &ultra);
   full.resize(100, 0);
-  for (size_t length : {0, 40, 72, 74, 75, 77, 80, 83, 85, 92, 100})
+  for (size_t length : {0, 40, 72, 74, 75, 77, 80, 83, 85, 92, 93, 95, 97, 100})
   {
     SCOPED_TRACE(length);
     expectRefused(std::vector<char>(full.begin(), full.begin() + static_cast<long>(length)));

@@ -102,90 +102,92 @@ size_t ModuleEngine::StateOffset(ParamID id) const
 {
   const size_t offset = static_cast<size_t>(id) * sizeof(double);
   return offset < mFlagOffset ? offset : offset + sizeof(int32);
-  void ModuleEngine::ReadPresets()
-  {
-    FUnknownPtr<IUnitInfo> units(mPlugin.Controller());
-    ProgramListInfo list{};
-    if (!units || units->getProgramListCount() < 1 || units->getProgramListInfo(0, list) != kResultOk) return;
-    for (int32 i = 0; i < list.programCount; ++i)
-    {
-      String128 wide{};
-      units->getProgramName(list.id, i, wide);
-      std::string name;
-      for (int k = 0; k < 128 && wide[k]; ++k) name += static_cast<char>(wide[k] & 0xFF);
-      mPresets.push_back(name);
-    }
-  }
+}
 
-  bool ModuleEngine::SelectPreset(const std::string& preset, std::string& error)
+void ModuleEngine::ReadPresets()
+{
+  FUnknownPtr<IUnitInfo> units(mPlugin.Controller());
+  ProgramListInfo list{};
+  if (!units || units->getProgramListCount() < 1 || units->getProgramListInfo(0, list) != kResultOk) return;
+  for (int32 i = 0; i < list.programCount; ++i)
   {
-    int index = -1;
-    for (size_t i = 0; i < mPresets.size() && index < 0; ++i)
-      if (mPresets[i] == preset) index = static_cast<int>(i);
-    char* end = nullptr;
-    const long number = std::strtol(preset.c_str(), &end, 10);
-    if (index < 0 && !preset.empty() && *end == '\0' && number >= 0 && number < static_cast<long>(mPresets.size()))
-      index = static_cast<int>(number);
-    if (index < 0 || !mHasProgramParam)
-    {
-      error = "the plug-in has no preset '" + preset + "' (mero-render --list-presets lists them)";
-      return false;
-    }
-    const double normalized = mPresets.size() > 1 ? index / static_cast<double>(mPresets.size() - 1) : 0.0;
-    if (mPlugin.Controller()->setParamNormalized(mProgramId, normalized) != kResultOk)
-    {
-      error = "the plug-in refused preset '" + preset + "'";
-      return false;
-    }
-    return true;
+    String128 wide{};
+    units->getProgramName(list.id, i, wide);
+    std::string name;
+    for (int k = 0; k < 128 && wide[k]; ++k) name += static_cast<char>(wide[k] & 0xFF);
+    mPresets.push_back(name);
   }
+}
 
-  bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::string& error)
+bool ModuleEngine::SelectPreset(const std::string& preset, std::string& error)
+{
+  int index = -1;
+  for (size_t i = 0; i < mPresets.size() && index < 0; ++i)
+    if (mPresets[i] == preset) index = static_cast<int>(i);
+  char* end = nullptr;
+  const long number = std::strtol(preset.c_str(), &end, 10);
+  if (index < 0 && !preset.empty() && *end == '\0' && number >= 0 && number < static_cast<long>(mPresets.size()))
+    index = static_cast<int>(number);
+  if (index < 0 || !mHasProgramParam)
   {
-    ProcessSetup setup{};
-    setup.processMode = kOffline;
-    setup.symbolicSampleSize = kSample32;
-    setup.maxSamplesPerBlock = maxBlock;
-    setup.sampleRate = sampleRate;
-    const SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
-    if (channels < 1 || channels > 2 || !mPlugin.Prepare(setup, arrangement, arrangement))
-    {
-      error = "the plug-in does not take " + std::to_string(channels) + " channels at " +
-              std::to_string(static_cast<long>(sampleRate)) + " Hz";
-      return false;
-    }
-    mChannels = channels;
-    return true;
+    error = "the plug-in has no preset '" + preset + "' (mero-render --list-presets lists them)";
+    return false;
   }
+  const double normalized = mPresets.size() > 1 ? index / static_cast<double>(mPresets.size() - 1) : 0.0;
+  if (mPlugin.Controller()->setParamNormalized(mProgramId, normalized) != kResultOk)
+  {
+    error = "the plug-in refused preset '" + preset + "'";
+    return false;
+  }
+  return true;
+}
 
-  bool ModuleEngine::SetParams(const std::vector<std::pair<int, double>>& values, std::string& error)
+bool ModuleEngine::Prepare(double sampleRate, int channels, int maxBlock, std::string& error)
+{
+  ProcessSetup setup{};
+  setup.processMode = kOffline;
+  setup.symbolicSampleSize = kSample32;
+  setup.maxSamplesPerBlock = maxBlock;
+  setup.sampleRate = sampleRate;
+  const SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
+  if (channels < 1 || channels > 2 || !mPlugin.Prepare(setup, arrangement, arrangement))
   {
-    if (values.empty()) return true;
-    std::vector<char> state;
-    if (mPlugin.GetState(state) != kResultOk)
-    {
-      error = "the plug-in did not give its state";
-      return false;
-    }
-    for (const auto& entry : values)
-    {
-      const size_t offset = StateOffset(mIds[static_cast<size_t>(entry.first)]);
-      if (offset + sizeof(double) > state.size())
-      {
-        error = "the plug-in's state has no place for " + mParams[static_cast<size_t>(entry.first)].name;
-        return false;
-      }
-      std::memcpy(state.data() + offset, &entry.second, sizeof(double));
-    }
-    if (mPlugin.SetState(state) != kResultOk)
-    {
-      error = "the plug-in refused the parameter values";
-      return false;
-    }
-    return true;
+    error = "the plug-in does not take " + std::to_string(channels) + " channels at " +
+            std::to_string(static_cast<long>(sampleRate)) + " Hz";
+    return false;
   }
+  mChannels = channels;
+  return true;
+}
 
-  void ModuleEngine::Process(const float* const* in, float* const* out, int frames)
+bool ModuleEngine::SetParams(const std::vector<std::pair<int, double>>& values, std::string& error)
+{
+  if (values.empty()) return true;
+  std::vector<char> state;
+  if (mPlugin.GetState(state) != kResultOk)
   {
-    mPlugin.Process(const_cast<float* const*>(in), out, mChannels, frames);
+    error = "the plug-in did not give its state";
+    return false;
   }
+  for (const auto& entry : values)
+  {
+    const size_t offset = StateOffset(mIds[static_cast<size_t>(entry.first)]);
+    if (offset + sizeof(double) > state.size())
+    {
+      error = "the plug-in's state has no place for " + mParams[static_cast<size_t>(entry.first)].name;
+      return false;
+    }
+    std::memcpy(state.data() + offset, &entry.second, sizeof(double));
+  }
+  if (mPlugin.SetState(state) != kResultOk)
+  {
+    error = "the plug-in refused the parameter values";
+    return false;
+  }
+  return true;
+}
+
+void ModuleEngine::Process(const float* const* in, float* const* out, int frames)
+{
+  mPlugin.Process(const_cast<float* const*>(in), out, mChannels, frames);
+}
