@@ -67,7 +67,10 @@ snapshot() { # snapshot <file>
 bundle_installed() {
   [ -d "$installed" ] || { echo "nothing in $installed_win"; return 1; }
   [ ! -e "$installed/Contents/x86_64-linux" ] || { echo "the Linux module was installed"; return 1; }
-  diff -r -x x86_64-linux "$dist/MERO.vst3" "$installed"
+  diff -r -x x86_64-linux "$dist/MERO.vst3" "$installed" || return 1
+  # The manual beside the uninstaller.
+  cmp "$dist/MERO-$version-manual.pdf" "$WINEPREFIX/drive_c/Program Files/Parvolen/MERO/MERO Manual.pdf" ||
+    { echo "the manual is not installed"; return 1; }
 }
 
 silent_install() {

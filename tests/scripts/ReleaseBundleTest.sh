@@ -155,8 +155,9 @@ zip_holds_bundle() {
   out=$(mktemp -d)
   (cd "$out" && cmake -E tar xf "$zipfile") || { rm -rf "$out"; echo "$zipfile does not extract"; return 1; }
   local top status=0
-  top=$(ls -A "$out")
-  [ "$top" = MERO.vst3 ] || { echo "the zip's top level: $top"; status=1; }
+  top=$(ls -A "$out" | tr '\n' ' ')
+  [ "$top" = "MERO-$version-manual.pdf MERO.vst3 " ] || { echo "the zip's top level: $top"; status=1; }
+  head -c 5 "$out/MERO-$version-manual.pdf" | grep -q '%PDF-' || { echo "the manual in the zip is no PDF"; status=1; }
   [ $status -ne 0 ] || diff -r "$out/MERO.vst3" "$bundle" || status=1
   rm -rf "$out"
   return $status
@@ -173,6 +174,6 @@ check "the Windows module exports exactly GetPluginFactory, InitDll, ExitDll" wi
 check "the Windows module imports Windows system DLLs only" windows_imports
 check "the Linux module needs only the C and C++ runtimes and X11" linux_needed
 check "the snapshot is a 255x658 PNG named after the class ID" snapshot
-check "the zip MERO-<version>.zip holds the bundle" zip_holds_bundle
+check "the zip MERO-<version>.zip holds the bundle and the manual's PDF" zip_holds_bundle
 
 [ "$errors" -eq 0 ]

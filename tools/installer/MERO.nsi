@@ -64,6 +64,7 @@ Section "MERO" SecMero
   File /r "${BUNDLE}\*"
 
   SetOutPath "$PROGRAMFILES64\${PUBLISHER}\MERO"
+  File "/oname=MERO Manual.pdf" "${MANUAL}"
   WriteUninstaller "$PROGRAMFILES64\${PUBLISHER}\MERO\${UNINSTALLER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "MERO"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -80,6 +81,7 @@ SectionEnd
 Section "Uninstall"
   RMDir /r "$COMMONFILES64\VST3\MERO.vst3"
   RMDir "$COMMONFILES64\VST3"
+  Delete "$PROGRAMFILES64\${PUBLISHER}\MERO\MERO Manual.pdf"
   Delete "$PROGRAMFILES64\${PUBLISHER}\MERO\${UNINSTALLER}"
   RMDir "$PROGRAMFILES64\${PUBLISHER}\MERO"
   RMDir "$PROGRAMFILES64\${PUBLISHER}"
