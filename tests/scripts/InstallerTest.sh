@@ -30,16 +30,8 @@ installed_win='C:\Program Files\Common Files\VST3\MERO.vst3'
 installed=$WINEPREFIX/drive_c/Program\ Files/Common\ Files/VST3/MERO.vst3
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\MERO'
 
-check() { # check <case> <function>: the function prints why it fails and returns non-zero
-  local name=$1 why
-  if why=$("$2" 2>&1); then
-    echo "ok $name"
-  else
-    echo "FAILED $name"
-    sed 's/^/    /' <<<"$why"
-    errors=$((errors + 1))
-  fi
-}
+# check <case> <function>: the function prints why it fails and returns non-zero.
+source "$(dirname "${BASH_SOURCE[0]}")/check-case.sh"
 wine_run() { "$root/scripts/wine-run" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 unix_path() { # unix_path <C:\ path> -> the file in the prefix
   local p=${1#[Cc]:}

@@ -21,16 +21,8 @@ bundle=usr/lib/vst3/MERO.vst3
 so=$bundle/Contents/x86_64-linux/MERO.so
 doc=usr/share/doc/mero
 
-check() { # check <case> <function>: the function prints why it fails and returns non-zero
-  local name=$1 why
-  if why=$("$2" 2>&1); then
-    echo "ok $name"
-  else
-    echo "FAILED $name"
-    sed 's/^/    /' <<<"$why"
-    errors=$((errors + 1))
-  fi
-}
+# check <case> <function>: the function prints why it fails and returns non-zero.
+source "$(dirname "${BASH_SOURCE[0]}")/check-case.sh"
 listing() { (cd "$1" && find . -printf '%y %P\n' | LC_ALL=C sort); }
 
 # Depends names, for every library the module needs, the package that owns it here.

@@ -28,16 +28,8 @@ allowed_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.
 allowed_needed=(libc.so.6 libm.so.6 libstdc++.so.6 libgcc_s.so.1 ld-linux-x86-64.so.2
   libX11.so.6 libxcb.so.1 libXau.so.6 libXdmcp.so.6)
 
-check() { # check <case> <function>: the function prints why it fails and returns non-zero
-  local name=$1 why
-  if why=$("$2" 2>&1); then
-    echo "ok $name"
-  else
-    echo "FAILED $name"
-    sed 's/^/    /' <<<"$why"
-    errors=$((errors + 1))
-  fi
-}
+# check <case> <function>: the function prints why it fails and returns non-zero.
+source "$(dirname "${BASH_SOURCE[0]}")/check-case.sh"
 field() { sed -n "s/^$1: //p" <<<"$2" | head -n 1; }
 in_list() { # in_list <word> <list...>
   local word=$1 item; shift
