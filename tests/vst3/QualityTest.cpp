@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "PluginHarness.h"
-#include "Spectrum.h"
+#include "LineSpectra.h"
 #include "TestSignals.h"
 
 using namespace Steinberg;
@@ -92,8 +92,8 @@ TEST(Quality, DrivenSinesAliasFarBelowTheFundamental)
             TestSignals::Sine(static_cast<int>(settle) + kFftSize, 0.5, bin * rate / kFftSize, rate);
         double dbc[3];
         for (int q = 0; q < 3; ++q)
-          dbc[q] = Spectrum::WorstNonHarmonicDbc(
-              Spectrum::Magnitudes(Steady(Render(rate, Driven(q, level), sine).left, settle)), bin);
+          dbc[q] = LineSpectra::WorstNonHarmonicDbc(
+              LineSpectra::Magnitudes(Steady(Render(rate, Driven(q, level), sine).left, settle)), bin);
         std::printf("%5.0f %5.0f  %2d   %7.1f / %7.1f / %7.1f\n", rate, hz, level, dbc[0], dbc[1], dbc[2]);
         EXPECT_LE(dbc[1], -93.0) << rate << " Hz, " << hz << " Hz sine, Level " << level;
         EXPECT_LE(dbc[2], -113.0) << rate << " Hz, " << hz << " Hz sine, Level " << level;
@@ -112,7 +112,7 @@ TEST(Quality, HighAndUltraSoundAsStandardInTheAudibleBand)
   impulse[settle] = 1e-3;
   std::vector<double> response[3];
   for (int q = 0; q < 3; ++q)
-    response[q] = Spectrum::Magnitudes(Steady(Render(rate, Driven(q, 0), impulse).left, settle), false);
+    response[q] = LineSpectra::Magnitudes(Steady(Render(rate, Driven(q, 0), impulse).left, settle), false);
   for (int q = 1; q < 3; ++q)
   {
     double to15k = 0.0, to18k = 0.0;
@@ -120,7 +120,7 @@ TEST(Quality, HighAndUltraSoundAsStandardInTheAudibleBand)
     {
       const double hz = k * rate / kFftSize;
       if (hz < 20.0 || hz > 18000.0) continue;
-      const double deviation = std::fabs(Spectrum::Decibels(response[q][k] / response[0][k]));
+      const double deviation = std::fabs(LineSpectra::Decibels(response[q][k] / response[0][k]));
       to18k = std::fmax(to18k, deviation);
       if (hz <= 15000.0) to15k = std::fmax(to15k, deviation);
     }
@@ -138,14 +138,14 @@ TEST(Quality, HighAndUltraSoundAsStandardInTheAudibleBand)
           TestSignals::Sine(static_cast<int>(settle) + kFftSize, 0.5, bin * rate / kFftSize, rate);
       std::vector<double> spectrum[3];
       for (int q = 0; q < 3; ++q)
-        spectrum[q] = Spectrum::Magnitudes(Steady(Render(rate, Driven(q, level), sine).left, settle));
+        spectrum[q] = LineSpectra::Magnitudes(Steady(Render(rate, Driven(q, level), sine).left, settle));
       double worst = 0.0;
       for (int q = 1; q < 3; ++q)
         for (size_t h = 1; h <= 5; ++h)
         {
           const double standard = spectrum[0][h * bin];
-          if (Spectrum::Decibels(standard / spectrum[0][bin]) < -80.0) continue;
-          worst = std::fmax(worst, std::fabs(Spectrum::Decibels(spectrum[q][h * bin] / standard)));
+          if (LineSpectra::Decibels(standard / spectrum[0][bin]) < -80.0) continue;
+          worst = std::fmax(worst, std::fabs(LineSpectra::Decibels(spectrum[q][h * bin] / standard)));
         }
       std::printf("%4.0f Hz sine, Level %d: harmonics 1 to 5 within %.4f dB of Standard\n", hz, level, worst);
       EXPECT_LE(worst, 0.25) << hz << " Hz, Level " << level;

@@ -7,7 +7,7 @@
 // Line spectra for the measurement tests: a Blackman-windowed FFT of a power-of-two
 // length, read for sines that sit exactly on a bin, so that every harmonic and every
 // alias of one sits on a bin too and its window spreads it over five bins only.
-namespace Spectrum
+namespace LineSpectra
 {
 // |X[k]| for k = 0 ... n/2 of x (n = x.size(), a power of two), Blackman-windowed unless
 // told otherwise.
@@ -62,4 +62,4 @@ inline double WorstNonHarmonicDbc(const std::vector<double>& magnitude, size_t f
     if (!excluded[k]) worst = std::fmax(worst, magnitude[k]);
   return Decibels(worst / magnitude[fundamental]);
 }
-}  // namespace Spectrum
+}  // namespace LineSpectra
