@@ -101,25 +101,11 @@ double FastTanh(double x)
   return std::copysign(1.0 - 2.0 / (std::exp(2.0 * a) + 1.0), x);
 }
 
-// Below 2^-27, atan(v) is v to within a sixth of an ulp.
-double Atan(double v)
-{
-  return std::fabs(v) < 0x1p-27 ? v : std::atan(v);
-}
-
 // The curves of ShaperStage (A for mode 0, B for mode 1) with FastTanh.
 template <int Mode>
 double Curve(double x, double b)
 {
-  if (Mode == 0)
-  {
-    const double b3 = (b * b) * b;
-    return FastTanh(x) - (0.6 * FastTanh(b3 * b) + 0.7 * FastTanh(b3));
-  }
-  const double b2 = b * b;
-  const double b3 = b2 * b;
-  const double b7 = (((b3 * b) * b) * b) * b;
-  return (FastTanh(x) - (0.7 * FastTanh(b3) + 0.05 * FastTanh(b2))) + 0.6 * Atan(b7);
+  return Mode == 0 ? ShaperStage::CurveA<&FastTanh>(x, b) : ShaperStage::CurveB<&FastTanh>(x, b);
 }
 }  // namespace
 
